@@ -1,0 +1,88 @@
+#include "app/GeneralStuff.h"
+
+#include "board/USBStuff.h"
+#include "registers/RegMapStuff.h"
+#include "registers/TemperatureCodes.h"
+
+namespace GeneralStuff {
+
+int32_t ReadInterval = 100;
+int16_t GraphInterval = 50;
+int32_t LogInterval = 100;
+bool MonitoringEnabled = true;
+std::array<bool, 3> LogChannel{true, true, true};
+bool LoggingActive = false;
+int32_t LogLineCount = 0;
+QString LogFileName;
+int16_t FileNumber = 0;
+std::array<float, 3> Temperature{0.0f, 0.0f, 0.0f};
+bool RegMapOpen = false;
+bool LimitsOpen = false;
+bool GraphOpen = false;
+
+QString VersionText() {
+    return QStringLiteral("%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision);
+}
+
+void UpdateShadow(int32_t address) {
+    if (address != 9) return;
+    const int16_t configuration = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x03);
+    RegMapStuff::SetShadowFromConfiguration(configuration);
+}
+
+void InstallShadowHook() { USBStuff::SetAfterWriteHook(&UpdateShadow); }
+
+void InitRegisterModel() {
+    RegMapStuff::BuildRegTable();
+    GraphInterval = 50;
+    LogInterval = 100;
+    ReadInterval = 100;
+    MonitoringEnabled = true;
+    LogChannel = {true, true, true};
+    UpdateShadow(9);
+}
+
+void ReadTemperatures() {
+    const int16_t local = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x00);
+    const int16_t remoteLow = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x10);
+    const int16_t remoteHigh = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x01);
+    Temperature[0] = TempFromCode(local);
+    Temperature[1] = TempFromCodes(remoteHigh, remoteLow);
+}
+
+namespace {
+std::function<void(const QString&)> g_statusText;
+std::function<void(bool)> g_masterTimer;
+}  // namespace
+
+void SetStatusText(const QString& text) {
+    if (g_statusText) g_statusText(text);
+}
+void SetStatusTextHandler(std::function<void(const QString&)> handler) { g_statusText = std::move(handler); }
+void SetMasterTimerEnabled(bool enabled) {
+    if (g_masterTimer) g_masterTimer(enabled);
+}
+void SetMasterTimerHandler(std::function<void(bool)> handler) { g_masterTimer = std::move(handler); }
+
+int16_t FreeFileNumber() {
+    // Files are opened and closed within one operation, so the first number is always free.
+    return 1;
+}
+
+void ResetRunTimeState() {
+    ReadInterval = 100;
+    GraphInterval = 50;
+    LogInterval = 100;
+    MonitoringEnabled = true;
+    LogChannel = {true, true, true};
+    LoggingActive = false;
+    LogLineCount = 0;
+    LogFileName.clear();
+    FileNumber = 0;
+    Temperature = {0.0f, 0.0f, 0.0f};
+    RegMapOpen = false;
+    LimitsOpen = false;
+    GraphOpen = false;
+}
+
+}  // namespace GeneralStuff

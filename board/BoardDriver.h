@@ -1,0 +1,16 @@
+#pragma once
+// The two operations of the board's driver library, behind one interface: the loaded
+// library in the program, a scripted fake in the tests.
+#include <cstdint>
+
+namespace USBStuff {
+
+class BoardDriver {
+public:
+    virtual ~BoardDriver() = default;
+    virtual int16_t LoadFirmWare(const char* path) = 0;
+    virtual int16_t VendorIORequest(int16_t request, int32_t value, int32_t index,
+                                    int16_t direction, int16_t length, uint8_t* buffer) = 0;
+};
+
+}  // namespace USBStuff

@@ -1,0 +1,29 @@
+#pragma once
+// The driver library loaded at run time from an absolute path, never through a search path.
+#include "board/BoardDriver.h"
+
+#include <memory>
+#include <string>
+
+namespace USBStuff {
+
+class LibraryDriver : public BoardDriver {
+public:
+    // Loads the library and resolves both functions; on failure returns null and says why.
+    static std::unique_ptr<LibraryDriver> Open(const std::string& absolutePath, std::string& error);
+    ~LibraryDriver() override;
+
+    int16_t LoadFirmWare(const char* path) override;
+    int16_t VendorIORequest(int16_t request, int32_t value, int32_t index,
+                            int16_t direction, int16_t length, uint8_t* buffer) override;
+
+private:
+    LibraryDriver() = default;
+    struct Handles;
+    std::unique_ptr<Handles> handles_;
+};
+
+// The driver library's file name in the program's folder on this system.
+const char* DriverLibraryFileName();
+
+}  // namespace USBStuff

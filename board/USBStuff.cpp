@@ -1,0 +1,119 @@
+#include "board/USBStuff.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace USBStuff {
+
+int32_t DeviceAddress = 0;
+std::array<uint8_t, 65> ReadBuffer{};
+std::string FirmwarePath;
+std::array<uint8_t, 513> FirmwarePathBuffer{};
+
+namespace {
+
+BoardDriver* g_driver = nullptr;
+std::string g_programFolder;
+std::function<void(int32_t)> g_afterWrite;
+FailureHooks g_failureHooks;
+bool g_failureReported = false;
+
+#ifdef _WIN32
+constexpr char NativeSeparator = '\\';
+#else
+constexpr char NativeSeparator = '/';
+#endif
+
+}  // namespace
+
+void SetDriver(BoardDriver* driver) { g_driver = driver; }
+BoardDriver* Driver() { return g_driver; }
+
+void SetProgramFolder(const std::string& folder) { g_programFolder = folder; }
+const std::string& ProgramFolder() { return g_programFolder; }
+
+void CopyToAnsiBuffer(const std::string& path) {
+    // A longer path is cut at the buffer's end rather than written past it.
+    const size_t length = std::min(path.size(), FirmwarePathBuffer.size() - 1);
+    for (size_t i = 0; i < length; ++i) FirmwarePathBuffer[i] = static_cast<uint8_t>(path[i]);
+    FirmwarePathBuffer[length] = 0;
+}
+
+int16_t DownloadFirmware() {
+    // The name is appended with its separator whatever the folder ends with.
+    FirmwarePath = g_programFolder + NativeSeparator + "KTS9330FW.Hex";
+    CopyToAnsiBuffer(FirmwarePath);
+    if (!g_driver) return -1;
+    return g_driver->LoadFirmWare(reinterpret_cast<const char*>(FirmwarePathBuffer.data()));
+}
+
+int16_t ConnectRequest() {
+    if (!g_driver) return 1;
+    uint8_t scratch = 0;
+    return g_driver->VendorIORequest(RequestConnect, 48, 51, 0, 0, &scratch);
+}
+
+int16_t ReadRegister(int32_t chipAddress, int32_t registerAddress) {
+    if (g_failureReported || !g_driver) ReportBoardError(3);
+    const int16_t result =
+        g_driver->VendorIORequest(RequestRegister, chipAddress, registerAddress, 1, 1, ReadBuffer.data());
+    if (result != 0) ReportBoardError(3);
+    return ReadBuffer[0];
+}
+
+int16_t WriteRegister(int32_t chipAddress, int32_t registerAddress, int32_t& data) {
+    if (g_failureReported || !g_driver) ReportBoardError(3);
+    if (data > 255) data = 255;
+    uint8_t scratch = 0;
+    // Unsigned arithmetic: a negative data value must not overflow the shift.
+    const auto index = static_cast<int32_t>(static_cast<uint32_t>(data) * 256u +
+                                            static_cast<uint32_t>(registerAddress));
+    const int16_t result = g_driver->VendorIORequest(RequestRegister, chipAddress, index, 0, 0, &scratch);
+    if (result != 0) ReportBoardError(3);
+    if (g_afterWrite) g_afterWrite(registerAddress);
+    return result;
+}
+
+int32_t ReadStatusRegister() {
+    if (!g_failureReported && g_driver) g_driver->VendorIORequest(RequestStatus, DeviceAddress, 2, 1, 1, ReadBuffer.data());
+    return ReadBuffer[0];
+}
+
+void SetAfterWriteHook(std::function<void(int32_t)> hook) { g_afterWrite = std::move(hook); }
+
+std::string BoardErrorMessage(int16_t code) {
+    switch (code) {
+    case 0: return "Firmware failed to download - Check USB connections";
+    case 1: return "SMBus enable error  - Check USB connections";
+    case 2: return "Initial Connection Failed - Check USB connections";
+    case 3: return "Communications Interrupted - Check USB connections";
+    case 4: return "Device not found - Check USNB connections";
+    default: return "Communications Interrupted - Check USB connections";
+    }
+}
+
+void ReportBoardError(int16_t code) { ReportFailure(BoardErrorMessage(code)); }
+
+void ReportFailure(const std::string& message) {
+    // A second failure while the first is being reported goes straight to the end.
+    if (!g_failureReported) {
+        g_failureReported = true;
+        if (g_failureHooks.showMessage) {
+            g_failureHooks.showMessage(message);
+        } else {
+            std::fprintf(stderr, "%s\n", message.c_str());
+        }
+        if (g_failureHooks.closeAllWindows) g_failureHooks.closeAllWindows();
+    }
+    if (g_failureHooks.endProcess) g_failureHooks.endProcess();
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
+void SetFailureHooks(FailureHooks hooks) { g_failureHooks = std::move(hooks); }
+bool FailureReported() { return g_failureReported; }
+void ResetFailureState() { g_failureReported = false; }
+
+}  // namespace USBStuff

@@ -1,0 +1,61 @@
+#pragma once
+// Board access: firmware download, register reads and writes, and the one failure path.
+#include "board/BoardDriver.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace USBStuff {
+
+extern int32_t DeviceAddress;                    // the chip's SMBus address; 0 until found
+extern std::array<uint8_t, 65> ReadBuffer;       // byte 0 holds the value after a read
+extern std::string FirmwarePath;
+extern std::array<uint8_t, 513> FirmwarePathBuffer;
+
+constexpr int16_t RequestStatus = 220;
+constexpr int16_t RequestConnect = 221;
+constexpr int16_t RequestRegister = 222;
+
+// The driver every request goes to (not owned). The program sets the loaded library.
+void SetDriver(BoardDriver* driver);
+BoardDriver* Driver();
+
+// The program's own folder, without a trailing separator (the executable's folder).
+void SetProgramFolder(const std::string& folder);
+const std::string& ProgramFolder();
+
+// Writes the path as single bytes into FirmwarePathBuffer, then a 0 byte; never past its end.
+void CopyToAnsiBuffer(const std::string& path);
+int16_t DownloadFirmware();
+// Request 221; the library's result (0 once the board is ready).
+int16_t ConnectRequest();
+int16_t ReadRegister(int32_t chipAddress, int32_t registerAddress);
+// Clamps data above 255 to 255 in the caller's variable.
+int16_t WriteRegister(int32_t chipAddress, int32_t registerAddress, int32_t& data);
+// Request 220 for the Status register; the result is not looked at. Returns ReadBuffer byte 0.
+int32_t ReadStatusRegister();
+
+// Called after every successful write with the address written (the shadow update).
+void SetAfterWriteHook(std::function<void(int32_t address)> hook);
+
+// The five board messages, by code.
+std::string BoardErrorMessage(int16_t code);
+
+// The failure path: message, close every window, end the process. Never returns.
+[[noreturn]] void ReportBoardError(int16_t code);
+[[noreturn]] void ReportFailure(const std::string& message);
+
+struct FailureHooks {
+    std::function<void(const std::string& message)> showMessage;  // a critical message box
+    std::function<void()> closeAllWindows;
+    std::function<void()> endProcess;  // must not return; tests make it throw
+};
+void SetFailureHooks(FailureHooks hooks);
+// True once a failure has been reported: nothing may send another request.
+bool FailureReported();
+// For tests: forget an earlier reported failure.
+void ResetFailureState();
+
+}  // namespace USBStuff

@@ -1,0 +1,17 @@
+#pragma once
+// A clock that tests set by hand; optionally it advances by a step at every reading.
+#include "app/Clock.h"
+
+class ScriptedClock : public GeneralStuff::Clock {
+public:
+    double SecondsSinceMidnight() override {
+        const double t = now;
+        now += step;
+        if (now >= 86400.0) now -= 86400.0;
+        ++readings;
+        return t;
+    }
+    double now = 1000.0;
+    double step = 0.0;
+    int readings = 0;
+};

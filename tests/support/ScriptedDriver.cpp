@@ -1,0 +1,82 @@
+#include "support/ScriptedDriver.h"
+
+ScriptedDriver::ScriptedDriver() { FillChipDefaults(chips[0x4C]); }
+
+int16_t ScriptedDriver::LoadFirmWare(const char* path) {
+    firmwarePaths.emplace_back(path);
+    return firmwareResult;
+}
+
+int16_t ScriptedDriver::VendorIORequest(int16_t request, int32_t value, int32_t index,
+                                        int16_t direction, int16_t length, uint8_t* buffer) {
+    DriverRequest r{request, value, index, direction, length};
+    log.push_back(r);
+    if (onRequest) onRequest(r);
+    if (failAfter >= 0 && static_cast<int>(log.size()) > failAfter) return 1;
+    switch (request) {
+    case 221:
+        if (connectRefusals > 0) {
+            --connectRefusals;
+            return 1;
+        }
+        return 0;
+    case 220:
+        buffer[0] = static_cast<uint8_t>(statusByte);
+        return statusResult;
+    case 222: {
+        auto chip = chips.find(value);
+        if (direction == 1) {
+            if (chip == chips.end()) {
+                buffer[0] = static_cast<uint8_t>(unansweredByte);
+                return 0;
+            }
+            auto reg = chip->second.find(index);
+            buffer[0] = static_cast<uint8_t>(reg == chip->second.end() ? 0 : reg->second);
+            return 0;
+        }
+        if (chip != chips.end()) {
+            // Like the chip: the registers read at 0x03..0x08 are written at 0x09..0x0E.
+            int reg = index & 0xFF;
+            if (reg >= 0x09 && reg <= 0x0E) reg -= 6;
+            chip->second[reg] = (index >> 8) & 0xFF;
+        }
+        return 0;
+    }
+    default:
+        return 1;
+    }
+}
+
+std::vector<DriverRequest> ScriptedDriver::RegisterTraffic() const {
+    std::vector<DriverRequest> out;
+    for (const auto& r : log)
+        if (r.request == 222) out.push_back(r);
+    return out;
+}
+
+std::vector<std::pair<int, int>> ScriptedDriver::Writes() const {
+    std::vector<std::pair<int, int>> out;
+    for (const auto& r : log)
+        if (r.request == 222 && r.direction == 0) out.emplace_back(r.index & 0xFF, (r.index >> 8) & 0xFF);
+    return out;
+}
+
+std::vector<int> ScriptedDriver::Reads() const {
+    std::vector<int> out;
+    for (const auto& r : log)
+        if (r.request == 222 && r.direction == 1) out.push_back(r.index);
+    return out;
+}
+
+void FillChipDefaults(std::map<int, int>& chip) {
+    // read address, write address, default
+    const int table[][3] = {
+        {0x00, 0, 0},    {0x01, 0, 0},    {0x02, 0, 0},    {0x03, 0x09, 0},
+        {0x04, 0x0A, 8}, {0x05, 0x0B, 85}, {0x06, 0x0C, 0}, {0x07, 0x0D, 85},
+        {0x08, 0x0E, 0}, {0x10, 0, 0},    {0x11, 0x11, 0}, {0x12, 0x12, 0},
+        {0x13, 0x13, 0}, {0x14, 0x14, 0}, {0x19, 0x19, 85}, {0x20, 0x20, 85},
+        {0x21, 0x21, 10}, {0x22, 0x22, 1}, {0xFE, 0, 0x41}, {0xFF, 0, 0}};
+    for (const auto& row : table) {
+        chip[row[0]] = row[2];
+    }
+}

@@ -1,0 +1,16 @@
+// Every test program runs with a QApplication on the offscreen platform, and keeps its
+// settings in a folder of its own so the user's stored settings are never touched.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
