@@ -53,9 +53,22 @@ std::string LastSystemError() {
 }
 #endif
 
+bool IsAbsolutePath(const std::string& path) {
+#ifdef _WIN32
+    return path.size() > 2 && ((path[1] == ':' && (path[2] == '\\' || path[2] == '/')) ||
+                               (path[0] == '\\' && path[1] == '\\'));
+#else
+    return !path.empty() && path[0] == '/';
+#endif
+}
+
 }  // namespace
 
 std::unique_ptr<LibraryDriver> LibraryDriver::Open(const std::string& absolutePath, std::string& error) {
+    if (!IsAbsolutePath(absolutePath)) {
+        error = "The driver library " + absolutePath + " was not loaded: its path is not absolute.";
+        return nullptr;
+    }
     std::unique_ptr<LibraryDriver> driver(new LibraryDriver);
     driver->handles_ = std::make_unique<Handles>();
     Handles& h = *driver->handles_;

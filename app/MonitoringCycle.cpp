@@ -1,0 +1,57 @@
+#include "app/MonitoringCycle.h"
+
+#include "app/Clock.h"
+#include "app/GeneralStuff.h"
+#include "board/USBStuff.h"
+#include "output/LogFile.h"
+#include "output/frmGraph.h"
+#include "windows/frmLimits.h"
+#include "windows/frmRegMap.h"
+
+#include <QCheckBox>
+#include <cstdint>
+
+using namespace GeneralStuff;
+
+namespace {
+float Now() { return static_cast<float>(CurrentClock().SecondsSinceMidnight()); }
+}  // namespace
+
+bool MonitoringCycle::IsDue(double last, double intervalSeconds, float now) {
+    return static_cast<float>(last + intervalSeconds) < now || static_cast<float>(last) > now;
+}
+
+void MonitoringCycle::tmrMaster_Timer() {
+    // After a board failure has been reported nothing may send another request.
+    if (USBStuff::FailureReported()) return;
+
+    if (MonitoringEnabled && IsDue(LastReadTime, ReadInterval / 1000.0, Now())) {
+        ReadTemperatures();
+        LastReadTime = Now();
+    }
+
+    if (RegMapOpen && windows_.regMap) {
+        const bool continuous = windows_.regMap->chkContRead->isChecked();
+        if (continuous && IsDue(LastRegMapTime, 0.5, Now())) {
+            windows_.regMap->cmdRead_Click();
+            LastRegMapTime = Now();
+        }
+    }
+
+    if (LimitsOpen && windows_.limits && IsDue(LastLimitsTime, 0.2, Now())) {
+        windows_.limits->UpdateAlertStatus();
+        windows_.limits->UpdateGauges();
+        LastLimitsTime = Now();
+    }
+
+    if (GraphOpen && windows_.graph && IsDue(LastGraphTime, GraphInterval / 1000.0, Now())) {
+        windows_.graph->UpdateGraph();
+        LastGraphTime = Now();
+    }
+
+    if (LoggingActive && IsDue(LastLogTime, LogInterval / 1000.0, Now())) {
+        AppendLogLine();
+        if (LogLineCount < INT32_MAX) ++LogLineCount;
+        LastLogTime = Now();
+    }
+}

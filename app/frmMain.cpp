@@ -1,0 +1,273 @@
+#include "app/frmMain.h"
+
+#include "app/ConnectBoard.h"
+#include "app/GeneralStuff.h"
+#include "app/WindowSettings.h"
+#include "app/frmAbout.h"
+#include "app/frmSWOptions.h"
+#include "app/frmSplash.h"
+#include "output/frmGraph.h"
+#include "output/frmLogging.h"
+#include "output/frmSave.h"
+#include "windows/Twips.h"
+#include "windows/frmConfig.h"
+#include "windows/frmLimits.h"
+#include "windows/frmRegMap.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmMain");
+    setWindowIcon(QIcon(":/images/program.png"));
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName("mdiArea");
+    mdiArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(mdiArea);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+
+    tmrMaster = new QTimer(this);
+    tmrMaster->setObjectName("tmrMaster");
+    tmrMaster->setInterval(10);
+    tmrMaster->setTimerType(Qt::PreciseTimer);
+    connect(tmrMaster, &QTimer::timeout, this, [this] { cycle_.tmrMaster_Timer(); });
+
+    GeneralStuff::SetStatusTextHandler([this](const QString& text) { sbStatusPanel1->setText(text); });
+    GeneralStuff::SetMasterTimerHandler([this](bool enabled) {
+        if (enabled) {
+            tmrMaster->start();
+        } else {
+            tmrMaster->stop();
+        }
+    });
+}
+
+frmMain::~frmMain() {
+    GeneralStuff::SetStatusTextHandler(nullptr);
+    GeneralStuff::SetMasterTimerHandler(nullptr);
+}
+
+void frmMain::BuildMenus() {
+    auto addItem = [this](QMenu* menu, const char* name, const QString& caption, void (frmMain::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    QMenu* mnuFile = menuBar()->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    addItem(mnuFile, "mnuSave", "&Save/Recall Configuration", &frmMain::mnuSave_Click);
+    addItem(mnuFile, "mnuLog", "&Log Data to File", &frmMain::mnuLog_Click);
+    QMenu* mnuDevice = menuBar()->addMenu("&View");
+    mnuDevice->setObjectName("mnuDevice");
+    addItem(mnuDevice, "mnuRegMap", "&Register Map", &frmMain::mnuRegMap_Click);
+    addItem(mnuDevice, "mnuGraph", "Gra&phing", &frmMain::mnuGraph_Click);
+    addItem(mnuDevice, "mnuLimits", "Li&mits, Interrupts", &frmMain::mnuLimits_Click);
+    QMenu* mnuConfig = menuBar()->addMenu("&Configuration");
+    mnuConfig->setObjectName("mnuConfig");
+    addItem(mnuConfig, "mnuGeneralConfig", "&General Configuration", &frmMain::mnuGeneralConfig_Click);
+    addItem(mnuConfig, "mnuSoftware", "&Software options", &frmMain::mnuSoftware_Click);
+    mnuWindow = menuBar()->addMenu("&Window");
+    mnuWindow->setObjectName("mnuWindow");
+    connect(mnuWindow, &QMenu::aboutToShow, this, &frmMain::FillWindowMenu);
+    QMenu* mnuMainAbout = menuBar()->addMenu("&About");
+    mnuMainAbout->setObjectName("mnuMainAbout");
+    addItem(mnuMainAbout, "mnuAbout", "A&bout the KTS9320B Software...", &frmMain::mnuAbout_Click);
+}
+
+void frmMain::BuildToolBar() {
+    tbToolBar = addToolBar("Toolbar");
+    tbToolBar->setObjectName("tbToolBar");
+    tbToolBar->setMovable(false);
+    tbToolBar->setIconSize(QSize(24, 24));
+    struct Button {
+        const char* key;
+        const char* tooltip;
+        const char* icon;
+    };
+    const Button buttons[] = {
+        {"Save", "Save/Recall Configuration", ":/images/save.png"},
+        {"Config", "General Device Configuration", ":/images/config.png"},
+        {"Graphs", "Temperature/Fan graphs", ":/images/graphs.png"},
+        {"Tree", "Register Map Tree", ":/images/tree.png"},
+        {"Limits", "Interrupts/Limits", ":/images/limits.png"},
+        {"Log", "", ":/images/log.png"},
+    };
+    for (const Button& b : buttons) {
+        // No text of its own, so a button without a tooltip shows none.
+        auto* action = new QAction(QIcon(b.icon), QString(), tbToolBar);
+        action->setObjectName(QStringLiteral("tb%1").arg(b.key));
+        action->setData(QString(b.key));
+        action->setToolTip(b.tooltip);
+        const QString key = b.key;
+        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+        tbToolBar->addAction(action);
+    }
+}
+
+void frmMain::BuildStatusBar() {
+    QStatusBar* sbStatusBar = statusBar();
+    sbStatusBar->setObjectName("sbStatusBar");
+    sbStatusPanel1 = new QLabel("Status", sbStatusBar);
+    sbStatusPanel1->setObjectName("sbStatusPanel1");
+    sbStatusDate = new QLabel(sbStatusBar);
+    sbStatusDate->setObjectName("sbStatusDate");
+    sbStatusTime = new QLabel(sbStatusBar);
+    sbStatusTime->setObjectName("sbStatusTime");
+    for (QLabel* panel : {sbStatusPanel1, sbStatusDate, sbStatusTime}) {
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+    }
+    sbStatusBar->addPermanentWidget(sbStatusPanel1, 1);
+    sbStatusBar->addPermanentWidget(sbStatusDate);
+    sbStatusBar->addPermanentWidget(sbStatusTime);
+    UpdateDateTimePanels();
+    auto* clockTimer = new QTimer(this);
+    clockTimer->setObjectName("tmrStatusClock");
+    connect(clockTimer, &QTimer::timeout, this, &frmMain::UpdateDateTimePanels);
+    clockTimer->start(1000);
+}
+
+void frmMain::UpdateDateTimePanels() {
+    const QLocale locale;
+    sbStatusDate->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    sbStatusTime->setText(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+void frmMain::FillWindowMenu() {
+    mnuWindow->clear();
+    const QList<QMdiSubWindow*> open = mdiArea->subWindowList();
+    int number = 1;
+    for (QMdiSubWindow* sub : open) {
+        QAction* item = mnuWindow->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(sub == mdiArea->activeSubWindow());
+        connect(item, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
+            if (sub) mdiArea->setActiveSubWindow(sub);
+        });
+    }
+}
+
+void frmMain::MDIForm_Load(frmSplash& splash) {
+    RestoreGeometry();
+    setWindowTitle(GeneralStuff::AppTitle);
+    GeneralStuff::ConnectBoard(splash, [this](const QString& text) { sbStatusPanel1->setText(text); });
+}
+
+void frmMain::RestoreGeometry() {
+    const QRectF stored = WindowSettings::LoadMainGeometry();
+    QRect pixels(TwipsToPixelsX(stored.left()), TwipsToPixelsY(stored.top()), TwipsToPixelsX(stored.width()),
+                 TwipsToPixelsY(stored.height()));
+    // A window whose title bar would lie off every screen, or that has no size, is put back
+    // where a first run puts it.
+    const QRect titleBar(pixels.topLeft(), QSize(std::min(pixels.width(), 120), 24));
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        visible = visible || screen->availableGeometry().intersects(titleBar);
+    if (!visible || pixels.width() < 1 || pixels.height() < 1) {
+        pixels = QRect(TwipsToPixelsX(WindowSettings::DefaultLeft), TwipsToPixelsY(WindowSettings::DefaultTop),
+                       TwipsToPixelsX(WindowSettings::DefaultWidth), TwipsToPixelsY(WindowSettings::DefaultHeight));
+    }
+    move(pixels.topLeft());
+    resize(pixels.size());
+}
+
+void frmMain::MDIForm_Unload() {
+    if (isMinimized()) return;
+    WindowSettings::SaveMainGeometry(
+        QRectF(PixelsToTwipsX(x()), PixelsToTwipsY(y()), PixelsToTwipsX(width()), PixelsToTwipsY(height())));
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    tmrMaster->stop();
+    mdiArea->closeAllSubWindows();
+    if (!unloaded_) {
+        unloaded_ = true;
+        MDIForm_Unload();
+    }
+    event->accept();
+}
+
+void frmMain::CloseEverything() { close(); }
+
+QMdiSubWindow* frmMain::ShowChild(ChildForm* form) {
+    QMdiSubWindow* sub = mdiArea->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    if (form->FixedFormSize()) {
+        sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    }
+    form->ApplyFormSize();
+    sub->show();
+    mdiArea->setActiveSubWindow(sub);
+    return sub;
+}
+
+bool frmMain::Activate(QWidget* form) {
+    if (!form) return false;
+    auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    if (!sub) return false;
+    if (sub->isMinimized()) sub->showNormal();
+    sub->show();
+    mdiArea->setActiveSubWindow(sub);
+    sub->raise();
+    return true;
+}
+
+template <class Form>
+Form* frmMain::OpenOnce(QPointer<Form>& slot) {
+    if (Activate(slot)) return slot;
+    auto* form = new Form;
+    slot = form;
+    ShowChild(form);
+    return form;
+}
+
+void frmMain::mnuSave_Click() { OpenOnce(save_); }
+void frmMain::mnuLog_Click() { OpenOnce(logging_); }
+void frmMain::mnuRegMap_Click() { OpenOnce(windows_.regMap); }
+void frmMain::mnuLimits_Click() { OpenOnce(windows_.limits); }
+void frmMain::mnuGeneralConfig_Click() { OpenOnce(config_); }
+void frmMain::mnuSoftware_Click() { OpenOnce(options_); }
+
+void frmMain::mnuGraph_Click() {
+    const bool wasOpen = windows_.graph;
+    frmGraph* graph = OpenOnce(windows_.graph);
+    if (!wasOpen) connect(graph, &frmGraph::configurationRequested, this, &frmMain::mnuGeneralConfig_Click);
+}
+
+void frmMain::mnuAbout_Click() {
+    const bool wasOpen = about_;
+    frmAbout* about = OpenOnce(about_);
+    if (!wasOpen) about->PlaceWindow(PixelsToTwipsX(frameGeometry().width()), PixelsToTwipsY(frameGeometry().height()));
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key) {
+    if (key == "Save") {
+        mnuSave_Click();
+    } else if (key == "Config") {
+        mnuGeneralConfig_Click();
+    } else if (key == "Graphs") {
+        mnuGraph_Click();
+    } else if (key == "Tree") {
+        mnuRegMap_Click();
+    } else if (key == "Limits") {
+        mnuLimits_Click();
+    } else if (key == "Log") {
+        mnuLog_Click();
+    }
+}

@@ -1,0 +1,11 @@
+#include "app/GeneralStuff.h"
+#include "app/Main.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(GeneralStuff::AppTitle);
+    QApplication::setWindowIcon(QIcon(":/images/program.png"));
+    return Main();
+}
