@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/ConnectBoard.h"
+#include "app/AppResources.h"
 #include "app/GeneralStuff.h"
 #include "app/WindowSettings.h"
 #include "app/frmAbout.h"
@@ -29,6 +30,7 @@
 #include <QToolBar>
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    InitAppResources();
     setObjectName("frmMain");
     setWindowIcon(QIcon(":/images/program.png"));
     mdiArea = new QMdiArea(this);

@@ -1,5 +1,6 @@
 #include "app/frmSplash.h"
 
+#include "app/AppResources.h"
 #include "app/GeneralStuff.h"
 #include "windows/Twips.h"
 
@@ -32,6 +33,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, double
 }  // namespace
 
 frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    InitAppResources();
     setObjectName("frmSplash");
     setWindowTitle(QString());
     setFixedSize(TwipsToPixels(ClientWidth, ClientHeight));

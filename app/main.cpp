@@ -2,6 +2,7 @@
 #include "app/Main.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

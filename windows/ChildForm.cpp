@@ -22,6 +22,12 @@ void ChildForm::ApplyFormSize() {
     if (!HasFormSize()) return;
     QWidget* outer = OuterWindow();
     const QSize size = TwipsToPixels(formWidthTwips_, formHeightTwips_);
+    if (outer != this) {
+        // A size applied while the form still stood alone (Form_Load runs in the constructor)
+        // must not pin the form inside its sub-window, whose frame takes part of that size.
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     if (fixedSize_) {
         outer->setFixedSize(size);
     } else {

@@ -1,0 +1,127 @@
+// The graph window's strip chart over a long run, at the default graph interval of 50 ms:
+// the cost of one update (two points appended, the legends set, the queued redraw done), of a
+// redraw of the visible span and of the whole run zoomed out, and the memory the points take,
+// after 1 and after 24 hours of points.
+#include "output/StripChart.h"
+
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QPaintEvent>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr double IntervalSeconds = 0.05;
+constexpr long PointsPerHour = 72000;
+constexpr double StartOfRun = 8 * 3600;   // 08:00, so a day's run passes midnight
+constexpr double SecondsPerDay = 86400;
+
+long ResidentBytes() {
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Counts the chart's paint events, to show that every update's redraw reaches the screen.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    long paints = 0;
+};
+
+struct FilledChart {
+    std::unique_ptr<StripChart> chart;
+    PaintCounter counter;
+    long points = 0;        // per trace so far
+    double residentGrowthMB = 0;
+
+    double TimeOfDay() const { return std::fmod(StartOfRun + points * IntervalSeconds, SecondsPerDay); }
+    void AddUpdate() {
+        const double local = std::round(25 + 5 * std::sin(points / 40000.0));
+        const double remote = std::round((30 + 8 * std::sin(points / 25000.0) + 0.3 * std::sin(points / 7.0)) * 4) / 4;
+        const double now = TimeOfDay();
+        chart->AddPoint(0, now, local);
+        chart->AddPoint(1, now, remote);
+        chart->SetTraceCaption(0, QStringLiteral("Local = %1°C").arg(local));
+        chart->SetTraceCaption(1, QStringLiteral("Remote1 = %1°C").arg(remote, 0, 'f', 2));
+        ++points;
+    }
+};
+
+// One chart per run length, filled once and shared by the benchmarks, at the window's load size.
+FilledChart& ChartWithHours(int hours) {
+    static std::map<int, std::unique_ptr<FilledChart>> charts;
+    auto& slot = charts[hours];
+    if (!slot) {
+        slot = std::make_unique<FilledChart>();
+        const long before = ResidentBytes();
+        slot->chart = std::make_unique<StripChart>(2);
+        slot->chart->resize(611, 429);
+        slot->chart->show();
+        slot->chart->installEventFilter(&slot->counter);
+        for (long i = 0; i < hours * PointsPerHour; ++i) slot->AddUpdate();
+        QCoreApplication::processEvents();
+        slot->residentGrowthMB = (ResidentBytes() - before) / 1e6;
+    }
+    return *slot;
+}
+
+void ReportMemory(benchmark::State& state, const FilledChart& filled) {
+    state.counters["points_per_trace"] = static_cast<double>(filled.points);
+    state.counters["chart_data_MB"] = 2.0 * filled.points * sizeof(QCPGraphData) / 1e6;
+    state.counters["rss_growth_MB"] = filled.residentGrowthMB;
+}
+
+void BM_Update(benchmark::State& state) {
+    FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
+    filled.chart->ResetView();
+    QCoreApplication::processEvents();
+    const long paintsBefore = filled.counter.paints;
+    for (auto _ : state) {
+        filled.AddUpdate();
+        QCoreApplication::processEvents();   // runs the queued replot and the paint
+    }
+    state.counters["paints_per_update"] =
+        static_cast<double>(filled.counter.paints - paintsBefore) / static_cast<double>(state.iterations());
+    ReportMemory(state, filled);
+}
+
+void BM_RedrawVisibleSpan(benchmark::State& state) {
+    FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
+    filled.chart->ResetView();
+    for (auto _ : state) filled.chart->replot(QCustomPlot::rpImmediateRefresh);
+    ReportMemory(state, filled);
+}
+
+void BM_RedrawWholeRun(benchmark::State& state) {
+    FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
+    const QCPGraphDataContainer& data = *filled.chart->graph(0)->data();
+    filled.chart->xAxis->setRange(data.constBegin()->key, (data.constEnd() - 1)->key);
+    for (auto _ : state) filled.chart->replot(QCustomPlot::rpImmediateRefresh);
+    filled.chart->ResetView();
+    ReportMemory(state, filled);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Update)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedrawVisibleSpan)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedrawWholeRun)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

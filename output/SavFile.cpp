@@ -1,0 +1,72 @@
+#include "output/SavFile.h"
+
+#include "board/USBStuff.h"
+#include "output/Windows1252.h"
+#include "registers/NumberText.h"
+#include "registers/RegMapStuff.h"
+
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace GeneralStuff {
+
+QString FormatHexByte(int32_t value) {
+    const QString digits = QString::fromStdString(HexText(value));
+    return (value > 15 ? QStringLiteral("0x") : QStringLiteral("0x0")) + digits;
+}
+
+QString SavComment(const QString& comment) {
+    // The comment box holds one line; a pasted line break would split the file's header.
+    QString line = comment;
+    line.replace(QRegularExpression(QStringLiteral("\r\n|\r|\n")), QStringLiteral(" "));
+    int first = 0;
+    int last = line.size();
+    while (first < last && line[first] == QLatin1Char(' ')) ++first;
+    while (last > first && line[last - 1] == QLatin1Char(' ')) --last;
+    return line.mid(first, last - first);
+}
+
+QStringList SavHeaderLines(const QString& comment, const QString& dateText, const QString& timeText) {
+    return {QStringLiteral("Corvantis Inc."),
+            QStringLiteral("KTS9320B Evaluation Software"),
+            QString(),
+            QStringLiteral("Saved: ") + dateText + QStringLiteral(" at ") + timeText,
+            QString(),
+            QStringLiteral("Comment : ") + SavComment(comment),
+            QString()};
+}
+
+QString SavRegisterLine(const SavRegister& reg) {
+    return FormatHexByte(reg.writeAddr) + QLatin1Char('\t') + FormatHexByte(reg.value) +
+           QStringLiteral("\t // ") + reg.description;
+}
+
+QString SavText(const QStringList& headerLines, const std::vector<SavRegister>& registers) {
+    QStringList lines = headerLines;
+    lines << QStringLiteral("Address\tData\tRegister") << QStringLiteral("{");
+    for (const SavRegister& reg : registers) lines << SavRegisterLine(reg);
+    lines << QStringLiteral("}");
+    const QString end = QLatin1String(SavLineEnd);
+    return lines.join(end) + end;
+}
+
+std::vector<SavRegister> ReadSavRegisters(bool onlyChanged) {
+    std::vector<SavRegister> registers;
+    for (const RegMapStuff::RegEntry& entry : RegMapStuff::RegTable) {
+        if (entry.ReadOnly) continue;
+        const int16_t value = USBStuff::ReadRegister(USBStuff::DeviceAddress, entry.ReadAddr);
+        if (onlyChanged && value == entry.DefaultVal) continue;
+        registers.push_back({entry.WriteAddr, value, QString::fromStdString(entry.Description)});
+    }
+    return registers;
+}
+
+bool WriteSavFile(const QString& fileName, const QString& text, QString* error) {
+    QSaveFile file(fileName);
+    const QByteArray bytes = ToWindows1252(text);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written && error) *error = file.errorString();
+    return written;
+}
+
+}  // namespace GeneralStuff

@@ -1,0 +1,48 @@
+#pragma once
+// The loose reader of saved configurations: it looks only for the "{" that opens the block,
+// the two "x" of each line and the "}" that closes it. Reads any text source one byte at a
+// time, so files written by hand recall as well as files written by the save.
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QIODevice;
+
+class SavRecallParser {
+public:
+    // Reading past the end of the source.
+    struct PastEnd {};
+
+    explicit SavRecallParser(QIODevice& source) : source_(source) {}
+
+    // Reads count characters and gives the last one (empty for a count below 1).
+    QString ReadChar(int16_t count);
+    // Reads one character: true if it is "}".
+    bool IsEndOfFile();
+    // Reads two characters as hexadecimal digits ("0B", "5<TAB>" gives 5, "zz" gives 0).
+    int32_t ReadByte();
+    // Reads up to and including the next line feed.
+    void SkipLine();
+    // Reads up to and including the first "{"; false when the source holds none.
+    bool SkipToBlockStart();
+    // Reads up to and including the next "x" (lower case). Gives false when it meets a "}"
+    // standing first on its line (blanks aside) before any "x": the block ends there.
+    bool SkipToNextX();
+
+private:
+    char ReadOne();
+
+    QIODevice& source_;
+    bool atLineStart_ = true;   // nothing but blanks since the last line feed
+};
+
+struct SavRecallResult {
+    enum class Outcome { Complete, NoBlock, Incomplete };
+    Outcome outcome = Outcome::Complete;
+    int registersWritten = 0;
+};
+
+// Writes every (address, value) pair of the block in file order, each once its whole line
+// has been read. Stops at the end of the source; what was written stays written.
+SavRecallResult RecallSavRegisters(SavRecallParser& parser,
+                                   const std::function<void(int32_t address, int32_t value)>& write);

@@ -1,0 +1,229 @@
+#include "output/StripChart.h"
+
+#include "output/TimeOfDayTicker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QColor TraceColours[] = {QColor(0, 0, 200), QColor(200, 0, 0), QColor(0, 140, 0), QColor(160, 0, 160)};
+
+// The narrowest temperature span fitted, so that quarter-degree steps do not fill the height.
+constexpr double MinimumValueSpan = 4.0;
+constexpr double ValueMargin = 0.1;        // of the span, above and below
+constexpr double EdgeDragPixels = 100.0;   // a drag this long zooms by a factor of e
+
+double AlongAxis(const QCPAxis* axis, const QPointF& pos) {
+    return axis->orientation() == Qt::Horizontal ? pos.x() : pos.y();
+}
+
+}  // namespace
+
+StripChart::StripChart(int traceCount, QWidget* parent) : QCustomPlot(parent) {
+    minValue_ = std::numeric_limits<double>::infinity();
+    maxValue_ = -std::numeric_limits<double>::infinity();
+    for (int i = 0; i < traceCount; ++i) {
+        QCPGraph* trace = addGraph();
+        trace->setPen(QPen(TraceColours[i % std::size(TraceColours)], 1));
+        trace->setLineStyle(QCPGraph::lsLine);
+        trace->setAdaptiveSampling(true);
+    }
+    SetUpLook();
+
+    setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    axisRect()->setRangeDrag(Qt::Horizontal);
+    axisRect()->setRangeZoom(Qt::Horizontal);
+    setNoAntialiasingOnDrag(true);
+    setMouseTracking(true);   // for the zoom cursor at the edges
+
+    connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &StripChart::TimeRangeChanged);
+    connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &StripChart::ValueRangeChanged);
+}
+
+void StripChart::SetUpLook() {
+    xAxis->setTicker(QSharedPointer<TimeOfDayTicker>::create());
+    xAxis->ticker()->setTickCount(6);
+    xAxis->setRange(0, DefaultSpanSeconds);
+    yAxis->setRange(0, 50);
+    xAxis->setUpperEnding(QCPLineEnding::esSpikeArrow);
+    yAxis->setUpperEnding(QCPLineEnding::esSpikeArrow);
+
+    // The legend sits in a row of its own above the plot, so it never hides the newest points.
+    axisRect()->insetLayout()->take(legend);
+    plotLayout()->insertRow(0);
+    plotLayout()->addElement(0, 0, legend);
+    plotLayout()->setRowStretchFactor(0, 0.001);
+    legend->setFillOrder(QCPLegend::foColumnsFirst);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setColumnSpacing(24);
+    legend->setVisible(true);
+}
+
+void StripChart::AddPoint(int trace, double timeOfDay, double value) {
+    if (trace < 0 || trace >= graphCount()) return;
+    const double time = time_.FromTimeOfDay(timeOfDay);
+    graph(trace)->addData(time, value);   // times only rise, so this appends
+    if (!hasPoints_) {
+        hasPoints_ = true;
+        firstTime_ = time;
+    }
+    newestTime_ = time;
+    if (std::isfinite(value)) {
+        minValue_ = std::min(minValue_, value);
+        maxValue_ = std::max(maxValue_, value);
+    }
+    // While a mouse button is held the user is moving the view; it catches up on release.
+    if (following_ && !mouseHeld_) FollowNewest(xAxis->range().size());
+    FitValues();
+    RequestReplot();
+}
+
+void StripChart::SetTraceCaption(int trace, const QString& caption) {
+    if (trace < 0 || trace >= graphCount()) return;
+    graph(trace)->setName(caption);
+    RequestReplot();
+}
+
+QString StripChart::TraceCaption(int trace) const {
+    if (trace < 0 || trace >= graphCount()) return {};
+    return graph(trace)->name();
+}
+
+int StripChart::PointCount(int trace) const {
+    if (trace < 0 || trace >= graphCount()) return 0;
+    return graph(trace)->data()->size();
+}
+
+void StripChart::ResetView() {
+    following_ = true;
+    fittingValues_ = true;
+    FollowNewest(DefaultSpanSeconds);
+    FitValues();
+    RequestReplot();
+}
+
+void StripChart::RequestReplot() {
+    // A hidden chart (a minimized window) is drawn when it shows again.
+    if (isVisible()) {
+        replot(rpQueuedReplot);
+    } else {
+        replotPending_ = true;
+    }
+}
+
+void StripChart::showEvent(QShowEvent* event) {
+    QCustomPlot::showEvent(event);
+    if (replotPending_) {
+        replotPending_ = false;
+        replot(rpQueuedReplot);
+    }
+}
+
+void StripChart::FollowNewest(double span) {
+    if (!hasPoints_) return;
+    // Until the run fills the span the traces grow from the left edge.
+    const double upper = std::max(newestTime_, firstTime_ + span);
+    settingRanges_ = true;
+    xAxis->setRange(upper - span, upper);
+    settingRanges_ = false;
+}
+
+void StripChart::FitValues() {
+    if (!fittingValues_ || !(minValue_ <= maxValue_)) return;
+    const double span = std::max(maxValue_ - minValue_, MinimumValueSpan);
+    const double centre = (maxValue_ + minValue_) / 2;
+    const double half = span * (0.5 + ValueMargin);
+    settingRanges_ = true;
+    yAxis->setRange(centre - half, centre + half);
+    settingRanges_ = false;
+}
+
+void StripChart::TimeRangeChanged(const QCPRange& range) {
+    if (settingRanges_ || !hasPoints_) return;
+    const double tolerance = range.size() * 1e-9;
+    following_ = range.lower - tolerance <= newestTime_ && newestTime_ <= range.upper + tolerance;
+}
+
+void StripChart::ValueRangeChanged() {
+    if (!settingRanges_) fittingValues_ = false;
+}
+
+QCPAxis* StripChart::AxisAtEdge(const QPoint& pos) const {
+    const QRect plot = axisRect()->rect();
+    if (pos.x() < plot.left() && pos.y() >= plot.top() && pos.y() <= plot.bottom()) return yAxis;
+    if (pos.y() > plot.bottom() && pos.x() >= plot.left() && pos.x() <= plot.right()) return xAxis;
+    return nullptr;
+}
+
+void StripChart::ScaleAxis(QCPAxis* axis, const QCPRange& from, double factor, double centre) {
+    const QCPRange range(centre + (from.lower - centre) * factor, centre + (from.upper - centre) * factor);
+    if (QCPRange::validRange(range)) axis->setRange(range);
+}
+
+void StripChart::wheelEvent(QWheelEvent* event) {
+    QCPAxis* axis = AxisAtEdge(event->position().toPoint());
+    if (!axis) {
+        QCustomPlot::wheelEvent(event);
+        return;
+    }
+    const double steps = event->angleDelta().y() / 120.0;
+    const double factor = std::pow(axisRect()->rangeZoomFactor(axis->orientation()), steps);
+    ScaleAxis(axis, axis->range(), factor, axis->pixelToCoord(AlongAxis(axis, event->position())));
+    RequestReplot();
+    event->accept();
+}
+
+void StripChart::mousePressEvent(QMouseEvent* event) {
+    mouseHeld_ = true;
+    QCPAxis* axis = event->button() == Qt::LeftButton ? AxisAtEdge(event->pos()) : nullptr;
+    if (!axis) {
+        QCustomPlot::mousePressEvent(event);
+        return;
+    }
+    edgeZoomAxis_ = axis;
+    edgeZoomStart_ = event->pos();
+    edgeZoomFrom_ = axis->range();
+    edgeZoomCentre_ = axis->pixelToCoord(AlongAxis(axis, event->position()));
+    event->accept();
+}
+
+void StripChart::mouseMoveEvent(QMouseEvent* event) {
+    if (edgeZoomAxis_) {
+        const QPoint moved = event->pos() - edgeZoomStart_;
+        // Right along the time axis or up along the temperature axis stretches it: zooms in.
+        const double pixels = edgeZoomAxis_->orientation() == Qt::Horizontal ? moved.x() : -moved.y();
+        ScaleAxis(edgeZoomAxis_, edgeZoomFrom_, std::exp(-pixels / EdgeDragPixels), edgeZoomCentre_);
+        RequestReplot();
+        event->accept();
+        return;
+    }
+    if (event->buttons() == Qt::NoButton) {
+        const QCPAxis* axis = AxisAtEdge(event->pos());
+        const Qt::CursorShape shape = !axis ? Qt::ArrowCursor
+                                      : axis->orientation() == Qt::Horizontal ? Qt::SizeHorCursor
+                                                                               : Qt::SizeVerCursor;
+        if (cursor().shape() != shape) setCursor(shape);
+    }
+    QCustomPlot::mouseMoveEvent(event);
+}
+
+void StripChart::mouseReleaseEvent(QMouseEvent* event) {
+    mouseHeld_ = event->buttons() != Qt::NoButton;
+    if (edgeZoomAxis_) {
+        if (!mouseHeld_) edgeZoomAxis_ = nullptr;
+        event->accept();
+    } else {
+        QCustomPlot::mouseReleaseEvent(event);
+    }
+    if (!mouseHeld_ && following_) {
+        FollowNewest(xAxis->range().size());
+        RequestReplot();
+    }
+}
+
+void StripChart::mouseDoubleClickEvent(QMouseEvent* event) {
+    QCustomPlot::mouseDoubleClickEvent(event);
+    ResetView();
+}

@@ -1,0 +1,76 @@
+#pragma once
+// A strip chart: traces plotted against the time of day, each with its caption in a legend above
+// the plot. It keeps every point of the run; appending is cheap and a redraw draws only the
+// visible span, so an overnight run stays fast.
+//
+// Viewing: while the newest point is in view the time axis follows it (the span stays as the
+// user left it). Zooming or panning it out of view stops the following; bringing the newest
+// point back into view, or a double-click, starts it again. The temperature axis fits every
+// value of the run until the user zooms or pans it; a double-click fits it again and restores
+// the starting time span.
+// Mouse: drag inside the plot to pan, the wheel inside the plot zooms the time axis; at the
+// edges (the axes, with their arrows) dragging right or up zooms in, left or down zooms out,
+// and the wheel zooms that axis alone.
+#include "output/ContinuousTime.h"
+
+#include <qcustomplot.h>
+
+class StripChart : public QCustomPlot {
+    Q_OBJECT
+public:
+    explicit StripChart(int traceCount, QWidget* parent = nullptr);
+
+    // Adds a point to a trace at the time of day (seconds since midnight) it belongs to.
+    void AddPoint(int trace, double timeOfDay, double value);
+    void SetTraceCaption(int trace, const QString& caption);
+    QString TraceCaption(int trace) const;
+    int PointCount(int trace) const;
+    // The newest point's place on the time axis (seconds since the midnight the run began).
+    double NewestTime() const { return newestTime_; }
+
+    bool FollowsNewest() const { return following_; }
+    bool FitsValues() const { return fittingValues_; }
+    // The starting view: the newest point at the right edge, every value of the run in view.
+    void ResetView();
+
+    static constexpr double DefaultSpanSeconds = 60.0;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void SetUpLook();
+    // One redraw when the event loop is next free, however many changes come before it.
+    void RequestReplot();
+    void FollowNewest(double span);
+    void FitValues();
+    void TimeRangeChanged(const QCPRange& range);
+    void ValueRangeChanged();
+    // The axis whose edge band (outside the plot, along the axis) holds the point, if any.
+    QCPAxis* AxisAtEdge(const QPoint& pos) const;
+    static void ScaleAxis(QCPAxis* axis, const QCPRange& from, double factor, double centre);
+
+    ContinuousTime time_;
+    bool hasPoints_ = false;
+    double firstTime_ = 0;
+    double newestTime_ = 0;
+    double minValue_ = 0;
+    double maxValue_ = 0;
+
+    bool following_ = true;
+    bool fittingValues_ = true;
+    bool settingRanges_ = false;   // the chart itself moves the axes, not the user
+    bool replotPending_ = false;
+    bool mouseHeld_ = false;
+
+    // A zoom by dragging at an edge.
+    QCPAxis* edgeZoomAxis_ = nullptr;
+    QPoint edgeZoomStart_;
+    QCPRange edgeZoomFrom_;
+    double edgeZoomCentre_ = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// The data logging window: choose the channels and the interval, start and stop logging.
+#include "windows/ChildForm.h"
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class UpDownSpinner;
+
+class frmLogging : public ChildForm {
+    Q_OBJECT
+public:
+    explicit frmLogging(QWidget* parent = nullptr);
+
+    void Form_Load();
+    void cmdLogData_Click();
+    void cmdClose_Click();
+
+    // The file dialog (an empty name when cancelled) and the warning box; tests replace them.
+    std::function<QString()> chooseLogFile;
+    std::function<void(const QString&)> showWarning;
+
+    QGroupBox* Frame1;
+    std::array<QCheckBox*, 2> chkLog;
+    QLabel* Label1;
+    QLineEdit* txtLogInt;
+    UpDownSpinner* UpDown1;
+    QPushButton* cmdLogData;
+    QPushButton* cmdClose;
+
+private:
+    void BuildControls();
+    void StartLogging();
+    void StopLogging();
+    void ShowLoggingState();
+    QString ShowLogFileDialog();
+};

@@ -1,0 +1,44 @@
+#pragma once
+// Save the chip's writable registers to a .sav file, and write such a file back into the chip.
+#include "windows/ChildForm.h"
+
+#include <QDateTime>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class WrappingCheckBox;
+
+class frmSave : public ChildForm {
+    Q_OBJECT
+public:
+    explicit frmSave(QWidget* parent = nullptr);
+
+    void Form_Load();
+    void cmdsave_Click();
+    void cmdRecall_Click();
+    void cmdClose_Click();
+
+    // The save and open dialogs (an empty name when cancelled), the warning box and the clock
+    // of the "Saved:" line; tests replace them.
+    std::function<QString()> chooseSaveFile;
+    std::function<QString()> chooseRecallFile;
+    std::function<void(const QString&)> showWarning;
+    std::function<QDateTime()> currentDateTime;
+
+    QGroupBox* Frame2;
+    QPushButton* cmdsave;
+    QPushButton* cmdRecall;
+    WrappingCheckBox* chkNotDefaults;
+    QLabel* Label2;
+    QLineEdit* txtComment;
+    QPushButton* cmdClose;
+
+private:
+    void BuildControls();
+    // The save's work while the timer is off; an error text when the file was not written.
+    QString SaveConfiguration();
+    QString RecallConfiguration(const QString& fileName);
+};

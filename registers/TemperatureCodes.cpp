@@ -1,0 +1,99 @@
+#include "registers/TemperatureCodes.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "registers/RegMapStuff.h"
+#include "registers/RoundHalfEven.h"
+
+namespace GeneralStuff {
+
+namespace {
+
+constexpr double Int32Min = std::numeric_limits<int32_t>::min();
+constexpr double Int32Max = std::numeric_limits<int32_t>::max();
+
+// Callers are expected to keep arguments in range; a value outside saturates and NaN gives 0,
+// so a stray value can never become undefined behaviour.
+int32_t SaturateToInt32(double whole) {
+    if (std::isnan(whole)) return 0;
+    if (whole <= Int32Min) return std::numeric_limits<int32_t>::min();
+    if (whole >= Int32Max) return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(whole);
+}
+
+int32_t SaturateToInt32(int64_t whole) {
+    return SaturateToInt32(static_cast<double>(whole));
+}
+
+int32_t RangeShift() {
+    return RegMapStuff::ExtendedRange ? 64 : 0;
+}
+
+// Bits 1 and 0 of the quarter-degree count, placed in bits 7 and 6 of the low byte.
+int32_t QuarterBits(double quarters) {
+    return static_cast<int32_t>(static_cast<uint32_t>(Nearest(quarters)) & 3u) * 64;
+}
+
+}  // namespace
+
+int32_t Nearest(double x) {
+    return SaturateToInt32(RoundHalfEven(x));
+}
+
+int32_t Floor(double x) {
+    return SaturateToInt32(std::floor(x));
+}
+
+bool FitsInt32(double x) {
+    if (!std::isfinite(x)) return false;
+    const double whole = RoundHalfEven(x);
+    return whole >= Int32Min && whole <= Int32Max;
+}
+
+bool FitsInt16(double x) {
+    if (!std::isfinite(x)) return false;
+    const double whole = RoundHalfEven(x);
+    return whole >= std::numeric_limits<int16_t>::min() && whole <= std::numeric_limits<int16_t>::max();
+}
+
+float TempFromCode(int32_t code) {
+    return static_cast<float>(code) - static_cast<float>(RangeShift());
+}
+
+float TempFromCodes(int32_t high, int32_t low) {
+    const float fraction = static_cast<float>(low & 0xC0) / 256.0f;
+    return static_cast<float>(high) + fraction - static_cast<float>(RangeShift());
+}
+
+float OffsetFromCodes(int32_t high, int32_t low) {
+    float quarters = static_cast<float>(high) * 4.0f + static_cast<float>(low) / 64.0f;
+    if (quarters < 0.0f || quarters >= 512.0f) quarters -= 1024.0f;
+    return quarters / 4.0f;
+}
+
+int32_t CodeFromTemp(double t) {
+    return RegMapStuff::ExtendedRange ? Nearest(t + 64.0) : Nearest(t);
+}
+
+CodePair CodesFromTemp(double t) {
+    CodePair codes;
+    codes.high = SaturateToInt32(static_cast<int64_t>(Floor(t)) + RangeShift());
+    codes.low = QuarterBits(t * 4.0);
+    return codes;
+}
+
+CodePair CodesFromOffset(double t) {
+    CodePair codes;
+    if (t >= 0.0) {
+        codes.high = Floor(t);
+        codes.low = QuarterBits(t * 4.0);
+    } else {
+        codes.high = Nearest(std::floor(t) + 256.0);
+        codes.low = QuarterBits(t * 4.0 + 1024.0);
+    }
+    return codes;
+}
+
+}  // namespace GeneralStuff

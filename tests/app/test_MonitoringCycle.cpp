@@ -1,0 +1,190 @@
+// The monitoring cycle: the due test, the order of the five activities, their switches and
+// intervals, and midnight, driven by the scripted clock against the scripted driver.
+#include "support/BoardFailureTrap.h"
+#include "support/ScriptedClock.h"
+
+#include "app/Clock.h"
+#include "app/GeneralStuff.h"
+#include "app/frmMain.h"
+#include "output/StripChart.h"
+#include "output/frmGraph.h"
+#include "windows/frmLimits.h"
+#include "windows/frmRegMap.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace GeneralStuff;
+
+namespace {
+
+TEST(DueTest, EqualityIsNotDueAndMidnightIs) {
+    EXPECT_FALSE(MonitoringCycle::IsDue(10.0, 0.5, 10.5f));
+    EXPECT_TRUE(MonitoringCycle::IsDue(10.0, 0.5, 10.51f));
+    EXPECT_FALSE(MonitoringCycle::IsDue(10.0, 0.5, 10.2f));
+    // The clock went back past midnight since the last run.
+    EXPECT_TRUE(MonitoringCycle::IsDue(86399.9, 0.1, 0.05f));
+    // Intervals of 0 and below run whenever the clock moved, or always.
+    EXPECT_TRUE(MonitoringCycle::IsDue(10.0, 0.0, 10.01f));
+    EXPECT_TRUE(MonitoringCycle::IsDue(10.0, -0.1, 10.0f));
+}
+
+class CycleTest : public ::testing::Test {
+protected:
+    CycleTest() {
+        SetClock(&clock);
+        main.mnuRegMap_Click();
+        main.mnuLimits_Click();
+        main.mnuGraph_Click();
+        driver.ClearLog();
+        LogFileName = dir.filePath("run.csv");
+    }
+    ~CycleTest() override {
+        main.CloseEverything();
+        SetClock(nullptr);
+    }
+    frmRegMap& RegMap() { return *main.OpenWindows().regMap; }
+    void Tick() { main.Cycle().tmrMaster_Timer(); }
+    int Count(int request, int index = -1) const {
+        int n = 0;
+        for (const auto& r : driver.log) n += r.request == request && (index < 0 || r.index == index);
+        return n;
+    }
+    QByteArray LogContents() const {
+        QFile file(LogFileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    BoardFixtureState state;
+    ScriptedDriver& driver = state.driver;
+    ScriptedClock clock;
+    QTemporaryDir dir;
+    frmMain main;
+};
+
+TEST_F(CycleTest, FirstTickRunsEverySwitchedOnActivityInOrder) {
+    RegMap().txtReadAddr->setText("22");
+    RegMap().chkContRead->setChecked(true);
+    LoggingActive = true;
+    driver.Chip()[0x00] = 30;
+    driver.Chip()[0x01] = 41;
+    driver.Chip()[0x10] = 0x40;
+    Tick();
+    ASSERT_GE(driver.log.size(), 5u);
+    EXPECT_EQ(driver.log[0], (DriverRequest{222, 0x4C, 0x00, 1, 1}));
+    EXPECT_EQ(driver.log[1], (DriverRequest{222, 0x4C, 0x10, 1, 1}));
+    EXPECT_EQ(driver.log[2], (DriverRequest{222, 0x4C, 0x01, 1, 1}));
+    EXPECT_EQ(driver.log[3], (DriverRequest{222, 0x4C, 0x22, 1, 1}));
+    EXPECT_EQ(driver.log.back(), (DriverRequest{220, 0x4C, 2, 1, 1}));
+    EXPECT_FLOAT_EQ(Temperature[0], 30.0f);
+    EXPECT_FLOAT_EQ(Temperature[1], 41.25f);
+    EXPECT_EQ(main.OpenWindows().graph->stpGraph->TraceCaption(1), QString::fromUtf8("Remote1 = 41.25°C"));
+    EXPECT_TRUE(LogContents().endsWith("0, 30, 41.25,\r\n")) << LogContents().toStdString();
+    EXPECT_EQ(LogLineCount, 1);
+}
+
+TEST_F(CycleTest, ANothingDueTickSendsNothing) {
+    Tick();
+    driver.ClearLog();
+    Tick();  // the clock has not moved
+    EXPECT_TRUE(driver.log.empty());
+}
+
+TEST_F(CycleTest, ReadingFollowsItsIntervalIncludingZeroAndNegative) {
+    clock.step = 0;
+    Tick();
+    clock.now += 0.05;
+    Tick();
+    EXPECT_EQ(Count(222, 0x00), 1);
+    clock.now += 0.06;  // 0.11 s since the reading
+    Tick();
+    EXPECT_EQ(Count(222, 0x00), 2);
+
+    ReadInterval = 0;
+    clock.now += 0.01;
+    Tick();
+    clock.now += 0.01;
+    Tick();
+    EXPECT_EQ(Count(222, 0x00), 4);
+
+    ReadInterval = -5;
+    Tick();  // the clock has not moved, but a negative interval is always due
+    EXPECT_EQ(Count(222, 0x00), 5);
+}
+
+TEST_F(CycleTest, ActivitiesGoOnAfterMidnight) {
+    clock.now = 86399.95;
+    Tick();
+    const int before = Count(222, 0x00);
+    clock.now = 0.01;
+    Tick();
+    EXPECT_EQ(Count(222, 0x00), before + 1);
+    clock.now = 0.05;
+    Tick();
+    EXPECT_EQ(Count(222, 0x00), before + 1);
+    clock.now = 0.2;
+    Tick();
+    EXPECT_EQ(Count(222, 0x00), before + 2);
+}
+
+TEST_F(CycleTest, ContinuousReadFollowsTheCheckBox) {
+    RegMap().txtReadAddr->setText("5");
+    Tick();
+    EXPECT_EQ(Count(222, 0x05), 0);
+    RegMap().chkContRead->setChecked(true);
+    clock.now += 0.6;
+    Tick();
+    EXPECT_EQ(Count(222, 0x05), 1);
+    clock.now += 0.3;
+    Tick();
+    EXPECT_EQ(Count(222, 0x05), 1);
+    RegMap().chkContRead->setChecked(false);
+    clock.now += 0.6;
+    Tick();
+    EXPECT_EQ(Count(222, 0x05), 1);
+    RegMap().chkContRead->setChecked(true);
+    Tick();  // more than 0.5 s since the last one: at once
+    EXPECT_EQ(Count(222, 0x05), 2);
+}
+
+TEST_F(CycleTest, ClosingTheLimitsWindowStopsTheStatusReads) {
+    Tick();
+    EXPECT_EQ(Count(220), 1);
+    main.OpenWindows().limits->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(LimitsOpen);
+    clock.now += 1;
+    Tick();
+    EXPECT_EQ(Count(220), 1);
+}
+
+TEST_F(CycleTest, LoggingGoesOnWithoutTheGraphAndRepeatsTemperaturesWithoutMonitoring) {
+    main.OpenWindows().graph->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(GraphOpen);
+    driver.Chip()[0x00] = 21;
+    LoggingActive = true;
+    Tick();
+    MonitoringEnabled = false;
+    driver.Chip()[0x00] = 60;
+    clock.now += 0.2;
+    Tick();
+    clock.now += 0.2;
+    Tick();
+    EXPECT_EQ(LogLineCount, 3);
+    EXPECT_TRUE(LogContents().endsWith("0, 21, 0,\r\n.1, 21, 0,\r\n.2, 21, 0,\r\n")) << LogContents().toStdString();
+}
+
+TEST_F(CycleTest, NoTickSendsARequestAfterAFailureWasReported) {
+    driver.failAfter = 0;
+    EXPECT_THROW(Tick(), BoardFailure);
+    const size_t sent = driver.log.size();
+    clock.now += 5;
+    Tick();
+    EXPECT_EQ(driver.log.size(), sent);
+}
+
+}  // namespace

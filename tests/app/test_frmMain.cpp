@@ -1,0 +1,183 @@
+// The frame window: stored geometry, child windows opened once, the toolbar and the status bar.
+#include "support/BoardFailureTrap.h"
+
+#include "app/GeneralStuff.h"
+#include "app/WindowSettings.h"
+#include "app/frmMain.h"
+#include "output/frmGraph.h"
+#include "windows/Twips.h"
+#include "windows/frmConfig.h"
+#include "windows/frmRegMap.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSettings>
+#include <QTimer>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+using namespace GeneralStuff;
+
+namespace {
+
+class FrameTest : public ::testing::Test {
+protected:
+    FrameTest() { Settings().remove(""); }
+    static QSettings& Settings() {
+        static QSettings settings(AppTitle, AppTitle);
+        settings.sync();
+        return settings;
+    }
+    static QString Stored(const char* key) {
+        QSettings s(AppTitle, AppTitle);
+        return s.value(QStringLiteral("Settings/%1").arg(key)).toString();
+    }
+    static void Store(const char* key, const QString& value) {
+        QSettings s(AppTitle, AppTitle);
+        s.setValue(QStringLiteral("Settings/%1").arg(key), value);
+    }
+    BoardFixtureState state;
+};
+
+TEST_F(FrameTest, FirstRunPlacesTheWindowAtTheDefaults) {
+    frmMain main;
+    main.RestoreGeometry();
+    EXPECT_EQ(main.pos(), QPoint(TwipsToPixelsX(1000), TwipsToPixelsY(1000)));
+    EXPECT_EQ(main.size(), TwipsToPixels(6500, 6500));
+}
+
+TEST_F(FrameTest, GeometryIsSavedAtCloseAndRestoredAtTheNextStart) {
+    {
+        frmMain main;
+        main.move(120, 90);
+        main.resize(700, 500);
+        main.CloseEverything();
+    }
+    EXPECT_EQ(Stored("MainLeft"), QString::number(PixelsToTwipsX(120), 'g', 7));
+    EXPECT_EQ(Stored("MainWidth"), QString::number(PixelsToTwipsX(700), 'g', 7));
+    frmMain again;
+    again.RestoreGeometry();
+    EXPECT_EQ(again.pos(), QPoint(120, 90));
+    EXPECT_EQ(again.size(), QSize(700, 500));
+}
+
+TEST_F(FrameTest, AMinimizedWindowSavesNothing) {
+    Store("MainLeft", "2000");
+    frmMain main;
+    main.move(300, 300);
+    main.setWindowState(Qt::WindowMinimized);
+    main.CloseEverything();
+    EXPECT_EQ(Stored("MainLeft"), "2000");
+    EXPECT_TRUE(Stored("MainWidth").isEmpty());
+}
+
+TEST_F(FrameTest, UnreadableOrOffScreenValuesFallBackToTheDefaults) {
+    Store("MainLeft", "abc");
+    Store("MainTop", "1500");
+    Store("MainWidth", "7000");
+    Store("MainHeight", "");
+    frmMain main;
+    main.RestoreGeometry();
+    EXPECT_EQ(main.pos(), QPoint(TwipsToPixelsX(1000), TwipsToPixelsY(1500)));
+    EXPECT_EQ(main.size(), TwipsToPixels(7000, 6500));
+
+    Store("MainLeft", "-900000");
+    frmMain off;
+    off.RestoreGeometry();
+    EXPECT_EQ(off.pos(), QPoint(TwipsToPixelsX(1000), TwipsToPixelsY(1000)));
+}
+
+TEST_F(FrameTest, EachWindowIsOpenedOnceAndBroughtToTheFront) {
+    frmMain main;
+    main.mnuRegMap_Click();
+    main.mnuGraph_Click();
+    frmRegMap* regMap = main.OpenWindows().regMap;
+    ASSERT_NE(regMap, nullptr);
+    main.tbToolBar_ButtonClick("Tree");
+    EXPECT_EQ(main.OpenWindows().regMap, regMap);
+    EXPECT_EQ(main.mdiArea->subWindowList().size(), 2);
+    EXPECT_EQ(main.mdiArea->activeSubWindow()->widget(), regMap);
+    EXPECT_TRUE(RegMapOpen);
+    EXPECT_TRUE(GraphOpen);
+
+    // The graph's configuration button opens the one configuration window.
+    main.OpenWindows().graph->cmdConfig_Click();
+    main.mnuGeneralConfig_Click();
+    EXPECT_NE(main.ConfigWindow(), nullptr);
+    EXPECT_EQ(main.mdiArea->subWindowList().size(), 3);
+
+    // Closing the frame closes every child window through its own close handling.
+    main.CloseEverything();
+    EXPECT_FALSE(RegMapOpen);
+    EXPECT_FALSE(GraphOpen);
+}
+
+TEST_F(FrameTest, ToolbarButtonsOpenTheirWindowsByKey) {
+    frmMain main;
+    for (const char* key : {"Save", "Config", "Graphs", "Tree", "Limits", "Log"}) main.tbToolBar_ButtonClick(key);
+    EXPECT_EQ(main.mdiArea->subWindowList().size(), 6);
+    main.tbToolBar_ButtonClick("tree");
+    main.tbToolBar_ButtonClick("");
+    EXPECT_EQ(main.mdiArea->subWindowList().size(), 6);
+    main.CloseEverything();
+}
+
+TEST_F(FrameTest, ToolbarTooltipsAndTheLogButtonWithoutOne) {
+    frmMain main;
+    QStringList tips;
+    for (QAction* action : main.tbToolBar->actions()) tips << action->toolTip();
+    EXPECT_EQ(tips, (QStringList{"Save/Recall Configuration", "General Device Configuration", "Temperature/Fan graphs",
+                                 "Register Map Tree", "Interrupts/Limits", ""}));
+}
+
+TEST_F(FrameTest, MenusCarryTheirCaptions) {
+    frmMain main;
+    auto caption = [&](const char* name) { return main.findChild<QAction*>(name)->text(); };
+    EXPECT_EQ(caption("mnuSave"), "&Save/Recall Configuration");
+    EXPECT_EQ(caption("mnuLog"), "&Log Data to File");
+    EXPECT_EQ(caption("mnuRegMap"), "&Register Map");
+    EXPECT_EQ(caption("mnuGraph"), "Gra&phing");
+    EXPECT_EQ(caption("mnuLimits"), "Li&mits, Interrupts");
+    EXPECT_EQ(caption("mnuGeneralConfig"), "&General Configuration");
+    EXPECT_EQ(caption("mnuSoftware"), "&Software options");
+    EXPECT_EQ(caption("mnuAbout"), "A&bout the KTS9320B Software...");
+}
+
+TEST_F(FrameTest, WindowMenuListsTheOpenWindows) {
+    frmMain main;
+    main.mnuRegMap_Click();
+    main.mnuLimits_Click();
+    emit main.mnuWindow->aboutToShow();
+    const QList<QAction*> items = main.mnuWindow->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), "&1 Register Map");
+    EXPECT_EQ(items[1]->text(), "&2 Limits and Interrupts");
+    EXPECT_TRUE(items[1]->isChecked());
+    items[0]->trigger();
+    EXPECT_EQ(main.mdiArea->activeSubWindow()->widget(), main.OpenWindows().regMap);
+    main.CloseEverything();
+}
+
+TEST_F(FrameTest, StatusPanelsShowTextDateAndTime) {
+    frmMain main;
+    EXPECT_EQ(main.sbStatusPanel1->text(), "Status");
+    SetStatusText("Logging Enabled");
+    EXPECT_EQ(main.sbStatusPanel1->text(), "Logging Enabled");
+    EXPECT_FALSE(main.sbStatusDate->text().isEmpty());
+    EXPECT_FALSE(main.sbStatusTime->text().isEmpty());
+}
+
+TEST_F(FrameTest, MasterTimerIsOffUntilStartedAndSwitchedByTheHandler) {
+    frmMain main;
+    EXPECT_FALSE(main.tmrMaster->isActive());
+    EXPECT_EQ(main.tmrMaster->interval(), 10);
+    SetMasterTimerEnabled(true);
+    EXPECT_TRUE(main.tmrMaster->isActive());
+    SetMasterTimerEnabled(false);
+    EXPECT_FALSE(main.tmrMaster->isActive());
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+#include "output/ContinuousTime.h"
+#include "output/StripChart.h"
+#include "output/TimeOfDayTicker.h"
+
+#include <gtest/gtest.h>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <cmath>
+
+TEST(TimeOfDayText, HoursMinutesSecondsWrappedToOneDay) {
+    EXPECT_EQ(TimeOfDayText(14 * 3600 + 5 * 60 + 9), "14 05 09");
+    EXPECT_EQ(TimeOfDayText(0), "00 00 00");
+    EXPECT_EQ(TimeOfDayText(86400 + 5), "00 00 05");       // the day after the run began
+    EXPECT_EQ(TimeOfDayText(2 * 86400 + 3661), "01 01 01");
+    EXPECT_EQ(TimeOfDayText(86399.6), "00 00 00");          // rounds into the next day
+    EXPECT_EQ(TimeOfDayText(-1), "23 59 59");
+    EXPECT_EQ(TimeOfDayText(50709.5, 1), "14 05 09.5");
+    EXPECT_EQ(TimeOfDayText(50709.05, 2), "14 05 09.05");
+}
+
+namespace {
+QVector<QString> TickLabels(double lower, double upper) {
+    StripChart chart(1);
+    QVector<double> ticks;
+    QVector<double> subTicks;
+    QVector<QString> labels;
+    chart.xAxis->ticker()->generate(QCPRange(lower, upper), QLocale::c(), 'g', 6, ticks, &subTicks, &labels);
+    return labels;
+}
+}  // namespace
+
+TEST(TimeOfDayTicker, LabelsAreClockTimesOnRoundSteps) {
+    const QVector<QString> minute = TickLabels(86370, 86430);   // a minute across midnight
+    EXPECT_TRUE(minute.contains("23 59 50"));
+    EXPECT_TRUE(minute.contains("00 00 00"));
+    EXPECT_TRUE(minute.contains("00 00 20"));
+    const QRegularExpression clockForm("^\\d\\d \\d\\d \\d\\d$");
+    for (const QString& label : minute) EXPECT_TRUE(clockForm.match(label).hasMatch()) << label.toStdString();
+
+    const QVector<QString> day = TickLabels(0, 86400);
+    EXPECT_TRUE(day.contains("06 00 00"));
+    EXPECT_TRUE(day.contains("12 00 00"));
+
+    // Zoomed below a second, the labels carry tenths and stay distinct.
+    const QVector<QString> second = TickLabels(100, 101);
+    EXPECT_TRUE(second.contains("00 01 40.2"));
+    EXPECT_EQ(QSet<QString>(second.begin(), second.end()).size(), second.size());
+}
+
+TEST(ContinuousTime, RisesAcrossMidnightAndClockChanges) {
+    ContinuousTime time;
+    EXPECT_DOUBLE_EQ(time.FromTimeOfDay(86399.95), 86399.95);
+    EXPECT_DOUBLE_EQ(time.FromTimeOfDay(0.05), 86400.05);
+    EXPECT_DOUBLE_EQ(time.FromTimeOfDay(0.05), 86400.05);   // both traces of one update
+    EXPECT_DOUBLE_EQ(time.FromTimeOfDay(10), 86410);
+    EXPECT_DOUBLE_EQ(time.FromTimeOfDay(86399), 2 * 86400 - 1);
+    EXPECT_DOUBLE_EQ(time.FromTimeOfDay(1), 2 * 86400 + 1);  // the second midnight
+
+    // The clock set back an hour: the run carries on from its last point, in order.
+    ContinuousTime setBack;
+    setBack.FromTimeOfDay(10800);
+    EXPECT_DOUBLE_EQ(setBack.FromTimeOfDay(7200), 10800);
+    EXPECT_DOUBLE_EQ(setBack.FromTimeOfDay(7201), 10801);
+}
+
+class StripChartTest : public ::testing::Test {
+protected:
+    StripChartTest() {
+        chart.resize(620, 430);
+        chart.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    }
+    // Points every 50 ms from the time given, both traces.
+    void Feed(double from, int count, double local = 25, double remote = 30) {
+        for (int i = 0; i < count; ++i) {
+            chart.AddPoint(0, from + i * 0.05, local);
+            chart.AddPoint(1, from + i * 0.05, remote);
+        }
+    }
+    QPoint TimeAxisEdge() const {
+        const QRect plot = chart.axisRect()->rect();
+        return {plot.center().x(), plot.bottom() + 10};
+    }
+    QPoint ValueAxisEdge() const {
+        const QRect plot = chart.axisRect()->rect();
+        return {plot.left() - 10, plot.center().y()};
+    }
+    StripChart chart{2};
+};
+
+TEST_F(StripChartTest, FillsFromTheLeftThenFollowsTheNewestPoint) {
+    Feed(1000, 200);   // 10 s
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().lower, 1000);
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, 1000 + StripChart::DefaultSpanSeconds);
+
+    Feed(1010, 2000);  // 100 s more
+    EXPECT_TRUE(chart.FollowsNewest());
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, chart.NewestTime());
+    EXPECT_NEAR(chart.xAxis->range().size(), StripChart::DefaultSpanSeconds, 1e-9);
+    EXPECT_EQ(chart.PointCount(0), 2200);   // the whole run is kept
+    EXPECT_EQ(chart.PointCount(1), 2200);
+}
+
+TEST_F(StripChartTest, ZoomingAwayFromTheNewestPointStopsFollowingUntilItIsBackInView) {
+    Feed(1000, 2000);
+    chart.xAxis->setRange(1010, 1020);   // as a pan or zoom by the user does
+    EXPECT_FALSE(chart.FollowsNewest());
+    Feed(1100, 100);
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().lower, 1010);
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, 1020);
+
+    // Panned back so that the newest point shows: following again, with the user's span.
+    chart.xAxis->setRange(chart.NewestTime() - 5, chart.NewestTime() + 5);
+    EXPECT_TRUE(chart.FollowsNewest());
+    Feed(1110, 10);
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, chart.NewestTime());
+    EXPECT_NEAR(chart.xAxis->range().size(), 10, 1e-9);
+}
+
+TEST_F(StripChartTest, DoubleClickRestoresTheStartingView) {
+    Feed(1000, 2000, 20, 40);
+    chart.xAxis->setRange(1010, 1020);
+    chart.yAxis->setRange(0, 100);
+    EXPECT_FALSE(chart.FitsValues());
+
+    QTest::mouseDClick(&chart, Qt::LeftButton, {}, chart.axisRect()->rect().center());
+    EXPECT_TRUE(chart.FollowsNewest());
+    EXPECT_TRUE(chart.FitsValues());
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, chart.NewestTime());
+    EXPECT_NEAR(chart.xAxis->range().size(), StripChart::DefaultSpanSeconds, 1e-9);
+    EXPECT_LT(chart.yAxis->range().lower, 20);
+    EXPECT_GT(chart.yAxis->range().upper, 40);
+}
+
+TEST_F(StripChartTest, ValueAxisFitsTheWholeRunWithAReadableMinimumSpan) {
+    Feed(1000, 10, 25, 25);
+    EXPECT_NEAR(chart.yAxis->range().center(), 25, 1e-9);
+    EXPECT_GE(chart.yAxis->range().size(), 4);
+
+    Feed(1001, 10, -10.5, 80);
+    Feed(1002, 10, 25, 25);   // extremes that scrolled out of view still fit
+    EXPECT_LT(chart.yAxis->range().lower, -10.5);
+    EXPECT_GT(chart.yAxis->range().upper, 80);
+}
+
+TEST_F(StripChartTest, DraggingAtTheTimeEdgeZoomsTheTimeAxisOnly) {
+    Feed(1000, 2000);
+    const QCPRange valuesBefore = chart.yAxis->range();
+    const double spanBefore = chart.xAxis->range().size();
+    const QPoint start = TimeAxisEdge();
+    QTest::mousePress(&chart, Qt::LeftButton, {}, start);
+    QMouseEvent move(QEvent::MouseMove, start + QPoint(100, 0), chart.mapToGlobal(start + QPoint(100, 0)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &move);
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, start + QPoint(100, 0));
+
+    EXPECT_NEAR(chart.xAxis->range().size(), spanBefore / std::exp(1.0), 1e-6);   // right zooms in
+    EXPECT_EQ(chart.yAxis->range(), valuesBefore);
+    EXPECT_TRUE(chart.FitsValues());
+}
+
+TEST_F(StripChartTest, WheelAtTheValueEdgeZoomsTheValueAxisOnly) {
+    Feed(1000, 2000);
+    const QCPRange timesBefore = chart.xAxis->range();
+    const double spanBefore = chart.yAxis->range().size();
+    const QPoint at = ValueAxisEdge();
+    QWheelEvent wheel(at, chart.mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&chart, &wheel);
+
+    EXPECT_LT(chart.yAxis->range().size(), spanBefore);
+    EXPECT_EQ(chart.xAxis->range(), timesBefore);
+    EXPECT_FALSE(chart.FitsValues());   // the user's scale stays until a double-click
+    Feed(1100, 10, 90, 90);
+    EXPECT_LT(chart.yAxis->range().upper, 90);
+}

@@ -1,0 +1,36 @@
+#include "CallTrace.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace UsbSim {
+
+namespace {
+
+double SecondsSinceMidnight() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t t = system_clock::to_time_t(now);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ms / 1000.0;
+}
+
+}  // namespace
+
+void CallTrace::Line(const std::string& text) const {
+    if (!Enabled()) return;
+    // Opened and closed for every line, so nothing is lost when the process is killed.
+    std::FILE* file = std::fopen(path_.c_str(), "a");
+    if (!file) return;
+    std::fprintf(file, "%.3f %s\n", SecondsSinceMidnight(), text.c_str());
+    std::fclose(file);
+}
+
+}  // namespace UsbSim

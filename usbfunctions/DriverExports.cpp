@@ -1,0 +1,30 @@
+// The two functions of the board's driver library; nothing else is exported.
+#include "SimulatedBoard.h"
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#define KTS_DRIVER_EXPORT extern "C" __declspec(dllexport)
+#if defined(_WIN64)
+#define KTS_DRIVER_CALL
+#else
+#define KTS_DRIVER_CALL __stdcall
+#endif
+#else
+#define KTS_DRIVER_EXPORT extern "C" __attribute__((visibility("default")))
+#define KTS_DRIVER_CALL
+#endif
+
+namespace {
+
+// The one board, created when the library is loaded.
+UsbSim::SimulatedBoard theBoard;
+
+}  // namespace
+
+KTS_DRIVER_EXPORT int16_t KTS_DRIVER_CALL LoadFirmWare(const char* path) { return theBoard.LoadFirmWare(path); }
+
+KTS_DRIVER_EXPORT int16_t KTS_DRIVER_CALL VendorIORequest(int16_t request, int32_t value, int32_t index,
+                                                          int16_t direction, int16_t length, uint8_t* buffer) {
+    return theBoard.VendorIORequest(request, value, index, direction, length, buffer);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The simulated board's own settings, taken from environment variables that only this
+// library reads. Unset or unreadable values keep the defaults of a plain board.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace UsbSim {
+
+struct SimSettings {
+    int address = 0x4C;                  // SMBus address of the chip
+    std::optional<int> secondAddress;    // a second, identical chip
+    int refuseConnects = 0;              // connect attempts refused before one is accepted
+    bool firmwareFails = false;          // every firmware download fails
+    std::optional<long long> failAfter;  // requests answered before every request fails
+    bool diodeOpen = false;              // the remote diode is disconnected
+    std::optional<double> localTemp;     // fixed temperatures in degrees; drifting when unset
+    std::optional<double> remoteTemp;
+    std::string tracePath;               // file every call is appended to; no trace when empty
+    std::vector<std::string> ignored;    // "NAME=value" of settings that could not be read
+
+    static SimSettings FromEnvironment();
+};
+
+}  // namespace UsbSim

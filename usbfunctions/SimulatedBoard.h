@@ -1,0 +1,42 @@
+#pragma once
+// The evaluation board: it takes a firmware image, answers the connect request, and passes
+// register requests to the chips on its SMBus. A firmware download restarts the board: the
+// settings are read again and the chips power on afresh.
+#include "CallTrace.h"
+#include "SimSettings.h"
+#include "SimulatedChip.h"
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+
+namespace UsbSim {
+
+class SimulatedBoard {
+public:
+    SimulatedBoard();
+
+    int16_t LoadFirmWare(const char* path);
+    int16_t VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
+                            int16_t length, uint8_t* buffer);
+
+private:
+    int16_t Answer(int16_t request, int32_t value, int32_t index, int16_t direction, int16_t length,
+                   uint8_t* buffer);
+    int16_t Connect(int32_t value, int32_t index);
+    int16_t ReadChip(int32_t chipAddress, int32_t registerAddress, int16_t length, uint8_t* buffer);
+    int16_t WriteChip(int32_t chipAddress, int32_t index);
+    SimulatedChip* ChipAt(int32_t address);
+    void PowerOnChips();
+
+    std::mutex mutex_;  // the program is single-threaded, but a library must not assume it
+    SimSettings settings_;
+    CallTrace trace_;
+    bool firmwareLoaded_ = false;
+    bool connected_ = false;
+    int connectAttempts_ = 0;
+    long long requestCount_ = 0;
+    std::map<int, SimulatedChip> chips_;  // by SMBus address
+};
+
+}  // namespace UsbSim
