@@ -64,20 +64,25 @@ frmAbout::frmAbout(QWidget* parent) : ChildForm(parent) {
     cmdOK->setObjectName("cmdOK");
     cmdOK->setFixedSize(TwipsToPixels(1215, 375));
 
-    auto row = [](std::initializer_list<QWidget*> widgets, int indent) {
+    // Each line is centred in the frame, its parts side by side at their full width.
+    auto row = [](std::initializer_list<QWidget*> widgets) {
         auto* line = new QHBoxLayout;
-        line->addSpacing(indent);
-        for (QWidget* w : widgets) line->addWidget(w);
+        line->setSpacing(4);
+        line->addStretch();
+        for (QWidget* w : widgets) {
+            w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            line->addWidget(w);
+        }
         line->addStretch();
         return line;
     };
     auto* frameLayout = new QVBoxLayout(Frame1);
-    frameLayout->setContentsMargins(TwipsToPixelsX(480), TwipsToPixelsY(240), TwipsToPixelsX(240), TwipsToPixelsY(120));
-    frameLayout->addLayout(row({Label1, lblVersion}, TwipsToPixelsX(480)));
+    frameLayout->setContentsMargins(TwipsToPixelsX(240), TwipsToPixelsY(240), TwipsToPixelsX(240), TwipsToPixelsY(120));
+    frameLayout->addLayout(row({Label1, lblVersion}));
     frameLayout->addStretch(2);
-    frameLayout->addLayout(row({Label4, lblSensorInfo}, TwipsToPixelsX(720)));
+    frameLayout->addLayout(row({Label4, lblSensorInfo}));
     frameLayout->addSpacing(TwipsToPixelsY(120));
-    frameLayout->addLayout(row({Label5, Label6}, TwipsToPixelsX(1320)));
+    frameLayout->addLayout(row({Label5, Label6}));
     frameLayout->addStretch(1);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();

@@ -210,8 +210,10 @@ QMdiSubWindow* frmMain::ShowChild(ChildForm* form) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
     if (form->FixedFormSize()) {
-        sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        // A fixed-size window cannot be maximized; the About window cannot be minimized either.
+        Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (!qobject_cast<frmAbout*>(form)) flags |= Qt::WindowMinimizeButtonHint;
+        sub->setWindowFlags(flags);
     }
     form->ApplyFormSize();
     sub->show();

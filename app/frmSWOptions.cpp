@@ -4,9 +4,9 @@
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 #include "windows/UpDownSpinner.h"
+#include "windows/WrappingCheckBox.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,15 +38,9 @@ frmSWOptions::frmSWOptions(QWidget* parent) : ChildForm(parent) {
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName("Frame1");
-    // The caption is long for the frame: it wraps over two lines in a label that toggles the box.
-    const QString monitoringCaption = "Enable continuous reading (graphing, interrupts data logging)";
-    chkMonitoring = new QCheckBox(Frame1);
+    // The caption is long for the frame: it wraps over two lines.
+    chkMonitoring = new WrappingCheckBox("Enable continuous reading (graphing, interrupts data logging)", Frame1);
     chkMonitoring->setObjectName("chkMonitoring");
-    chkMonitoring->setAccessibleName(monitoringCaption);
-    monitoringText_ = new QLabel(monitoringCaption, Frame1);
-    monitoringText_->setObjectName("lblMonitoring");
-    monitoringText_->setWordWrap(true);
-    monitoringText_->installEventFilter(this);
 
     auto makeRow = [this](const char* labelName, const char* caption, const char* boxName, const char* spinName,
                           double min, QLabel*& label, QLineEdit*& box, UpDownSpinner*& spin) {
@@ -65,10 +59,7 @@ frmSWOptions::frmSWOptions(QWidget* parent) : ChildForm(parent) {
     auto* frameLayout = new QGridLayout(Frame1);
     frameLayout->setContentsMargins(24, 14, 24, 14);
     frameLayout->setVerticalSpacing(14);
-    auto* monitoringRow = new QHBoxLayout;
-    monitoringRow->addWidget(chkMonitoring, 0, Qt::AlignTop);
-    monitoringRow->addWidget(monitoringText_, 1);
-    frameLayout->addLayout(monitoringRow, 0, 0, 1, 3);
+    frameLayout->addWidget(chkMonitoring, 0, 0, 1, 3);
     int row = 1;
     for (auto [label, box, spin] : {std::tuple{Label1, txtReadInt, UpDown1}, std::tuple{Label2, txtGraphing, UpDown2},
                                     std::tuple{Label3, txtLogging, UpDown3}}) {
@@ -107,11 +98,6 @@ frmSWOptions::frmSWOptions(QWidget* parent) : ChildForm(parent) {
     showWarning = [this](const QString& text) { QMessageBox::warning(this, AppTitle, text); };
 
     Form_Load();
-}
-
-bool frmSWOptions::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == monitoringText_ && event->type() == QEvent::MouseButtonRelease) chkMonitoring->toggle();
-    return ChildForm::eventFilter(watched, event);
 }
 
 void frmSWOptions::Form_Load() {

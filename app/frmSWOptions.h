@@ -36,10 +36,6 @@ public:
     // Shows a refusal of typed input; a message box unless a test replaced it.
     std::function<void(const QString&)> showWarning;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Form_Load();
-    QLabel* monitoringText_;
 };

@@ -2,11 +2,16 @@
 #include "app/Main.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(GeneralStuff::AppTitle);
     QApplication::setWindowIcon(QIcon(":/images/program.png"));
+    // The windows have fixed sizes laid out for a compact 8 point dialog font.
+    QFont font = QApplication::font();
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
     return Main();
 }

@@ -5,7 +5,7 @@
 #include "output/MasterTimerPause.h"
 #include "output/SavFile.h"
 #include "output/SavRecallParser.h"
-#include "output/WrappingCheckBox.h"
+#include "windows/WrappingCheckBox.h"
 #include "windows/Twips.h"
 
 #include <QDir>

@@ -38,7 +38,7 @@ TEST_F(OptionsTest, LoadShowsTheCurrentSettings) {
     EXPECT_TRUE(form.chkMonitoring->isChecked());
     EXPECT_EQ(form.windowTitle(), "Options");
     EXPECT_EQ(form.cmdCancel->text(), "Close");
-    EXPECT_EQ(form.chkMonitoring->accessibleName(), "Enable continuous reading (graphing, interrupts data logging)");
+    EXPECT_EQ(form.chkMonitoring->text(), "Enable continuous reading (graphing, interrupts data logging)");
 }
 
 TEST_F(OptionsTest, ApplyParsesAndRoundsHalvesToEven) {

@@ -2,7 +2,7 @@
 // timer on every path, and the messages for files that fail.
 #include "app/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/WrappingCheckBox.h"
+#include "windows/WrappingCheckBox.h"
 #include "output/frmSave.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"

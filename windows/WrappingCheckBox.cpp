@@ -1,4 +1,4 @@
-#include "output/WrappingCheckBox.h"
+#include "windows/WrappingCheckBox.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
