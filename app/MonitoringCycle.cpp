@@ -22,8 +22,14 @@ bool MonitoringCycle::IsDue(double last, double intervalSeconds, float now) {
 }
 
 void MonitoringCycle::tmrMaster_Timer() {
-    // After a board failure has been reported nothing may send another request.
-    if (USBStuff::FailureReported()) return;
+    // After a board failure has been reported nothing may send another request; and a tick
+    // never runs inside another (a message box shown by an activity keeps the timer running).
+    if (USBStuff::FailureReported() || running_) return;
+    running_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{running_};
 
     if (MonitoringEnabled && IsDue(LastReadTime, ReadInterval / 1000.0, Now())) {
         ReadTemperatures();

@@ -32,4 +32,5 @@ public:
 
 private:
     const CycleWindows& windows_;
+    bool running_ = false;
 };

@@ -63,6 +63,9 @@ std::vector<SavRegister> ReadSavRegisters(bool onlyChanged) {
 
 bool WriteSavFile(const QString& fileName, const QString& text, QString* error) {
     QSaveFile file(fileName);
+    // Where no temporary file can be made beside it (a read-only folder), the file is
+    // overwritten in place as before.
+    file.setDirectWriteFallback(true);
     const QByteArray bytes = ToWindows1252(text);
     const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     if (!written && error) *error = file.errorString();

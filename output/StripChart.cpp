@@ -64,7 +64,10 @@ void StripChart::SetUpLook() {
 void StripChart::AddPoint(int trace, double timeOfDay, double value) {
     if (trace < 0 || trace >= graphCount()) return;
     const double time = time_.FromTimeOfDay(timeOfDay);
-    graph(trace)->addData(time, value);   // times only rise, so this appends
+    QCPGraphDataContainer& data = *graph(trace)->data();
+    data.add(QCPGraphData(time, value));   // times only rise, so this appends
+    // Memory stays bounded however long the run: the oldest points give way.
+    if (data.size() > maxPoints_) data.removeBefore((data.constEnd() - maxPoints_)->key);
     if (!hasPoints_) {
         hasPoints_ = true;
         firstTime_ = time;

@@ -1,7 +1,8 @@
 #pragma once
 // A strip chart: traces plotted against the time of day, each with its caption in a legend above
-// the plot. It keeps every point of the run; appending is cheap and a redraw draws only the
-// visible span, so an overnight run stays fast.
+// the plot. It keeps the points of the run (the newest DefaultMaxPointsPerTrace of each trace, a day
+// and more at the default graph interval); appending is cheap and a redraw draws only the
+// visible span, so an overnight run stays fast and its memory bounded.
 //
 // Viewing: while the newest point is in view the time axis follows it (the span stays as the
 // user left it). Zooming or panning it out of view stops the following; bringing the newest
@@ -34,6 +35,9 @@ public:
     void ResetView();
 
     static constexpr double DefaultSpanSeconds = 60.0;
+    // 25 hours of points at the default 50 ms graph interval.
+    static constexpr int DefaultMaxPointsPerTrace = 1'800'000;
+    void SetMaxPointsPerTrace(int count) { maxPoints_ = std::max(1, count); }
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -56,6 +60,7 @@ private:
     static void ScaleAxis(QCPAxis* axis, const QCPRange& from, double factor, double centre);
 
     ContinuousTime time_;
+    int maxPoints_ = DefaultMaxPointsPerTrace;
     bool hasPoints_ = false;
     double firstTime_ = 0;
     double newestTime_ = 0;

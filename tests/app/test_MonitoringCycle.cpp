@@ -188,3 +188,21 @@ TEST_F(CycleTest, NoTickSendsARequestAfterAFailureWasReported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CycleTest, ATickNeverRunsInsideAnother) {
+    // A refusal message shown by the continuous read keeps the timer running; a tick that
+    // comes meanwhile must not run the activities again.
+    RegMap().txtReadAddr->setText("123456789");
+    RegMap().showWarning = [this](const QString&) {
+        clock.now += 1;
+        Tick();
+    };
+    RegMap().chkContRead->setChecked(true);
+    Tick();
+    EXPECT_EQ(Count(222, 0x00), 1);
+    EXPECT_EQ(Count(220), 1);
+}
+
+}  // namespace

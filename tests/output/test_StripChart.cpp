@@ -175,3 +175,12 @@ TEST_F(StripChartTest, WheelAtTheValueEdgeZoomsTheValueAxisOnly) {
     Feed(1100, 10, 90, 90);
     EXPECT_LT(chart.yAxis->range().upper, 90);
 }
+
+TEST(StripChartMemory, TheOldestPointsGiveWayAtTheCap) {
+    StripChart chart(1);
+    chart.SetMaxPointsPerTrace(100);
+    for (int i = 0; i < 250; ++i) chart.AddPoint(0, 1000.0 + i * 0.05, i);
+    EXPECT_EQ(chart.PointCount(0), 100);
+    EXPECT_DOUBLE_EQ(chart.graph(0)->data()->constBegin()->value, 150.0);
+    EXPECT_DOUBLE_EQ((chart.graph(0)->data()->constEnd() - 1)->value, 249.0);
+}
