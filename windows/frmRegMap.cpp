@@ -224,6 +224,8 @@ void frmRegMap::ConnectHandlers() {
 }
 
 void frmRegMap::Form_Load() {
+    // Set to 8430 x 6330 at load; the user may make it larger to see long register names.
+    SetFixedFormSize(false);
     SetFormSizeTwips(8430, 6330);
     FillRegTree();
     ArrangeBitDisplay();
@@ -325,7 +327,7 @@ void frmRegMap::TreeView1_NodeClick(QTreeWidgetItem* node) {
 }
 
 void frmRegMap::cmdRead_Click() {
-    const std::optional<int32_t> address = ReadAddressOrRefuse();
+    const std::optional<int32_t> address = ReadAddressOrRefuse("Nothing was read.");
     if (!address) return;
     if (const std::optional<int> index = RegMapStuff::FindByReadAddr(*address)) {
         ShowRegDetails(*index);
@@ -347,7 +349,7 @@ void frmRegMap::cmdWrite_Click() {
     std::optional<int32_t> data = WriteValueOrRefuse();
     if (!data) return;
     // The read that follows must be possible too, or the user would not see what was written.
-    if (!ReadAddressOrRefuse()) return;
+    if (!ReadAddressOrRefuse("Nothing was written.")) return;
     USBStuff::WriteRegister(USBStuff::DeviceAddress, *address, *data);
     cmdRead_Click();
 }
@@ -355,7 +357,7 @@ void frmRegMap::cmdWrite_Click() {
 void frmRegMap::lblBit_Click(int index) {
     if (index < 0 || index > 7) return;
     const std::optional<int32_t> address = WriteAddressOrRefuse();
-    if (!address || !ReadAddressOrRefuse()) return;
+    if (!address || !ReadAddressOrRefuse("Nothing was written.")) return;
     lblBit[index]->setText(lblBit[index]->text() == "0" ? "1" : "0");
     int32_t value = 0;
     for (int n = 7; n >= 0; --n) {
@@ -398,13 +400,17 @@ void frmRegMap::txtHex_KeyDown(int keyCode, Qt::KeyboardModifiers) {
     if (IsEnterKey(keyCode)) cmdWrite_Click();
 }
 
-std::optional<int32_t> frmRegMap::ReadAddressOrRefuse() {
+std::optional<int32_t> frmRegMap::ReadAddressOrRefuse(const QString& consequence) {
+    // The chip has 256 register addresses; the board refuses any other and the program
+    // would end on it.
     const double address = ParseHexText(txtReadAddr->text());
-    if (GeneralStuff::FitsInt32(address)) return GeneralStuff::Nearest(address);
+    if (GeneralStuff::FitsInt32(address)) {
+        const int32_t whole = GeneralStuff::Nearest(address);
+        if (whole >= 0 && whole <= 0xFF) return whole;
+    }
     // Stop the timed reads first, or the cycle would repeat this message twice a second.
     chkContRead->setChecked(false);
-    showWarning("The Read Address must be a hexadecimal number of at most eight digits.\n"
-                "Nothing was read.");
+    showWarning("The Read Address must be a hexadecimal register address from 0 to FF.\n" + consequence);
     return std::nullopt;
 }
 

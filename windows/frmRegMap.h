@@ -90,7 +90,7 @@ private:
     int BitLabelWidth() const;
 
     // The boxes' numbers, or nothing after the user was told why the text cannot be used.
-    std::optional<int32_t> ReadAddressOrRefuse();
+    std::optional<int32_t> ReadAddressOrRefuse(const QString& consequence);
     std::optional<int32_t> WriteAddressOrRefuse();
     std::optional<int32_t> WriteValueOrRefuse();
 

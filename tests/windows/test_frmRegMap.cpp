@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -282,6 +283,7 @@ TEST_F(RegMapWindow, UnusableInputIsRefusedAndNothingIsSent) {
         {form->txtDec, "-1", "Value(Dec)"},
         {form->txtHex, "123456789", "Value(Hex)"},
         {form->txtReadAddr, "123456789", "Read Address"},
+        {form->txtReadAddr, "100", "Read Address"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.box->objectName() + " " + c.text).toStdString());
@@ -308,12 +310,41 @@ TEST_F(RegMapWindow, BitClickWithUnusableWriteAddressChangesNothing) {
 }
 
 TEST_F(RegMapWindow, UnusableReadAddressStopsContinuousRead) {
-    form->chkContRead->setChecked(true);
-    form->txtReadAddr->setText("123456789");
-    form->cmdRead_Click();
+    // Beyond 32 bits, above FF and negative (FFFF reads as -1): the board has no such register.
+    for (const char* text : {"123456789", "100", "FFFF"}) {
+        SCOPED_TRACE(text);
+        warnings.clear();
+        form->chkContRead->setChecked(true);
+        form->txtReadAddr->setText(text);
+        form->cmdRead_Click();
+        EXPECT_TRUE(board.driver.log.empty());
+        ASSERT_EQ(warnings.size(), 1);
+        EXPECT_TRUE(warnings[0].contains("Nothing was read."));
+        EXPECT_FALSE(form->chkContRead->isChecked());
+    }
+    // A write whose following read cannot be made says that nothing was written.
+    form->txtWriteAddr->setText("5");
+    form->txtDec->setText("7");
+    warnings.clear();
+    form->cmdWrite_Click();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains("Nothing was written."));
     EXPECT_TRUE(board.driver.log.empty());
-    EXPECT_EQ(warnings.size(), 1);
-    EXPECT_FALSE(form->chkContRead->isChecked());
+}
+
+TEST_F(RegMapWindow, ADoubleClickOnABitFlipsItOnce) {
+    ClickNode("Local Temp High Limit");
+    board.driver.ClearLog();
+    // What the window system delivers for a double-click: press, release, double-click, release.
+    QLabel* bit = form->lblBit[0];
+    const QPointF at = bit->rect().center();
+    QTest::mousePress(bit, Qt::LeftButton, {}, at.toPoint());
+    QTest::mouseRelease(bit, Qt::LeftButton, {}, at.toPoint());
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, bit->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                            Qt::NoModifier);
+    QCoreApplication::sendEvent(bit, &doubleClick);
+    QTest::mouseRelease(bit, Qt::LeftButton, {}, at.toPoint());
+    EXPECT_EQ(board.driver.Writes(), (std::vector<std::pair<int, int>>{{0x0B, 0x54}}));
 }
 
 TEST_F(RegMapWindow, TimedReadRestoresTheAddressBoxes) {
