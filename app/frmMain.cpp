@@ -16,6 +16,7 @@
 #include "windows/frmRegMap.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QDate>
 #include <QGuiApplication>
 #include <QLabel>
@@ -217,6 +218,10 @@ QMdiSubWindow* frmMain::ShowChild(ChildForm* form) {
     }
     form->ApplyFormSize();
     sub->show();
+    // Where the area's placement leaves part of the window outside, it is moved in.
+    const QSize area = mdiArea->viewport()->size();
+    sub->move(std::max(0, std::min(sub->x(), area.width() - sub->width())),
+              std::max(0, std::min(sub->y(), area.height() - sub->height())));
     mdiArea->setActiveSubWindow(sub);
     return sub;
 }

@@ -181,3 +181,20 @@ TEST_F(FrameTest, MasterTimerIsOffUntilStartedAndSwitchedByTheHandler) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameTest, AChildWindowOpensInsideTheFrameWhereItFits) {
+    frmMain main;
+    main.resize(1000, 800);
+    main.show();
+    main.mnuGraph_Click();
+    main.mnuLimits_Click();
+    main.mnuRegMap_Click();
+    const QRect area = main.mdiArea->viewport()->rect();
+    for (QMdiSubWindow* sub : main.mdiArea->subWindowList())
+        EXPECT_TRUE(area.contains(sub->geometry())) << sub->windowTitle().toStdString();
+    main.CloseEverything();
+}
+
+}  // namespace
