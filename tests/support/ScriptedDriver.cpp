@@ -1,5 +1,7 @@
 #include "support/ScriptedDriver.h"
 
+#include "registers/RegMapStuff.h"
+
 ScriptedDriver::ScriptedDriver() { FillChipDefaults(chips[0x4C]); }
 
 int16_t ScriptedDriver::LoadFirmWare(const char* path) {
@@ -69,14 +71,6 @@ std::vector<int> ScriptedDriver::Reads() const {
 }
 
 void FillChipDefaults(std::map<int, int>& chip) {
-    // read address, write address, default
-    const int table[][3] = {
-        {0x00, 0, 0},    {0x01, 0, 0},    {0x02, 0, 0},    {0x03, 0x09, 0},
-        {0x04, 0x0A, 8}, {0x05, 0x0B, 85}, {0x06, 0x0C, 0}, {0x07, 0x0D, 85},
-        {0x08, 0x0E, 0}, {0x10, 0, 0},    {0x11, 0x11, 0}, {0x12, 0x12, 0},
-        {0x13, 0x13, 0}, {0x14, 0x14, 0}, {0x19, 0x19, 85}, {0x20, 0x20, 85},
-        {0x21, 0x21, 10}, {0x22, 0x22, 1}, {0xFE, 0, 0x41}, {0xFF, 0, 0}};
-    for (const auto& row : table) {
-        chip[row[0]] = row[2];
-    }
+    RegMapStuff::BuildRegTable();
+    for (const RegMapStuff::RegEntry& entry : RegMapStuff::RegTable) chip[entry.ReadAddr] = entry.DefaultVal;
 }
