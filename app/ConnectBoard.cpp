@@ -1,6 +1,6 @@
 #include "app/ConnectBoard.h"
 
-#include "app/Clock.h"
+#include "state/Clock.h"
 #include "app/frmSplash.h"
 #include "board/USBStuff.h"
 #include "registers/NumberText.h"

@@ -1,6 +1,6 @@
 #include "app/Main.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "board/LibraryDriver.h"

@@ -1,7 +1,7 @@
 #include "app/MonitoringCycle.h"
 
-#include "app/Clock.h"
-#include "app/GeneralStuff.h"
+#include "state/Clock.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "output/LogFile.h"
 #include "output/frmGraph.h"

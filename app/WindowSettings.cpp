@@ -1,6 +1,6 @@
 #include "app/WindowSettings.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "registers/NumberText.h"
 
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "app/frmAbout.h"
 
-#include "app/GeneralStuff.h"
-#include "windows/Twips.h"
+#include "state/GeneralStuff.h"
+#include "widgets/Twips.h"
 
 #include <QDesktopServices>
 #include <QEvent>

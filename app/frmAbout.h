@@ -1,6 +1,6 @@
 #pragma once
 // The About window: the program's version and two web links.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 #include <QPointF>
 #include <QUrl>

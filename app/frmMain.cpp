@@ -2,7 +2,7 @@
 
 #include "app/ConnectBoard.h"
 #include "app/AppResources.h"
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "app/WindowSettings.h"
 #include "app/frmAbout.h"
 #include "app/frmSWOptions.h"
@@ -10,7 +10,7 @@
 #include "output/frmGraph.h"
 #include "output/frmLogging.h"
 #include "output/frmSave.h"
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 #include "windows/frmConfig.h"
 #include "windows/frmLimits.h"
 #include "windows/frmRegMap.h"

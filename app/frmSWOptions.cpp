@@ -1,10 +1,10 @@
 #include "app/frmSWOptions.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
-#include "windows/UpDownSpinner.h"
-#include "windows/WrappingCheckBox.h"
+#include "widgets/UpDownSpinner.h"
+#include "widgets/WrappingCheckBox.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 // The software options: continuous reading and the reading, graphing and logging intervals.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #include "app/frmSplash.h"
 
 #include "app/AppResources.h"
-#include "app/GeneralStuff.h"
-#include "windows/Twips.h"
+#include "state/GeneralStuff.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QPalette>

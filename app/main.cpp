@@ -1,4 +1,4 @@
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "app/Main.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // One tick of the master timer with nothing due: it reads the clock and nothing else.
 // The allocation counter shows that such a tick allocates nothing.
-#include "app/Clock.h"
-#include "app/GeneralStuff.h"
+#include "state/Clock.h"
+#include "state/GeneralStuff.h"
 #include "app/MonitoringCycle.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 #include "output/LogFile.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "output/LogLines.h"
 #include "output/Windows1252.h"
 

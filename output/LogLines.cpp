@@ -1,6 +1,6 @@
 #include "output/LogLines.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "registers/NumberText.h"
 
 namespace GeneralStuff {

@@ -1,7 +1,7 @@
 #pragma once
 // Switches the master timer off for the life of the object and on again on every way out,
 // so no monitoring tick interleaves with the register traffic of a save or recall.
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 
 class MasterTimerPause {
 public:

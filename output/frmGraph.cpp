@@ -1,12 +1,12 @@
 #include "output/frmGraph.h"
 
-#include "app/Clock.h"
-#include "app/GeneralStuff.h"
+#include "state/Clock.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "output/StripChart.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QPushButton>
 #include <algorithm>

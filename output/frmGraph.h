@@ -2,7 +2,7 @@
 // The graph window: the local and remote temperatures on a strip chart against the time of day,
 // the latest value of each as its trace's legend, a one-shot button for a chip in standby and a
 // button that asks for the general configuration window.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 class QPushButton;
 class StripChart;

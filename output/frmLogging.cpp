@@ -1,12 +1,12 @@
 #include "output/frmLogging.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "output/LogFile.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
-#include "windows/Twips.h"
-#include "windows/UpDownSpinner.h"
+#include "widgets/Twips.h"
+#include "widgets/UpDownSpinner.h"
 
 #include <QCheckBox>
 #include <QDir>

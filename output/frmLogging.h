@@ -1,6 +1,6 @@
 #pragma once
 // The data logging window: choose the channels and the interval, start and stop logging.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 #include <array>
 #include <functional>

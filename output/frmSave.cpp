@@ -1,12 +1,12 @@
 #include "output/frmSave.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "output/MasterTimerPause.h"
 #include "output/SavFile.h"
 #include "output/SavRecallParser.h"
-#include "windows/WrappingCheckBox.h"
-#include "windows/Twips.h"
+#include "widgets/WrappingCheckBox.h"
+#include "widgets/Twips.h"
 
 #include <QDir>
 #include <QFile>

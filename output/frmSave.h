@@ -1,6 +1,6 @@
 #pragma once
 // Save the chip's writable registers to a .sav file, and write such a file back into the chip.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 #include <QDateTime>
 #include <functional>

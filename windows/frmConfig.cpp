@@ -1,10 +1,10 @@
 #include "windows/frmConfig.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
-#include "windows/UpDownSpinner.h"
+#include "widgets/UpDownSpinner.h"
 
 #include <QCheckBox>
 #include <QComboBox>

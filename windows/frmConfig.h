@@ -2,7 +2,7 @@
 // The general configuration window: the chip's Configuration bits that the user may change,
 // the conversion rate, the THERM hysteresis and the remote offset. It reads the chip when it
 // opens and writes only on Apply or OK.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 #include <array>
 #include <functional>

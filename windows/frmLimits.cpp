@@ -1,12 +1,12 @@
 #include "windows/frmLimits.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
-#include "windows/IndicatorLamp.h"
-#include "windows/LinearGauge.h"
+#include "widgets/IndicatorLamp.h"
+#include "widgets/LinearGauge.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

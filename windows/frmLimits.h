@@ -2,7 +2,7 @@
 // The limits and interrupts window: the chip's seven alarm status bits as lamps, and the six
 // temperature limits as pointers on a local and a remote gauge. Dragging a pointer writes the
 // channel's limits and reads every limit back, so the pointers show what the chip holds.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 #include <array>
 #include <cstdint>

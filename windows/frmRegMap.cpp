@@ -1,12 +1,12 @@
 #include "windows/frmRegMap.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
-#include "windows/ClickableLabel.h"
-#include "windows/Twips.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

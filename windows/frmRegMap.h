@@ -2,7 +2,7 @@
 // The register map window: the chip's registers as a tree, the details and bits of the
 // register last read, and boxes to read and write any register by address. Every write is
 // followed by a read, so the window always shows what the chip holds.
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
 #include <array>
 #include <cstdint>

@@ -2,11 +2,11 @@
 #include "support/BoardFailureTrap.h"
 #include "support/ScriptedClock.h"
 
-#include "app/Clock.h"
+#include "state/Clock.h"
 #include "app/ConnectBoard.h"
 #include "app/frmSplash.h"
 #include "board/USBStuff.h"
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "support/BoardFailureTrap.h"
 #include "support/ScriptedClock.h"
 
-#include "app/Clock.h"
-#include "app/GeneralStuff.h"
+#include "state/Clock.h"
+#include "state/GeneralStuff.h"
 #include "app/frmMain.h"
 #include "output/StripChart.h"
 #include "output/frmGraph.h"

@@ -4,8 +4,8 @@
 #include "support/ScriptedClock.h"
 #include "support/SimulatedBoard.h"
 
-#include "app/Clock.h"
-#include "app/GeneralStuff.h"
+#include "state/Clock.h"
+#include "state/GeneralStuff.h"
 #include "app/Main.h"
 #include "app/frmMain.h"
 #include "board/USBStuff.h"
@@ -13,9 +13,9 @@
 #include "output/frmLogging.h"
 #include "output/frmSave.h"
 #include "registers/RegMapStuff.h"
-#include "windows/IndicatorLamp.h"
-#include "windows/LinearGauge.h"
-#include "windows/WrappingCheckBox.h"
+#include "widgets/IndicatorLamp.h"
+#include "widgets/LinearGauge.h"
+#include "widgets/WrappingCheckBox.h"
 #include "windows/frmLimits.h"
 
 #include <QFile>

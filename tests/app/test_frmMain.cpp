@@ -1,11 +1,11 @@
 // The frame window: stored geometry, child windows opened once, the toolbar and the status bar.
 #include "support/BoardFailureTrap.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "app/WindowSettings.h"
 #include "app/frmMain.h"
 #include "output/frmGraph.h"
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 #include "windows/frmConfig.h"
 #include "windows/frmRegMap.h"
 

@@ -1,9 +1,9 @@
 // The options window: what Apply takes over, and what it refuses.
 #include "support/BoardFailureTrap.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "app/frmSWOptions.h"
-#include "windows/UpDownSpinner.h"
+#include "widgets/UpDownSpinner.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

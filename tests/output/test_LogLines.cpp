@@ -1,5 +1,5 @@
 // The log file's lines byte for byte, the time column, and appending to the file.
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "output/LogFile.h"
 #include "output/LogLines.h"
 #include "output/Windows1252.h"

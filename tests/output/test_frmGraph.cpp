@@ -1,11 +1,11 @@
 #include "output/frmGraph.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "output/StripChart.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
 #include "support/ScriptedClock.h"
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 
 #include <gtest/gtest.h>
 #include <QMdiArea>

@@ -1,9 +1,9 @@
 // The logging window: starting and stopping, the file it writes, and its refusals.
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "output/LogFile.h"
 #include "output/frmLogging.h"
 #include "support/BoardFailureTrap.h"
-#include "windows/UpDownSpinner.h"
+#include "widgets/UpDownSpinner.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,8 +1,8 @@
 // The save/recall window: the file it writes, what a recall writes to the chip, the master
 // timer on every path, and the messages for files that fail.
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "windows/WrappingCheckBox.h"
+#include "widgets/WrappingCheckBox.h"
 #include "output/frmSave.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"

@@ -1,6 +1,6 @@
 #include "support/BoardFailureTrap.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "registers/RegMapStuff.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // A clock that tests set by hand; optionally it advances by a step at every reading.
-#include "app/Clock.h"
+#include "state/Clock.h"
 
 class ScriptedClock : public GeneralStuff::Clock {
 public:

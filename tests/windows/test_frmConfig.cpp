@@ -4,8 +4,8 @@
 
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
-#include "windows/Twips.h"
-#include "windows/UpDownSpinner.h"
+#include "widgets/Twips.h"
+#include "widgets/UpDownSpinner.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "windows/frmLimits.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
-#include "windows/IndicatorLamp.h"
-#include "windows/LinearGauge.h"
-#include "windows/Twips.h"
+#include "widgets/IndicatorLamp.h"
+#include "widgets/LinearGauge.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QTest>

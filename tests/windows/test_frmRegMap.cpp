@@ -2,11 +2,11 @@
 // mirror, writes and the refusal of input that cannot be sent.
 #include "windows/frmRegMap.h"
 
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
-#include "windows/ClickableLabel.h"
-#include "windows/Twips.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "windows/LinearGauge.h"
+#include "widgets/LinearGauge.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "windows/WrappingCheckBox.h"
+#include "widgets/WrappingCheckBox.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "windows/ChildForm.h"
+#include "widgets/ChildForm.h"
 
-#include "windows/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>

@@ -1,4 +1,4 @@
-#include "windows/IndicatorLamp.h"
+#include "widgets/IndicatorLamp.h"
 
 #include <QImage>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include "state/Clock.h"
 
 #include <QTime>
 #include <thread>

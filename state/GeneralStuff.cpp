@@ -1,4 +1,4 @@
-#include "app/GeneralStuff.h"
+#include "state/GeneralStuff.h"
 
 #include "board/USBStuff.h"
 #include "registers/RegMapStuff.h"

@@ -1,4 +1,4 @@
-#include "windows/UpDownSpinner.h"
+#include "widgets/UpDownSpinner.h"
 
 #include "registers/NumberText.h"
 
