@@ -1,6 +1,7 @@
 #include "output/LogFile.h"
 
 #include "state/GeneralStuff.h"
+#include "output/FileSafety.h"
 #include "output/LogLines.h"
 #include "output/Windows1252.h"
 
@@ -10,16 +11,25 @@
 namespace GeneralStuff {
 
 bool AppendToLogFile(const QString& text, QString* error) {
+    const QString notRegular = NotARegularFileReason(LogFileName);
+    if (!notRegular.isEmpty()) {
+        if (error) *error = notRegular;
+        return false;
+    }
     QFile file(LogFileName);
     const QByteArray bytes = ToWindows1252(text);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Append);
-    if (written) {
-        written = file.write(bytes) == bytes.size() && file.flush();
-        file.close();
-        written = written && file.error() == QFileDevice::NoError;
+    // Unbuffered: the text goes out in one write whose count tells whether it all arrived.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        if (error) *error = file.errorString();
+        return false;
     }
-    if (!written && error) *error = file.errorString();
-    return written;
+    const qint64 before = file.size();
+    const qint64 count = file.write(bytes);
+    if (count == bytes.size()) return true;
+    if (error) *error = ShortWriteReason(file, count, bytes.size());
+    // A half-written line would run into the next one; the file goes back to what it was.
+    file.resize(before);
+    return false;
 }
 
 bool WriteLogStart(QString* error) {

@@ -1,6 +1,7 @@
 #include "output/SavFile.h"
 
 #include "board/USBStuff.h"
+#include "output/FileSafety.h"
 #include "output/Windows1252.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
@@ -62,14 +63,31 @@ std::vector<SavRegister> ReadSavRegisters(bool onlyChanged) {
 }
 
 bool WriteSavFile(const QString& fileName, const QString& text, QString* error) {
+    const QString notRegular = NotARegularFileReason(fileName);
+    if (!notRegular.isEmpty()) {
+        if (error) *error = notRegular;
+        return false;
+    }
     QSaveFile file(fileName);
     // Where no temporary file can be made beside it (a read-only folder), the file is
     // overwritten in place as before.
     file.setDirectWriteFallback(true);
     const QByteArray bytes = ToWindows1252(text);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written && error) *error = file.errorString();
-    return written;
+    // Unbuffered, so that a full disk shows in the write itself: a buffered write fails only
+    // in commit()'s flush, which still puts the short file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    const qint64 count = file.write(bytes);
+    if (count != bytes.size() || file.size() != bytes.size()) {
+        if (error) *error = ShortWriteReason(file, count, bytes.size());
+        file.cancelWriting();
+        return false;
+    }
+    if (file.commit()) return true;
+    if (error) *error = file.errorString();
+    return false;
 }
 
 }  // namespace GeneralStuff

@@ -2,6 +2,7 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
+#include "output/FileSafety.h"
 #include "output/MasterTimerPause.h"
 #include "output/SavFile.h"
 #include "output/SavRecallParser.h"
@@ -23,6 +24,8 @@
 namespace {
 
 const QString SavFilter = QStringLiteral("Text Files (*.sav)");
+// A saved configuration is under 2 KB; anything far larger is not one.
+constexpr qint64 MaxRecallBytes = 16 * 1024 * 1024;
 
 QString ProgramFolder() { return QString::fromStdString(USBStuff::ProgramFolder()); }
 
@@ -159,9 +162,16 @@ QString frmSave::RecallConfiguration(const QString& fileName) {
     MasterTimerPause pause;
     GeneralStuff::FileNumber = GeneralStuff::FreeFileNumber();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString refusal = GeneralStuff::NotARegularFileReason(fileName);
+    // Checked before reading: the parser reads one character at a time.
+    if (refusal.isEmpty() && file.size() > MaxRecallBytes) {
+        refusal = QStringLiteral("It holds %1 bytes; a saved configuration is far smaller (at most %2 bytes are read).")
+                      .arg(file.size())
+                      .arg(MaxRecallBytes);
+    }
+    if (!refusal.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("Could not open %1:\n%2\n\nNo registers were written.")
-            .arg(QDir::toNativeSeparators(fileName), file.errorString());
+            .arg(QDir::toNativeSeparators(fileName), refusal.isEmpty() ? file.errorString() : refusal);
     }
     SavRecallParser parser(file);
     const SavRecallResult result = RecallSavRegisters(parser, [](int32_t address, int32_t value) {

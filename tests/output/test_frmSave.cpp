@@ -156,6 +156,27 @@ TEST_F(SaveWindowTest, BrokenOrMissingFilesAreReportedWithWhatWasWritten) {
     EXPECT_TRUE(warnings[0].startsWith("Could not open"));
 }
 
+TEST_F(SaveWindowTest, SourcesWithoutEndOrTooLargeAreRefusedBeforeReading) {
+    // A block opens at the start: were the file read, its register would be written.
+    const QString huge = dir.filePath("huge.sav");
+    WriteFile(huge, "{\r\n0x0B\t0x40\r\n");
+    ASSERT_TRUE(QFile(huge).resize(16 * 1024 * 1024 + 1));
+    QStringList sources{huge, dir.path()};
+    if (QFile::exists("/dev/zero")) sources << "/dev/zero";
+    for (const QString& source : sources) {
+        SCOPED_TRACE(source.toStdString());
+        chosen = source;
+        timer.clear();
+        warnings.clear();
+        form.cmdRecall_Click();
+        EXPECT_EQ(timer, OffThenOn);
+        ASSERT_EQ(warnings.size(), 1);
+        EXPECT_TRUE(warnings[0].startsWith("Could not open " + QDir::toNativeSeparators(source)));
+        EXPECT_TRUE(warnings[0].endsWith("No registers were written."));
+    }
+    EXPECT_TRUE(board.driver.Writes().empty());
+}
+
 TEST_F(SaveWindowTest, BoardFailureStillSwitchesTheTimerBackOn) {
     board.driver.failAfter = 3;
     EXPECT_THROW(form.cmdsave_Click(), BoardFailure);
