@@ -67,7 +67,7 @@ frmMain* StartUp() {
     g_main->setAttribute(Qt::WA_DeleteOnClose);
     g_main->MDIForm_Load(*g_splash);
 
-    g_splash->close();
+    if (g_splash) g_splash->close();
     g_main->show();
     g_main->tmrMaster->start();
     g_main->mnuGraph_Click();

@@ -4,6 +4,7 @@
 #include "state/GeneralStuff.h"
 #include "widgets/Twips.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
@@ -78,6 +79,14 @@ void frmSplash::Form_Load() {
     lblProductName->move((width() - lblProductName->width()) / 2, TwipsToPixelsY(1200));
     PlaceRightAligned(lblVersion, ClientWidth - 480, 2160);
     PlaceRightAligned(lblPlatform, ClientWidth - 480, 2520);
+}
+
+void frmSplash::closeEvent(QCloseEvent* event) {
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmSplash::PlaceRightAligned(QLabel* label, double rightTwips, double topTwips) {

@@ -24,6 +24,11 @@ public:
     // The bar's designed width in twips.
     static constexpr double ProgressDesignWidth = 5655;
 
+protected:
+    // The splash goes when start-up closes it: the connection sequence still writes to it,
+    // so a close asked for by the user or the window manager is ignored.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Form_Load();
     void PlaceRightAligned(QLabel* label, double rightTwips, double topTwips);

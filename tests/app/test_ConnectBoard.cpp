@@ -8,7 +8,10 @@
 #include "board/USBStuff.h"
 #include "widgets/Twips.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace GeneralStuff;
@@ -117,6 +120,23 @@ TEST_F(ConnectBoardTest, AFailedReadDuringTheSearchGivesCommunicationsInterrupte
     EXPECT_THROW(Connect(), BoardFailure);
     EXPECT_EQ(state.messages.at(0), "Communications Interrupted - Check USB connections");
     EXPECT_EQ(USBStuff::DeviceAddress, 0);
+}
+
+TEST_F(ConnectBoardTest, TheSplashStaysWhenTheWindowSystemAsksItToClose) {
+    FillChipDefaults(driver.chips[0x4C]);
+    driver.connectRefusals = 2;
+    splash.show();
+    QCoreApplication::processEvents();
+    // Alt+F4 or the window manager's close, arriving while "Connecting..." runs its event passes.
+    driver.onRequest = [this](const DriverRequest& r) {
+        if (r.request == 221) QCoreApplication::postEvent(splash.windowHandle(), new QCloseEvent);
+    };
+    Connect();
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.lblProgInfo->text(), "Found an KTS9320B at 4Ch");
+    // Start-up itself still closes it.
+    splash.close();
+    EXPECT_FALSE(splash.isVisible());
 }
 
 TEST(Delay, EndsAfterItsDurationEvenAcrossMidnight) {
