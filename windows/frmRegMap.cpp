@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -410,7 +411,10 @@ std::optional<int32_t> frmRegMap::ReadAddressOrRefuse(const QString& consequence
     }
     // Stop the timed reads first, or the cycle would repeat this message twice a second.
     chkContRead->setChecked(false);
-    showWarning("The Read Address must be a hexadecimal register address from 0 to FF.\n" + consequence);
+    // The monitoring cycle's timed reads come here too. A modal box opened inside its tick
+    // would hold up every other activity while it shows, so the box opens after the tick.
+    const QString text = "The Read Address must be a hexadecimal register address from 0 to FF.\n" + consequence;
+    QTimer::singleShot(0, this, [this, text] { showWarning(text); });
     return std::nullopt;
 }
 

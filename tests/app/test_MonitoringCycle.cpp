@@ -12,6 +12,7 @@
 #include "windows/frmRegMap.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -190,6 +191,28 @@ TEST_F(CycleTest, NoTickSendsARequestAfterAFailureWasReported) {
 }  // namespace
 
 namespace {
+
+TEST_F(CycleTest, ARefusedTimedReadIsShownAfterTheTickWhileTheOthersGoOn) {
+    RegMap().txtReadAddr->setText("100");
+    RegMap().chkContRead->setChecked(true);
+    bool inTick = false;
+    int shown = 0;
+    RegMap().showWarning = [&](const QString& text) {
+        ++shown;
+        EXPECT_FALSE(inTick) << "a message box opened inside a tick";
+        EXPECT_FALSE(RegMap().chkContRead->isChecked());
+        EXPECT_TRUE(text.contains("Read Address"));
+        // While the box is up the timer keeps ticking, and the reading is due again.
+        clock.now += 1;
+        Tick();
+    };
+    inTick = true;
+    Tick();
+    inTick = false;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(Count(222, 0x00), 2);
+}
 
 TEST_F(CycleTest, ATickNeverRunsInsideAnother) {
     // A refusal message shown by the continuous read keeps the timer running; a tick that

@@ -295,6 +295,7 @@ TEST_F(RegMapWindow, UnusableInputIsRefusedAndNothingIsSent) {
         board.driver.ClearLog();
         warnings.clear();
         form->cmdWrite_Click();
+        QCoreApplication::processEvents();   // the read refusal is shown once the handler returns
         EXPECT_TRUE(board.driver.log.empty());
         ASSERT_EQ(warnings.size(), 1);
         EXPECT_TRUE(warnings[0].contains(c.field)) << warnings[0].toStdString();
@@ -317,6 +318,8 @@ TEST_F(RegMapWindow, UnusableReadAddressStopsContinuousRead) {
         form->chkContRead->setChecked(true);
         form->txtReadAddr->setText(text);
         form->cmdRead_Click();
+        EXPECT_FALSE(form->chkContRead->isChecked());
+        QCoreApplication::processEvents();
         EXPECT_TRUE(board.driver.log.empty());
         ASSERT_EQ(warnings.size(), 1);
         EXPECT_TRUE(warnings[0].contains("Nothing was read."));
@@ -327,6 +330,7 @@ TEST_F(RegMapWindow, UnusableReadAddressStopsContinuousRead) {
     form->txtDec->setText("7");
     warnings.clear();
     form->cmdWrite_Click();
+    QCoreApplication::processEvents();
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0].contains("Nothing was written."));
     EXPECT_TRUE(board.driver.log.empty());
