@@ -172,20 +172,15 @@ void frmMain::MDIForm_Load(frmSplash& splash) {
 
 void frmMain::RestoreGeometry() {
     const QRectF stored = WindowSettings::LoadMainGeometry();
-    QRect pixels(TwipsToPixelsX(stored.left()), TwipsToPixelsY(stored.top()), TwipsToPixelsX(stored.width()),
-                 TwipsToPixelsY(stored.height()));
-    // A window whose title bar would lie off every screen, or that has no size, is put back
-    // where a first run puts it.
-    const QRect titleBar(pixels.topLeft(), QSize(std::min(pixels.width(), 120), 24));
-    bool visible = false;
-    for (const QScreen* screen : QGuiApplication::screens())
-        visible = visible || screen->availableGeometry().intersects(titleBar);
-    if (!visible || pixels.width() < 1 || pixels.height() < 1) {
-        pixels = QRect(TwipsToPixelsX(WindowSettings::DefaultLeft), TwipsToPixelsY(WindowSettings::DefaultTop),
-                       TwipsToPixelsX(WindowSettings::DefaultWidth), TwipsToPixelsY(WindowSettings::DefaultHeight));
-    }
-    move(pixels.topLeft());
-    resize(pixels.size());
+    const QRect pixels = TwipsRect(stored.left(), stored.top(), stored.width(), stored.height());
+    // A window that cannot be shown where it was is put back where a first run puts it.
+    const QRect firstRun = TwipsRect(WindowSettings::DefaultLeft, WindowSettings::DefaultTop,
+                                     WindowSettings::DefaultWidth, WindowSettings::DefaultHeight);
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+    const QRect placed = WindowSettings::FitOnScreens(pixels, areas, firstRun);
+    move(placed.topLeft());
+    resize(placed.size());
 }
 
 void frmMain::MDIForm_Unload() {

@@ -10,10 +10,12 @@
 #include "windows/frmRegMap.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QToolBar>
@@ -88,6 +90,55 @@ TEST_F(FrameTest, UnreadableOrOffScreenValuesFallBackToTheDefaults) {
     frmMain off;
     off.RestoreGeometry();
     EXPECT_EQ(off.pos(), QPoint(TwipsToPixelsX(1000), TwipsToPixelsY(1000)));
+}
+
+TEST_F(FrameTest, StoredValuesBeyondTheIntRangeOrTheScreenAreNotTakenAsTheyStand) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint firstRun(TwipsToPixelsX(1000), TwipsToPixelsY(1000));
+    struct Case {
+        const char* left;
+        const char* top;
+        const char* size;
+        QPoint pos;
+        QSize expectedSize;
+    };
+    const Case cases[] = {
+        // Beyond the int range: the defaults, not a wrapped-round value on screen.
+        {"64424513536", "1000", "6500", firstRun, TwipsToPixels(6500, 6500)},
+        {"1000", "-64424513536", "6500", firstRun, TwipsToPixels(6500, 6500)},
+        {"1000", "1000", "64424513536", firstRun, TwipsToPixels(6500, 6500)},
+        // Larger than the screen: cut to the screen's available area.
+        {"1000", "1000", "99999999", screen.topLeft(), screen.size()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.left) + " " + c.top + " " + c.size);
+        Store("MainLeft", c.left);
+        Store("MainTop", c.top);
+        Store("MainWidth", c.size);
+        Store("MainHeight", c.size);
+        frmMain main;
+        main.RestoreGeometry();
+        EXPECT_EQ(main.pos(), c.pos);
+        EXPECT_EQ(main.size(), c.expectedSize);
+    }
+}
+
+TEST(WindowFit, AWindowIsCutToItsScreenAndKeepsItsTitleBarOnIt) {
+    const QList<QRect> screens{QRect(0, 0, 1000, 800), QRect(1000, 0, 1920, 1080)};
+    const QRect fallback(60, 60, 400, 400);
+    const std::pair<QRect, QRect> cases[] = {
+        {QRect(100, 50, 600, 400), QRect(100, 50, 600, 400)},            // fits: as stored
+        {QRect(100, 50, 5000, 400), QRect(0, 50, 1000, 400)},            // too wide for its screen
+        {QRect(1100, 50, 600, 90000), QRect(1100, 0, 600, 1080)},        // too high, second screen
+        {QRect(-100, -10, 600, 400), QRect(0, 0, 600, 400)},             // title bar partly off
+        {QRect(950, 790, 600, 400), QRect(880, 776, 600, 400)},          // title bar corner only
+        {QRect(5000, 5000, 600, 400), fallback},                         // off every screen
+        {QRect(100, 50, 0, 400), fallback},                              // no size
+    };
+    for (const auto& [stored, placed] : cases) {
+        SCOPED_TRACE(QString("%1,%2 %3x%4").arg(stored.x()).arg(stored.y()).arg(stored.width()).arg(stored.height()).toStdString());
+        EXPECT_EQ(WindowSettings::FitOnScreens(stored, screens, fallback), placed);
+    }
 }
 
 TEST_F(FrameTest, EachWindowIsOpenedOnceAndBroughtToTheFront) {
