@@ -94,32 +94,22 @@ TEST_F(FrameTest, UnreadableOrOffScreenValuesFallBackToTheDefaults) {
 
 TEST_F(FrameTest, StoredValuesBeyondTheIntRangeOrTheScreenAreNotTakenAsTheyStand) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint firstRun(TwipsToPixelsX(1000), TwipsToPixelsY(1000));
-    struct Case {
-        const char* left;
-        const char* top;
-        const char* size;
-        QPoint pos;
-        QSize expectedSize;
+    const QRect firstRun = TwipsRect(1000, 1000, 6500, 6500);
+    // Beyond the int range: the defaults, not a wrapped-round value; larger than the screen:
+    // cut to the screen's available area.
+    const std::tuple<const char*, const char*, QRect> cases[] = {
+        {"64424513536", "6500", firstRun},
+        {"1000", "64424513536", firstRun},
+        {"1000", "99999999", screen},
     };
-    const Case cases[] = {
-        // Beyond the int range: the defaults, not a wrapped-round value on screen.
-        {"64424513536", "1000", "6500", firstRun, TwipsToPixels(6500, 6500)},
-        {"1000", "-64424513536", "6500", firstRun, TwipsToPixels(6500, 6500)},
-        {"1000", "1000", "64424513536", firstRun, TwipsToPixels(6500, 6500)},
-        // Larger than the screen: cut to the screen's available area.
-        {"1000", "1000", "99999999", screen.topLeft(), screen.size()},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.left) + " " + c.top + " " + c.size);
-        Store("MainLeft", c.left);
-        Store("MainTop", c.top);
-        Store("MainWidth", c.size);
-        Store("MainHeight", c.size);
+    for (const auto& [left, size, placed] : cases) {
+        SCOPED_TRACE(std::string(left) + " " + size);
+        Store("MainLeft", left);
+        Store("MainWidth", size);
+        Store("MainHeight", size);
         frmMain main;
         main.RestoreGeometry();
-        EXPECT_EQ(main.pos(), c.pos);
-        EXPECT_EQ(main.size(), c.expectedSize);
+        EXPECT_EQ(QRect(main.pos(), main.size()), placed);
     }
 }
 
