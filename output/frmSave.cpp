@@ -165,9 +165,9 @@ QString frmSave::RecallConfiguration(const QString& fileName) {
     QString refusal = GeneralStuff::NotARegularFileReason(fileName);
     // Checked before reading: the parser reads one character at a time.
     if (refusal.isEmpty() && file.size() > MaxRecallBytes) {
-        refusal = QStringLiteral("It holds %1 bytes; a saved configuration is far smaller (at most %2 bytes are read).")
+        refusal = QStringLiteral("It holds %1 bytes: too large for a saved configuration (files over %2 MB are not read).")
                       .arg(file.size())
-                      .arg(MaxRecallBytes);
+                      .arg(MaxRecallBytes / (1024 * 1024));
     }
     if (!refusal.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("Could not open %1:\n%2\n\nNo registers were written.")
