@@ -82,9 +82,6 @@ I2cBoard::I2cBoard(Kernel& kernel, I2cSettings settings) : kernel_(kernel), sett
 
 int16_t I2cBoard::LoadFirmWare(const char* path) {
     std::lock_guard<std::mutex> lock(mutex_);
-    settings_ = I2cSettings::FromEnvironment();
-    trace_.SetPath(settings_.tracePath);
-    bus_.reset();
     trace_.Line(std::string("LoadFirmWare path=") + (path ? path : "(null)") + " result=0 (nothing to load)");
     return kOk;
 }

@@ -16,9 +16,10 @@ namespace I2cDev {
 
 class I2cBoard {
 public:
+    // The settings are taken once, when the library is loaded.
     I2cBoard(Kernel& kernel, I2cSettings settings);
 
-    // There is no firmware for an adapter: re-reads the settings, forgets the open adapter.
+    // There is no firmware for an adapter: succeeds and sends nothing.
     int16_t LoadFirmWare(const char* path);
     int16_t VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                             int16_t length, uint8_t* buffer);

@@ -1,6 +1,5 @@
 #pragma once
-// What the user sets through the environment; read when the library is loaded and again
-// at every LoadFirmWare.
+// What the user sets through the environment; read once, when the library is loaded.
 #include <string>
 
 namespace I2cDev {
