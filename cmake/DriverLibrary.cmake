@@ -1,0 +1,22 @@
+# A driver library as the program loads it from its folder: a shared library named
+# USBFunctions that exports exactly LoadFirmWare and VendorIORequest under their plain names
+# (32-bit Windows would otherwise decorate the __stdcall names) and leaves nothing unresolved.
+# Both the simulated board and the i2c-dev library are built through this one function.
+set(KTS_DRIVER_EXPORTS_DIR ${CMAKE_CURRENT_LIST_DIR}/../usbfunctions)
+
+function(kts_driver_library target)
+  add_library(${target} SHARED ${ARGN})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME USBFunctions
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    AUTOMOC OFF
+    AUTORCC OFF)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.def)
+  elseif(NOT APPLE)
+    target_link_options(${target} PRIVATE
+      "LINKER:--version-script=${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.map" "LINKER:--no-undefined")
+    set_target_properties(${target} PROPERTIES LINK_DEPENDS ${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.map)
+  endif()
+endfunction()
