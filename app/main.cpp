@@ -1,4 +1,5 @@
 #include "state/GeneralStuff.h"
+#include "app/CommandLine.h"
 #include "app/Main.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv)) return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(GeneralStuff::AppTitle);
     QApplication::setWindowIcon(QIcon(":/images/program.png"));
