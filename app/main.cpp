@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = AnswerCommandLine(argc, argv)) return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(GeneralStuff::AppTitle);
+    // Ties the windows to the installed menu entry and its icon.
+    QApplication::setDesktopFileName("com.corvantis.KTS9320BEval");
     QApplication::setWindowIcon(QIcon(":/images/program.png"));
     // The windows have fixed sizes laid out for a compact 8 point dialog font.
     QFont font = QApplication::font();
