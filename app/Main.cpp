@@ -3,11 +3,11 @@
 #include "state/GeneralStuff.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "app/ProgramFiles.h"
 #include "board/LibraryDriver.h"
 #include "board/USBStuff.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -39,16 +39,13 @@ void CloseAllWindows() {
 }  // namespace
 
 void InstallBoard() {
-    const std::string folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
-    USBStuff::SetProgramFolder(folder);
+    USBStuff::SetProgramFolder(ProgramFolder().toStdString());
     USBStuff::SetFailureHooks({&ShowCriticalMessage, &CloseAllWindows, [] {
                                    std::fflush(nullptr);
                                    std::_Exit(EXIT_FAILURE);
                                }});
     GeneralStuff::InstallShadowHook();
-    const std::string path = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QDir::separator() +
-                                                      USBStuff::DriverLibraryFileName())
-                                 .toStdString();
+    const std::string path = DriverLibraryPath().toStdString();
     std::string error;
     g_library = USBStuff::LibraryDriver::Open(path, error);
     if (!g_library) USBStuff::ReportFailure(error);

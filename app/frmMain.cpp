@@ -37,6 +37,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName("mdiArea");
     mdiArea->setBackground(palette().brush(QPalette::Dark));
+    // A child window reaching past the area's edge stays reachable through the scroll bars.
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea);
 
     BuildMenus();

@@ -5,6 +5,7 @@
 #include "widgets/Twips.h"
 
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
@@ -33,7 +34,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, double
 
 }  // namespace
 
-frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+// No title bar: window managers would fill it with the application's name. The window system
+// draws no border without one, so the window draws its own.
+frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     InitAppResources();
     setObjectName("frmSplash");
     setWindowTitle(QString());
@@ -61,6 +64,13 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::Customi
     lblProgress->hide();
 
     Form_Load();
+
+    auto* border = new QFrame(this);
+    border->setObjectName("fraBorder");
+    border->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    border->setLineWidth(2);
+    border->setGeometry(rect());
+    border->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();

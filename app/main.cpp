@@ -1,4 +1,5 @@
 #include "state/GeneralStuff.h"
+#include "app/CommandLine.h"
 #include "app/Main.h"
 
 #include <QApplication>
@@ -6,8 +7,11 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv)) return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(GeneralStuff::AppTitle);
+    // Ties the windows to the installed menu entry and its icon.
+    QApplication::setDesktopFileName("com.corvantis.KTS9320BEval");
     QApplication::setWindowIcon(QIcon(":/images/program.png"));
     // The windows have fixed sizes laid out for a compact 8 point dialog font.
     QFont font = QApplication::font();

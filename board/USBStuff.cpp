@@ -43,7 +43,7 @@ void CopyToAnsiBuffer(const std::string& path) {
 
 int16_t DownloadFirmware() {
     // The name is appended with its separator whatever the folder ends with.
-    FirmwarePath = g_programFolder + NativeSeparator + "KTS9330FW.Hex";
+    FirmwarePath = g_programFolder + NativeSeparator + FirmwareFileName;
     CopyToAnsiBuffer(FirmwarePath);
     if (!g_driver) return -1;
     return g_driver->LoadFirmWare(reinterpret_cast<const char*>(FirmwarePathBuffer.data()));

@@ -13,6 +13,8 @@ extern int32_t DeviceAddress;                    // the chip's SMBus address; 0 
 extern std::array<uint8_t, 65> ReadBuffer;       // byte 0 holds the value after a read
 extern std::string FirmwarePath;
 extern std::array<uint8_t, 513> FirmwarePathBuffer;
+// The firmware image's file name in the program's folder.
+inline constexpr const char* FirmwareFileName = "KTS9330FW.Hex";
 
 constexpr int16_t RequestStatus = 220;
 constexpr int16_t RequestConnect = 221;

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The command line answers in a terminal without any display: each case gives the arguments,
+# the exit status, and what standard output and standard error must hold (extended regular
+# expressions; "^$" for nothing at all).
+# Usage: command_line.sh PROGRAM VERSION
+set -uo pipefail
+program=$1
+version=$2
+nl=$'\n'
+
+cases=(
+  "--version|0|^kts9320b-eval ${version//./\\.}$|^$"
+  "-v|0|^kts9320b-eval ${version//./\\.}$|^$"
+  "--help|0|Usage: kts9320b-eval \[options\].*--version.*Settings.*libUSBFunctions\.so.*KTS9330FW\.Hex.*KTS_SIM_ADDRESS.*KTS_SIM_TRACE|^$"
+  "--no-such-option|2|^$|^kts9320b-eval: Unknown option 'no-such-option'\. Try 'kts9320b-eval --help'\.$"
+  "stray|2|^$|^kts9320b-eval: .*'stray'.*$"
+)
+
+failed=0
+for c in "${cases[@]}"; do
+  IFS='|' read -r args status out err <<<"$c"
+  stdout=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" $args 2>/tmp/cmdline.$$)
+  got=$?
+  stderr=$(cat /tmp/cmdline.$$)
+  # The patterns look at the whole text as one line, so they can span lines.
+  flat_out=${stdout//$nl/ }
+  flat_err=${stderr//$nl/ }
+  if [ "$got" != "$status" ] || ! [[ $flat_out =~ $out ]] || ! [[ $flat_err =~ $err ]] ||
+     [ "$(printf '%s' "$stderr" | wc -l)" -gt 0 ]; then
+    echo "FAIL: $args -> status $got (want $status)"
+    echo "  stdout: $stdout"
+    echo "  stderr: $stderr"
+    failed=1
+  else
+    echo "ok:   $args"
+  fi
+done
+rm -f /tmp/cmdline.$$
+exit $failed

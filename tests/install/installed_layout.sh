@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that the installed program, started
+# through its link in bin/, finds its driver library and firmware in lib/kts9320b-eval/: the
+# paths its --help names, and the firmware path the simulated board is handed at start-up.
+# Usage: installed_layout.sh BUILD_DIR
+set -uo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+folder=$prefix/lib/kts9320b-eval
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
+
+[ "$(readlink "$prefix/bin/kts9320b-eval")" = ../lib/kts9320b-eval/kts9320b-eval ] ||
+  fail "bin/kts9320b-eval is not a relative link to the program"
+for f in kts9320b-eval libUSBFunctions.so KTS9330FW.Hex i2c-dev/libUSBFunctions.so; do
+  [ -f "$folder/$f" ] || fail "$f is missing from lib/kts9320b-eval/"
+done
+for f in share/applications/com.corvantis.KTS9320BEval.desktop share/metainfo/com.corvantis.KTS9320BEval.metainfo.xml \
+         share/icons/hicolor/16x16/apps/kts9320b-eval.png share/icons/hicolor/256x256/apps/kts9320b-eval.png \
+         share/icons/hicolor/scalable/apps/kts9320b-eval.svg share/doc/kts9320b-eval/README; do
+  [ -f "$prefix/$f" ] || fail "$f is missing"
+done
+
+help=$(env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kts9320b-eval" --help)
+for f in libUSBFunctions.so KTS9330FW.Hex; do
+  grep -qF "$folder/$f" <<<"$help" || fail "--help does not name $folder/$f"
+done
+
+# Started through the link, the program downloads the firmware from the real folder.
+trace=$prefix/trace.txt
+KTS_SIM_TRACE=$trace QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$prefix/config \
+  "$prefix/bin/kts9320b-eval" >/dev/null 2>&1 &
+pid=$!
+for _ in $(seq 100); do
+  grep -q LoadFirmWare "$trace" 2>/dev/null && break
+  sleep 0.1
+done
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+grep -qF "LoadFirmWare path=$folder/KTS9330FW.Hex result=0" "$trace" 2>/dev/null ||
+  fail "the installed program did not load its firmware from $folder: $(cat "$trace" 2>/dev/null)"
+
+[ $failed = 0 ] && echo "ok: installed into $prefix with everything in lib/kts9320b-eval/"
+exit $failed
