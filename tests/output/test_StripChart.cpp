@@ -181,6 +181,6 @@ TEST(StripChartMemory, TheOldestPointsGiveWayAtTheCap) {
     chart.SetMaxPointsPerTrace(100);
     for (int i = 0; i < 250; ++i) chart.AddPoint(0, 1000.0 + i * 0.05, i);
     EXPECT_EQ(chart.PointCount(0), 100);
-    EXPECT_DOUBLE_EQ(chart.graph(0)->data()->constBegin()->value, 150.0);
-    EXPECT_DOUBLE_EQ((chart.graph(0)->data()->constEnd() - 1)->value, 249.0);
+    EXPECT_DOUBLE_EQ(chart.Points(0).At(0).value, 150.0);
+    EXPECT_DOUBLE_EQ(chart.Points(0).At(99).value, 249.0);
 }
