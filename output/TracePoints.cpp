@@ -17,16 +17,6 @@ int LevelAt(std::int64_t at, std::int64_t end) {
 
 }  // namespace
 
-void ValueSpan::Add(double value) {
-    if (value < min) min = value;
-    if (value > max) max = value;
-}
-
-void ValueSpan::Add(const ValueSpan& other) {
-    if (other.min < min) min = other.min;
-    if (other.max > max) max = other.max;
-}
-
 TracePoints::TracePoints(int capacity) : capacity_(std::max(1, capacity)) {}
 
 void TracePoints::Append(double key, double value) {

@@ -21,8 +21,14 @@ struct ValueSpan {
     double min;
     double max;
     bool IsEmpty() const { return !(min <= max); }
-    void Add(double value);
-    void Add(const ValueSpan& other);
+    void Add(double value) {
+        if (value < min) min = value;
+        if (value > max) max = value;
+    }
+    void Add(const ValueSpan& other) {
+        if (other.min < min) min = other.min;
+        if (other.max > max) max = other.max;
+    }
 };
 
 class TracePoints {
