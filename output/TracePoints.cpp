@@ -38,11 +38,6 @@ void TracePoints::Append(double key, double value) {
     DropGivenWay();
 }
 
-void TracePoints::Clear() {
-    points_.clear();
-    for (Level& level : levels_) level.buckets.clear();
-}
-
 void TracePoints::SetCapacity(int capacity) {
     capacity_ = std::max(1, capacity);
     DropGivenWay();

@@ -40,7 +40,6 @@ public:
 
     // Keys must not fall (equal keys are kept in order).
     void Append(double key, double value);
-    void Clear();
     // The oldest points give way at once when the capacity falls below the count kept.
     void SetCapacity(int capacity);
     int Capacity() const { return capacity_; }
