@@ -1,7 +1,7 @@
 // The graph window's strip chart over a long run, at the default graph interval of 50 ms:
-// the cost of one update (two points appended, the legends set, the queued redraw done), of a
-// redraw of the visible span and of the whole run zoomed out, and the memory the points take,
-// after 1 and after 24 hours of points.
+// the cost of one update (two points appended, the legends set, the queued redraw done), in the
+// starting view and while following zoomed out to the whole run, of a redraw of the visible span
+// and of the whole run, and the memory the points take, after 1 and after 24 hours of points.
 #include "output/StripChart.h"
 
 #include <benchmark/benchmark.h>
@@ -58,8 +58,10 @@ struct FilledChart {
 };
 
 // One chart per run length, filled once and shared by the benchmarks, at the window's load size.
+// The widgets must go before the application does, so main empties this.
+std::map<int, std::unique_ptr<FilledChart>> charts;
+
 FilledChart& ChartWithHours(int hours) {
-    static std::map<int, std::unique_ptr<FilledChart>> charts;
     auto& slot = charts[hours];
     if (!slot) {
         slot = std::make_unique<FilledChart>();
@@ -77,7 +79,7 @@ FilledChart& ChartWithHours(int hours) {
 
 void ReportMemory(benchmark::State& state, const FilledChart& filled) {
     state.counters["points_per_trace"] = static_cast<double>(filled.points);
-    state.counters["chart_data_MB"] = 2.0 * filled.points * sizeof(QCPGraphData) / 1e6;
+    state.counters["chart_data_MB"] = static_cast<double>(filled.chart->DataBytes()) / 1e6;
     state.counters["rss_growth_MB"] = filled.residentGrowthMB;
 }
 
@@ -102,11 +104,25 @@ void BM_RedrawVisibleSpan(benchmark::State& state) {
     ReportMemory(state, filled);
 }
 
+void ShowWholeRun(StripChart& chart) { chart.xAxis->setRange(chart.OldestTime(), chart.NewestTime()); }
+
 void BM_RedrawWholeRun(benchmark::State& state) {
     FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
-    const QCPGraphDataContainer& data = *filled.chart->graph(0)->data();
-    filled.chart->xAxis->setRange(data.constBegin()->key, (data.constEnd() - 1)->key);
+    ShowWholeRun(*filled.chart);
     for (auto _ : state) filled.chart->replot(QCustomPlot::rpImmediateRefresh);
+    filled.chart->ResetView();
+    ReportMemory(state, filled);
+}
+
+void BM_UpdateFollowingWholeRun(benchmark::State& state) {
+    FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
+    ShowWholeRun(*filled.chart);
+    QCoreApplication::processEvents();
+    if (!filled.chart->FollowsNewest()) state.SkipWithError("the zoomed-out chart does not follow the newest point");
+    for (auto _ : state) {
+        filled.AddUpdate();
+        QCoreApplication::processEvents();
+    }
     filled.chart->ResetView();
     ReportMemory(state, filled);
 }
@@ -116,6 +132,7 @@ void BM_RedrawWholeRun(benchmark::State& state) {
 BENCHMARK(BM_Update)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawVisibleSpan)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawWholeRun)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UpdateFollowingWholeRun)->Arg(24)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -123,5 +140,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    charts.clear();
     return 0;
 }

@@ -1,7 +1,15 @@
 #include "output/StripChart.h"
 
+#include "board/USBStuff.h"
+#include "output/ChartImage.h"
 #include "output/TimeOfDayTicker.h"
+#include "state/GeneralStuff.h"
 
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -28,9 +36,12 @@ StripChart::StripChart(int traceCount, QWidget* parent) : QCustomPlot(parent) {
         QCPGraph* trace = addGraph();
         trace->setPen(QPen(TraceColours[i % std::size(TraceColours)], 1));
         trace->setLineStyle(QCPGraph::lsLine);
-        trace->setAdaptiveSampling(true);
+        trace->setAdaptiveSampling(false);   // the points drawn are already two a column at most
+        traces_.emplace_back(DefaultMaxPointsPerTrace);
     }
     SetUpLook();
+    SetUpMenu();
+    connect(this, &QCustomPlot::afterLayout, this, &StripChart::FillDrawnPoints);
 
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     axisRect()->setRangeDrag(Qt::Horizontal);
@@ -62,12 +73,10 @@ void StripChart::SetUpLook() {
 }
 
 void StripChart::AddPoint(int trace, double timeOfDay, double value) {
-    if (trace < 0 || trace >= graphCount()) return;
+    if (trace < 0 || trace >= static_cast<int>(traces_.size())) return;
     const double time = time_.FromTimeOfDay(timeOfDay);
-    QCPGraphDataContainer& data = *graph(trace)->data();
-    data.add(QCPGraphData(time, value));   // times only rise, so this appends
-    // Memory stays bounded however long the run: the oldest points give way.
-    if (data.size() > maxPoints_) data.removeBefore((data.constEnd() - maxPoints_)->key);
+    // Times only rise; memory stays bounded however long the run: the oldest points give way.
+    traces_[trace].Append(time, value);
     if (!hasPoints_) {
         hasPoints_ = true;
         firstTime_ = time;
@@ -95,8 +104,38 @@ QString StripChart::TraceCaption(int trace) const {
 }
 
 int StripChart::PointCount(int trace) const {
-    if (trace < 0 || trace >= graphCount()) return 0;
-    return graph(trace)->data()->size();
+    if (trace < 0 || trace >= static_cast<int>(traces_.size())) return 0;
+    return traces_[trace].Size();
+}
+
+double StripChart::OldestTime() const {
+    double oldest = newestTime_;
+    for (const TracePoints& points : traces_) {
+        if (!points.IsEmpty()) oldest = std::min(oldest, points.At(0).key);
+    }
+    return oldest;
+}
+
+std::size_t StripChart::DataBytes() const {
+    std::size_t bytes = 0;
+    for (const TracePoints& points : traces_) bytes += points.Bytes();
+    return bytes;
+}
+
+void StripChart::SetMaxPointsPerTrace(int count) {
+    for (TracePoints& points : traces_) points.SetCapacity(count);
+    RequestReplot();
+}
+
+void StripChart::FillDrawnPoints() {
+    const QCPRange range = xAxis->range();
+    const int columns = std::max(1, axisRect()->width());
+    for (int i = 0; i < static_cast<int>(traces_.size()); ++i) {
+        traces_[i].Envelope(range.lower, range.upper, columns, drawn_);
+        drawnData_.resize(static_cast<int>(drawn_.size()));
+        for (int p = 0; p < drawnData_.size(); ++p) drawnData_[p] = QCPGraphData(drawn_[p].key, drawn_[p].value);
+        graph(i)->data()->set(drawnData_, true);
+    }
 }
 
 void StripChart::ResetView() {
@@ -230,3 +269,39 @@ void StripChart::mouseDoubleClickEvent(QMouseEvent* event) {
     QCustomPlot::mouseDoubleClickEvent(event);
     ResetView();
 }
+
+void StripChart::SetUpMenu() {
+    chooseImageFile = [this] {
+        QString filter;
+        const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart As"),
+                                                          QString::fromStdString(USBStuff::ProgramFolder()),
+                                                          ChartImageFilter, &filter);
+        return ChartImageFileName(name, filter);
+    };
+    showWarning = [this](const QString& text) {
+        QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
+    };
+    menu_ = new QMenu(this);
+    menu_->addAction(QStringLiteral("Save Chart As…"), this, &StripChart::SaveChartAs);
+    menu_->addAction(QStringLiteral("Copy Chart"), this, &StripChart::CopyChart);
+    menu_->addAction(QStringLiteral("Reset View"), this, &StripChart::ResetView);
+}
+
+void StripChart::contextMenuEvent(QContextMenuEvent* event) {
+    // The menu takes the button's release, so the chart must not wait for it to follow again.
+    mouseHeld_ = false;
+    edgeZoomAxis_ = nullptr;
+    menu_->popup(event->globalPos());
+    event->accept();
+}
+
+void StripChart::SaveChartAs() {
+    const QString fileName = chooseImageFile();
+    if (fileName.isEmpty()) return;
+    const QString why = SaveChartImage(*this, fileName);
+    if (!why.isEmpty()) {
+        showWarning(QStringLiteral("The chart was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
+    }
+}
+
+void StripChart::CopyChart() { QGuiApplication::clipboard()->setImage(ChartImage(*this)); }

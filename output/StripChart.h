@@ -1,8 +1,9 @@
 #pragma once
 // A strip chart: traces plotted against the time of day, each with its caption in a legend above
 // the plot. It keeps the points of the run (the newest DefaultMaxPointsPerTrace of each trace, a day
-// and more at the default graph interval); appending is cheap and a redraw draws only the
-// visible span, so an overnight run stays fast and its memory bounded.
+// and more at the default graph interval) in TracePoints; appending is cheap and a redraw draws at
+// most two points a pixel column, the column's lowest and highest value, so a redraw costs the
+// same at every zoom, an overnight run stays fast and its memory bounded.
 //
 // Viewing: while the newest point is in view the time axis follows it (the span stays as the
 // user left it). Zooming or panning it out of view stops the following; bringing the newest
@@ -11,10 +12,14 @@
 // the starting time span.
 // Mouse: drag inside the plot to pan, the wheel inside the plot zooms the time axis; at the
 // edges (the axes, with their arrows) dragging right or up zooms in, left or down zooms out,
-// and the wheel zooms that axis alone.
+// and the wheel zooms that axis alone. A right-click offers saving the chart as a PNG, PDF or SVG
+// file, copying it to the clipboard and the starting view.
 #include "output/ContinuousTime.h"
+#include "output/TracePoints.h"
 
 #include <qcustomplot.h>
+#include <functional>
+#include <vector>
 
 class StripChart : public QCustomPlot {
     Q_OBJECT
@@ -26,6 +31,12 @@ public:
     void SetTraceCaption(int trace, const QString& caption);
     QString TraceCaption(int trace) const;
     int PointCount(int trace) const;
+    // The points kept of a trace (0 <= trace < the count of traces).
+    const TracePoints& Points(int trace) const { return traces_[trace]; }
+    // The oldest point kept on any trace, on the time axis of NewestTime.
+    double OldestTime() const;
+    // The memory the points of every trace take, with their levels.
+    std::size_t DataBytes() const;
     // The newest point's place on the time axis (seconds since the midnight the run began).
     double NewestTime() const { return newestTime_; }
 
@@ -37,7 +48,15 @@ public:
     static constexpr double DefaultSpanSeconds = 60.0;
     // 25 hours of points at the default 50 ms graph interval.
     static constexpr int DefaultMaxPointsPerTrace = 1'800'000;
-    void SetMaxPointsPerTrace(int count) { maxPoints_ = std::max(1, count); }
+    void SetMaxPointsPerTrace(int count);
+
+    // The context menu's commands. Saving asks for a file (starting in the program's folder) and
+    // says so when the file could not be written.
+    void SaveChartAs();
+    void CopyChart();
+    // The file dialog (an empty name when cancelled) and the warning box; tests replace them.
+    std::function<QString()> chooseImageFile;
+    std::function<void(const QString&)> showWarning;
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -46,9 +65,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void SetUpLook();
+    void SetUpMenu();
+    // Before each drawing, the points each trace shows in the present view and plot width.
+    void FillDrawnPoints();
     // One redraw when the event loop is next free, however many changes come before it.
     void RequestReplot();
     void FollowNewest(double span);
@@ -60,7 +83,10 @@ private:
     static void ScaleAxis(QCPAxis* axis, const QCPRange& from, double factor, double centre);
 
     ContinuousTime time_;
-    int maxPoints_ = DefaultMaxPointsPerTrace;
+    std::vector<TracePoints> traces_;
+    std::vector<TracePoint> drawn_;   // reused from drawing to drawing
+    QVector<QCPGraphData> drawnData_;
+    QMenu* menu_ = nullptr;
     bool hasPoints_ = false;
     double firstTime_ = 0;
     double newestTime_ = 0;

@@ -1,9 +1,13 @@
+#include "output/ChartImage.h"
 #include "output/ContinuousTime.h"
 #include "output/StripChart.h"
 #include "output/TimeOfDayTicker.h"
 
 #include <gtest/gtest.h>
+#include <QClipboard>
+#include <QMenu>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -181,6 +185,90 @@ TEST(StripChartMemory, TheOldestPointsGiveWayAtTheCap) {
     chart.SetMaxPointsPerTrace(100);
     for (int i = 0; i < 250; ++i) chart.AddPoint(0, 1000.0 + i * 0.05, i);
     EXPECT_EQ(chart.PointCount(0), 100);
-    EXPECT_DOUBLE_EQ(chart.graph(0)->data()->constBegin()->value, 150.0);
-    EXPECT_DOUBLE_EQ((chart.graph(0)->data()->constEnd() - 1)->value, 249.0);
+    EXPECT_DOUBLE_EQ(chart.Points(0).At(0).value, 150.0);
+    EXPECT_DOUBLE_EQ(chart.Points(0).At(99).value, 249.0);
+}
+
+TEST_F(StripChartTest, ASingleSampleSpikeShowsWhenTheWholeRunIsInView) {
+    for (int i = 0; i < 200'000; ++i) chart.AddPoint(0, 1000 + i * 0.05, i == 123'457 ? 90 : 25);
+    chart.xAxis->setRange(chart.OldestTime(), chart.NewestTime());
+    const QImage image = ChartImage(chart);
+    const int spikeTop = qRound(chart.yAxis->coordToPixel(90));
+    const QRect plot = chart.axisRect()->rect();
+    int tracePixels = 0;   // of the local trace's blue, at the spike's height
+    for (int x = plot.left(); x <= plot.right(); ++x) {
+        for (int y = spikeTop - 1; y <= spikeTop + 1; ++y) tracePixels += image.pixelColor(x, y).blue() - image.pixelColor(x, y).red() > 80;
+    }
+    EXPECT_GT(tracePixels, 0);
+}
+
+TEST_F(StripChartTest, RightClickOffersSavingCopyingAndTheStartingView) {
+    Feed(1000, 2000);
+    chart.xAxis->setRange(1010, 1020);
+    const QPoint at = chart.axisRect()->rect().center();
+    QTest::mousePress(&chart, Qt::RightButton, {}, at);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, chart.mapToGlobal(at));
+    QApplication::sendEvent(&chart, &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList entries;
+    for (const QAction* action : menu->actions()) entries << action->text();
+    EXPECT_EQ(entries, QStringList({QString::fromUtf8("Save Chart As…"), "Copy Chart", "Reset View"}));
+
+    menu->actions().at(2)->trigger();
+    menu->close();
+    EXPECT_TRUE(chart.FollowsNewest());
+    // The menu took the button's release: the chart follows the next points all the same.
+    Feed(1100, 10);
+    EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, chart.NewestTime());
+
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), chart.size());
+}
+
+TEST_F(StripChartTest, SavesEachFormatInPlaceOfAnExistingFile) {
+    Feed(1000, 200);
+    QTemporaryDir folder;
+    QStringList warnings;
+    chart.showWarning = [&](const QString& text) { warnings << text; };
+    const struct {
+        const char* name;
+        QByteArray start;
+    } formats[] = {{"chart.png", "\x89PNG"}, {"chart.pdf", "%PDF"}, {"chart.SVG", "<?xml"}};
+    for (const auto& format : formats) {
+        const QString path = folder.filePath(format.name);
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older file");
+        old.close();
+        chart.chooseImageFile = [&] { return path; };
+        chart.SaveChartAs();
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(old.readAll().startsWith(format.start)) << format.name;
+    }
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_EQ(ChartImageFileName("chart", "PDF Document (*.pdf)"), "chart.pdf");
+    EXPECT_EQ(ChartImageFileName("chart.Png", "PDF Document (*.pdf)"), "chart.Png");
+}
+
+TEST_F(StripChartTest, AFailedSaveSaysSoAndLeavesNothingBehind) {
+    QTemporaryDir folder;
+    QFile notAFolder(folder.filePath("notAFolder"));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    QStringList warnings;
+    chart.showWarning = [&](const QString& text) { warnings << text; };
+    for (const QString& path : {folder.filePath("notAFolder/chart.png"), folder.filePath("missing/chart.pdf"),
+                                folder.filePath("chart.txt")}) {
+        warnings.clear();
+        chart.chooseImageFile = [&] { return path; };
+        chart.SaveChartAs();
+        ASSERT_EQ(warnings.size(), 1) << path.toStdString();
+        EXPECT_TRUE(warnings[0].contains(QDir::toNativeSeparators(path))) << warnings[0].toStdString();
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList({"notAFolder"}));
+
+    chart.chooseImageFile = [] { return QString(); };   // cancelled
+    chart.SaveChartAs();
+    EXPECT_EQ(warnings.size(), 1);
 }

@@ -27,7 +27,7 @@ protected:
     ~GraphTest() override { GeneralStuff::SetClock(nullptr); }
 
     QString Legend(int trace) const { return graph->stpGraph->TraceCaption(trace); }
-    QCPGraphDataContainer& Points(int trace) const { return *graph->stpGraph->graph(trace)->data(); }
+    const TracePoints& Points(int trace) const { return graph->stpGraph->Points(trace); }
 
     BoardFixtureState board;
     ScriptedClock clock;
@@ -76,10 +76,10 @@ TEST_F(GraphTest, PointsLandAtTheClockTimeAndRepeatWithoutNewReadings) {
     for (int i = 0; i < 3; ++i) graph->UpdateGraph();   // monitoring off: the same values
     EXPECT_EQ(clock.readings, 3);                          // one reading for both traces
     for (int trace = 0; trace < 2; ++trace) {
-        ASSERT_EQ(Points(trace).size(), 3);
+        ASSERT_EQ(Points(trace).Size(), 3);
         for (int i = 0; i < 3; ++i) {
-            EXPECT_DOUBLE_EQ(Points(trace).at(i)->key, 50709 + i * 0.05);
-            EXPECT_DOUBLE_EQ(Points(trace).at(i)->value, trace == 0 ? 24 : 31.75);
+            EXPECT_DOUBLE_EQ(Points(trace).At(i).key, 50709 + i * 0.05);
+            EXPECT_DOUBLE_EQ(Points(trace).At(i).value, trace == 0 ? 24 : 31.75);
         }
     }
     EXPECT_EQ(Legend(0), QString::fromUtf8("Local = 24°C"));

@@ -1,0 +1,84 @@
+#include "output/ChartImage.h"
+
+#include <qcustomplot.h>
+#include <QFileInfo>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace {
+
+enum class Format { Png, Pdf, Svg, Unknown };
+
+Format FormatOf(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("png")) return Format::Png;
+    if (suffix == QLatin1String("pdf")) return Format::Pdf;
+    if (suffix == QLatin1String("svg")) return Format::Svg;
+    return Format::Unknown;
+}
+
+// Vector output: no cached pixmaps, lines as lines.
+bool DrawVectorised(QCustomPlot& plot, QPaintDevice& device) {
+    QCPPainter painter;
+    if (!painter.begin(&device)) return false;
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    plot.toPainter(&painter, plot.width(), plot.height());
+    return painter.end();
+}
+
+bool Draw(QCustomPlot& plot, Format format, QSaveFile& file) {
+    switch (format) {
+    case Format::Png:
+        return ChartImage(plot).save(&file, "PNG");
+    case Format::Pdf: {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(72);   // one point per pixel: the page is the chart's size
+        pdf.setPageSize(QPageSize(QSizeF(plot.width(), plot.height()), QPageSize::Point));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        return DrawVectorised(plot, pdf);
+    }
+    case Format::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(plot.size());
+        svg.setViewBox(QRect(QPoint(0, 0), plot.size()));
+        return DrawVectorised(plot, svg);
+    }
+    case Format::Unknown:
+        break;
+    }
+    return false;
+}
+
+}  // namespace
+
+const QString ChartImageFilter =
+    QStringLiteral("PNG Image (*.png);;PDF Document (*.pdf);;SVG Image (*.svg)");
+
+QString ChartImageFileName(const QString& fileName, const QString& chosenFilter) {
+    if (fileName.isEmpty() || FormatOf(fileName) != Format::Unknown) return fileName;
+    const int star = chosenFilter.indexOf(QLatin1String("*."));
+    const QString suffix = star < 0 ? QStringLiteral(".png") : chosenFilter.mid(star + 1, 4);
+    return fileName + suffix;
+}
+
+QString SaveChartImage(QCustomPlot& plot, const QString& fileName) {
+    const Format format = FormatOf(fileName);
+    if (format == Format::Unknown) return QStringLiteral("The name must end in .png, .pdf or .svg.");
+    // The picture goes to a temporary file beside the target, which replaces the target only
+    // once it is complete.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    if (!Draw(plot, format, file)) {
+        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                  : QStringLiteral("The chart could not be drawn.");
+        file.cancelWriting();
+        return why;
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
+}
+
+QImage ChartImage(QCustomPlot& plot) { return plot.toPixmap().toImage(); }
