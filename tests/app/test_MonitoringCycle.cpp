@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 
 using namespace GeneralStuff;
@@ -131,6 +132,34 @@ TEST_F(CycleTest, ActivitiesGoOnAfterMidnight) {
     clock.now = 0.2;
     Tick();
     EXPECT_EQ(Count(222, 0x00), before + 2);
+}
+
+// The limits refresh has its fixed 0.2 s; the graph follows GraphInterval as it stands.
+TEST_F(CycleTest, LimitsAndGraphFollowTheirIntervals) {
+    auto graphPoints = [this] { return main.OpenWindows().graph->stpGraph->PointCount(0); };
+    const struct {
+        const char* name;
+        int graphInterval;
+        std::function<int()> runs;
+        double interval;
+    } cases[] = {
+        {"limits", 50, [this] { return Count(220); }, 0.2},
+        {"graph at 50 ms", 50, graphPoints, 0.05},
+        {"graph at 300 ms", 300, graphPoints, 0.3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GraphInterval = static_cast<int16_t>(c.graphInterval);
+        clock.now += 10;
+        Tick();
+        const int runs = c.runs();
+        clock.now += c.interval * 0.9;
+        Tick();
+        EXPECT_EQ(c.runs(), runs);
+        clock.now += c.interval * 0.2;
+        Tick();
+        EXPECT_EQ(c.runs(), runs + 1);
+    }
 }
 
 TEST_F(CycleTest, ContinuousReadFollowsTheCheckBox) {
