@@ -38,13 +38,17 @@ void CloseAllWindows() {
 
 }  // namespace
 
+USBStuff::FailureHooks ProgramFailureHooks() {
+    return {&ShowCriticalMessage, &CloseAllWindows, [] {
+                std::fflush(nullptr);
+                std::_Exit(EXIT_FAILURE);
+            }};
+}
+
 void InstallBoard() {
     const std::string folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
     USBStuff::SetProgramFolder(folder);
-    USBStuff::SetFailureHooks({&ShowCriticalMessage, &CloseAllWindows, [] {
-                                   std::fflush(nullptr);
-                                   std::_Exit(EXIT_FAILURE);
-                               }});
+    USBStuff::SetFailureHooks(ProgramFailureHooks());
     GeneralStuff::InstallShadowHook();
     const std::string path = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QDir::separator() +
                                                       USBStuff::DriverLibraryFileName())
