@@ -38,12 +38,16 @@ void CloseAllWindows() {
 
 }  // namespace
 
+USBStuff::FailureHooks ProgramFailureHooks() {
+    return {&ShowCriticalMessage, &CloseAllWindows, [] {
+                std::fflush(nullptr);
+                std::_Exit(EXIT_FAILURE);
+            }};
+}
+
 void InstallBoard() {
     USBStuff::SetProgramFolder(ProgramFolder().toStdString());
-    USBStuff::SetFailureHooks({&ShowCriticalMessage, &CloseAllWindows, [] {
-                                   std::fflush(nullptr);
-                                   std::_Exit(EXIT_FAILURE);
-                               }});
+    USBStuff::SetFailureHooks(ProgramFailureHooks());
     GeneralStuff::InstallShadowHook();
     const std::string path = DriverLibraryPath().toStdString();
     std::string error;

@@ -1,8 +1,12 @@
 #pragma once
 // The program's entry: splash, connection, main window, monitoring.
+#include "board/USBStuff.h"
 
 class frmMain;
 
+// The program's way out of a board failure: the message box, then every window closed (the
+// frame saves its geometry), then the end of the process.
+USBStuff::FailureHooks ProgramFailureHooks();
 // Loads the driver library from the program's folder and installs the failure path.
 void InstallBoard();
 // Runs the whole start-up and returns the shown main window; every failure ends the

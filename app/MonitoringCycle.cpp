@@ -55,9 +55,21 @@ void MonitoringCycle::tmrMaster_Timer() {
         LastGraphTime = Now();
     }
 
-    if (LoggingActive && IsDue(LastLogTime, LogInterval / 1000.0, Now())) {
+    if (!LoggingActive) {
+        logSchedule_.Stop();
+        return;
+    }
+    const double now = CurrentClock().SecondsSinceMidnight();
+    const int due = logSchedule_.LinesDue(now, LogInterval, LogLineCount,
+                                          IsDue(LastLogTime, LogInterval / 1000.0, static_cast<float>(now)));
+    int written = 0;
+    // A line that cannot be written stops the logging.
+    for (; written < due && LoggingActive; ++written) {
         AppendLogLine();
         if (LogLineCount < INT32_MAX) ++LogLineCount;
+    }
+    if (written > 0) {
+        logSchedule_.Written(written, LogLineCount);
         LastLogTime = Now();
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The work of every tick of the master timer: five activities, each with its own switch,
 // interval and time of last run, tested and run in a fixed order.
+#include "app/LogSchedule.h"
+
 #include <QPointer>
 
 class frmRegMap;
@@ -33,4 +35,5 @@ public:
 private:
     const CycleWindows& windows_;
     bool running_ = false;
+    LogSchedule logSchedule_;
 };

@@ -18,6 +18,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <random>
+
 using namespace GeneralStuff;
 
 namespace {
@@ -131,6 +135,34 @@ TEST_F(CycleTest, ActivitiesGoOnAfterMidnight) {
     EXPECT_EQ(Count(222, 0x00), before + 2);
 }
 
+// The limits refresh has its fixed 0.2 s; the graph follows GraphInterval as it stands.
+TEST_F(CycleTest, LimitsAndGraphFollowTheirIntervals) {
+    auto graphPoints = [this] { return main.OpenWindows().graph->stpGraph->PointCount(0); };
+    const struct {
+        const char* name;
+        int graphInterval;
+        std::function<int()> runs;
+        double interval;
+    } cases[] = {
+        {"limits", 50, [this] { return Count(220); }, 0.2},
+        {"graph at 50 ms", 50, graphPoints, 0.05},
+        {"graph at 300 ms", 300, graphPoints, 0.3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GraphInterval = static_cast<int16_t>(c.graphInterval);
+        clock.now += 10;
+        Tick();
+        const int runs = c.runs();
+        clock.now += c.interval * 0.9;
+        Tick();
+        EXPECT_EQ(c.runs(), runs);
+        clock.now += c.interval * 0.2;
+        Tick();
+        EXPECT_EQ(c.runs(), runs + 1);
+    }
+}
+
 TEST_F(CycleTest, ContinuousReadFollowsTheCheckBox) {
     RegMap().txtReadAddr->setText("5");
     Tick();
@@ -171,9 +203,9 @@ TEST_F(CycleTest, LoggingGoesOnWithoutTheGraphAndRepeatsTemperaturesWithoutMonit
     Tick();
     MonitoringEnabled = false;
     driver.Chip()[0x00] = 60;
-    clock.now += 0.2;
+    clock.now += 0.1;
     Tick();
-    clock.now += 0.2;
+    clock.now += 0.1;
     Tick();
     EXPECT_EQ(LogLineCount, 3);
     EXPECT_TRUE(LogContents().endsWith("0, 21, 0,\r\n.1, 21, 0,\r\n.2, 21, 0,\r\n")) << LogContents().toStdString();
@@ -226,6 +258,71 @@ TEST_F(CycleTest, ATickNeverRunsInsideAnother) {
     Tick();
     EXPECT_EQ(Count(222, 0x00), 1);
     EXPECT_EQ(Count(220), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The log's time column is the line count times the interval; the lines must come at that pace,
+// whatever the ticks' jitter, across midnight and after a stall.
+TEST_F(CycleTest, LogLinesKeepStepWithTheClock) {
+    struct Case {
+        const char* name;
+        int interval;        // ms
+        double start;        // time of day of the first line
+        double stallAt;      // seconds into the run; the ticks stop for stallFor
+        double stallFor;
+    };
+    const Case cases[] = {
+        {"100 ms across midnight", 100, 86400 - 300, 0, 0},
+        {"250 ms", 250, 40000, 0, 0},
+        {"100 ms with a stall", 100, 1000, 200, 7.05},
+    };
+    main.OpenWindows().graph->parentWidget()->close();
+    main.OpenWindows().limits->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> jitter(0.0, 0.006);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoggingActive = false;
+        Tick();
+        LogInterval = c.interval;
+        LogLineCount = 0;
+        LoggingActive = true;
+        clock.now = c.start;
+        double elapsed = 0, largestGap = 0;
+        bool stalled = false;
+        while (elapsed < 600) {
+            const int before = LogLineCount;
+            Tick();
+            // The tick after a stall catches up to the newest line due, which may be a whole
+            // interval old.
+            if (LogLineCount != before && !stalled) {
+                const double gap = elapsed - (LogLineCount - 1) * c.interval / 1000.0;
+                ASSERT_GE(gap, -1e-6) << "line " << LogLineCount << " came early";
+                largestGap = std::max(largestGap, gap);
+            }
+            double step = 0.010 + jitter(random);
+            stalled = elapsed < c.stallAt && elapsed + step >= c.stallAt;
+            if (stalled) step += c.stallFor;
+            elapsed += step;
+            clock.now = std::fmod(c.start + elapsed, 86400.0);
+        }
+        EXPECT_LT(largestGap, 0.0161) << "a line came more than one tick late";
+        EXPECT_NEAR(LogLineCount, std::floor(elapsed * 1000 / c.interval), 1);
+    }
+}
+
+TEST_F(CycleTest, ALogIntervalOfZeroWritesOneLineAtEveryTick) {
+    LogInterval = 0;
+    LoggingActive = true;
+    for (int i = 0; i < 5; ++i) {
+        Tick();
+        clock.now += 0.01;
+    }
+    EXPECT_EQ(LogLineCount, 5);
 }
 
 }  // namespace

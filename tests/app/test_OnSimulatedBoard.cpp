@@ -18,13 +18,20 @@
 #include "widgets/WrappingCheckBox.h"
 #include "windows/frmLimits.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QSettings>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -56,7 +63,40 @@ TEST_F(OnSimulatedBoard, StartUpFindsTheChipAndShowsTheFrameWithTheGraph) {
     EXPECT_TRUE(GraphOpen);
     EXPECT_EQ(RegMapStuff::RegTable[18].Name, "Manufacturer ID");
     EXPECT_EQ(main->windowTitle(), "KTS9320B Evaluation Software");
+    EXPECT_EQ(main->sbStatusPanel1->text(), "Firmware download succesful");
     main->CloseEverything();
+}
+
+// The program's own failure path, in a child process: the message comes first, over the open
+// frame; then every window is closed, so the frame stores its geometry; then the process ends.
+TEST_F(OnSimulatedBoard, ABoardFailureShowsTheMessageThenClosesTheFrameWhichSavesItsGeometry) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto failAfterStartUp = [this] {
+        QSettings(AppTitle, AppTitle).remove("");
+        USBStuff::FailureHooks hooks = ProgramFailureHooks();
+        hooks.endProcess = [end = hooks.endProcess] {
+            const QString left = QSettings(AppTitle, AppTitle).value("Settings/MainLeft").toString();
+            std::fprintf(stderr, "stored MainLeft: %s\n", qPrintable(left));
+            end();
+        };
+        USBStuff::SetFailureHooks(hooks);
+        clock.step = 0.02;
+        QPointer<frmMain> main = StartUp();
+        auto* dismiss = new QTimer;
+        QObject::connect(dismiss, &QTimer::timeout, [main] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                std::fprintf(stderr, "frame open under the message: %s\n", main && main->isVisible() ? "yes" : "no");
+                box->accept();
+            }
+        });
+        dismiss->start(10);
+        USBStuff::SetDriver(nullptr);
+        Read(0x00);
+    };
+    EXPECT_EXIT(failAfterStartUp(), testing::ExitedWithCode(EXIT_FAILURE),
+                "Communications Interrupted - Check USB connections.+"
+                "frame open under the message: yes.+"
+                "stored MainLeft: [0-9]+");
 }
 
 TEST_F(OnSimulatedBoard, ALoggingRunGivesAFileOfTheExpectedColumns) {

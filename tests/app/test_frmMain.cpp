@@ -5,6 +5,9 @@
 #include "app/WindowSettings.h"
 #include "app/frmMain.h"
 #include "output/frmGraph.h"
+#include "output/frmLogging.h"
+#include "output/frmSave.h"
+#include "windows/frmLimits.h"
 #include "widgets/Twips.h"
 #include "windows/frmConfig.h"
 #include "windows/frmRegMap.h"
@@ -20,6 +23,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace GeneralStuff;
 
@@ -164,6 +169,52 @@ TEST_F(FrameTest, ToolbarButtonsOpenTheirWindowsByKey) {
     main.tbToolBar_ButtonClick("");
     EXPECT_EQ(main.mdiArea->subWindowList().size(), 6);
     main.CloseEverything();
+}
+
+TEST_F(FrameTest, EachToolbarKeyOpensItsOwnWindow) {
+    const std::pair<const char*, std::function<QWidget*(const frmMain&)>> cases[] = {
+        {"Save", [](const frmMain& m) { return m.SaveWindow().data(); }},
+        {"Config", [](const frmMain& m) { return m.ConfigWindow().data(); }},
+        {"Graphs", [](const frmMain& m) { return m.OpenWindows().graph.data(); }},
+        {"Tree", [](const frmMain& m) { return m.OpenWindows().regMap.data(); }},
+        {"Limits", [](const frmMain& m) { return m.OpenWindows().limits.data(); }},
+        {"Log", [](const frmMain& m) { return m.LoggingWindow().data(); }},
+    };
+    for (const auto& [key, window] : cases) {
+        SCOPED_TRACE(key);
+        frmMain main;
+        main.tbToolBar_ButtonClick(key);
+        ASSERT_NE(window(main), nullptr);
+        ASSERT_EQ(main.mdiArea->subWindowList().size(), 1);
+        EXPECT_EQ(main.mdiArea->subWindowList()[0]->widget(), window(main));
+        main.CloseEverything();
+    }
+}
+
+// Each of the four keys by its name: what the frame reads from it and what it writes to it.
+TEST_F(FrameTest, GeometryKeysEachHoldTheirOwnEdgeOrSize) {
+    const struct {
+        const char* key;
+        double twips;
+        std::function<int(const frmMain&)> pixels;
+        std::function<double(int)> toTwips;
+    } keys[] = {
+        {"MainLeft", 1500, [](const frmMain& m) { return m.x(); }, PixelsToTwipsX},
+        {"MainTop", 1200, [](const frmMain& m) { return m.y(); }, PixelsToTwipsY},
+        {"MainWidth", 5000, [](const frmMain& m) { return m.width(); }, PixelsToTwipsX},
+        {"MainHeight", 4000, [](const frmMain& m) { return m.height(); }, PixelsToTwipsY},
+    };
+    for (const auto& k : keys) Store(k.key, QString::number(k.twips));
+    frmMain main;
+    main.RestoreGeometry();
+    for (const auto& k : keys) EXPECT_NEAR(k.toTwips(k.pixels(main)), k.twips, 15) << k.key;
+
+    Settings().remove("");
+    main.move(110, 70);
+    main.resize(730, 530);
+    main.CloseEverything();
+    for (const auto& k : keys)
+        EXPECT_EQ(Stored(k.key), QString::number(k.toTwips(k.pixels(main)), 'g', 7)) << k.key;
 }
 
 TEST_F(FrameTest, ToolbarTooltipsAndTheLogButtonWithoutOne) {

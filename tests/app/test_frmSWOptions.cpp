@@ -41,6 +41,26 @@ TEST_F(OptionsTest, LoadShowsTheCurrentSettings) {
     EXPECT_EQ(form.chkMonitoring->text(), "Enable continuous reading (graphing, interrupts data logging)");
 }
 
+TEST_F(OptionsTest, EveryOpeningShowsTheSettingsAsTheyStand) {
+    const struct {
+        bool monitoring;
+        int read, graph, log;
+        const char *readText, *graphText, *logText;
+    } cases[] = {{false, 250, 70, 300, "250", "70", "300"}, {true, 0, -20, 12, "0", "-20", "12"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.readText);
+        MonitoringEnabled = c.monitoring;
+        ReadInterval = c.read;
+        GraphInterval = static_cast<int16_t>(c.graph);
+        LogInterval = c.log;
+        frmSWOptions opened;
+        EXPECT_EQ(opened.chkMonitoring->isChecked(), c.monitoring);
+        EXPECT_EQ(opened.txtReadInt->text(), c.readText);
+        EXPECT_EQ(opened.txtGraphing->text(), c.graphText);
+        EXPECT_EQ(opened.txtLogging->text(), c.logText);
+    }
+}
+
 TEST_F(OptionsTest, ApplyParsesAndRoundsHalvesToEven) {
     Apply("250", "12.5", "13.5");
     EXPECT_EQ(ReadInterval, 250);

@@ -85,6 +85,30 @@ TEST_F(SaveWindowTest, SaveWritesTheChipStateWithTheTimerOff) {
     EXPECT_TRUE(bytes.endsWith("\r\nAddress\tData\tRegister\r\n{\r\n0x0A\t0x05\t // Conversion Rate\r\n}\r\n"));
 }
 
+// The file holds the chip as it was at the button press, whatever changes while the dialog is up.
+TEST_F(SaveWindowTest, SaveReadsEveryRegisterBeforeItsDialogOpens) {
+    const std::vector<int> writable = {0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x11,
+                                       0x12, 0x13, 0x14, 0x19, 0x20, 0x21, 0x22};
+    for (const bool onlyChanged : {true, false}) {
+        SCOPED_TRACE(onlyChanged ? "only changed registers" : "every register");
+        FillChipDefaults(board.driver.Chip());
+        board.driver.Chip()[0x04] = 0x05;
+        board.driver.ClearLog();
+        form.chkNotDefaults->setChecked(onlyChanged);
+        std::vector<int> readBeforeDialog;
+        form.chooseSaveFile = [&] {
+            readBeforeDialog = board.driver.Reads();
+            board.driver.Chip()[0x04] = 0x07;
+            return chosen;
+        };
+        QFile::remove(chosen);
+        form.cmdsave_Click();
+        EXPECT_EQ(readBeforeDialog, writable);
+        EXPECT_EQ(board.driver.Reads(), writable);
+        EXPECT_TRUE(ReadAll(chosen).contains("0x0A\t0x05\t // Conversion Rate\r\n"));
+    }
+}
+
 TEST_F(SaveWindowTest, RecallWritesBackExactlyWhatWasSaved) {
     board.driver.Chip()[0x03] = 0x44;
     board.driver.Chip()[0x07] = 0x60;

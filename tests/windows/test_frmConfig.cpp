@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -104,6 +105,38 @@ TEST_F(ConfigWindow, ApplyKeepsTheConfigurationBitsItDoesNotOwn) {
     EXPECT_EQ(WrittenTo(0x09), 0xFF);
     EXPECT_TRUE(RegMapStuff::Standby);
     EXPECT_TRUE(RegMapStuff::ExtendedRange);
+}
+
+// Each owned Configuration bit, alone or as the only one clear, is shown at load and flipped by
+// Apply, both ways (pin 6: item 0 "ALERT" is bit 5 clear, "THERM2" set).
+TEST_F(ConfigWindow, EachConfigurationBitLoadsAndAppliesBothWays) {
+    const struct {
+        const char* name;
+        int mask;
+        std::function<bool(frmConfig&)> shown;
+        std::function<void(frmConfig&, bool)> choose;
+    } bits[] = {
+        {"mask", 0x80, [](frmConfig& f) { return f.chkMaskAll->isChecked(); },
+         [](frmConfig& f, bool on) { f.chkMaskAll->setChecked(on); }},
+        {"standby", 0x40, [](frmConfig& f) { return f.chkStandby->isChecked(); },
+         [](frmConfig& f, bool on) { f.chkStandby->setChecked(on); }},
+        {"range", 0x04, [](frmConfig& f) { return f.chkExtRange->isChecked(); },
+         [](frmConfig& f, bool on) { f.chkExtRange->setChecked(on); }},
+        {"pin 6", 0x20, [](frmConfig& f) { return f.cmbPin6->currentText() == "THERM2"; },
+         [](frmConfig& f, bool on) { f.cmbPin6->setCurrentText(on ? "THERM2" : "ALERT"); }},
+    };
+    for (const auto& bit : bits) {
+        for (const bool set : {true, false}) {
+            SCOPED_TRACE(std::string(bit.name) + (set ? " set" : " clear"));
+            const int loaded = set ? bit.mask : 0xFF & ~bit.mask;
+            Chip()[0x03] = loaded;
+            frmConfig& f = OpenQuietly();
+            EXPECT_EQ(bit.shown(f), set);
+            bit.choose(f, !set);
+            f.cmdApply_Click();
+            EXPECT_EQ(WrittenTo(0x09), loaded ^ bit.mask);
+        }
+    }
 }
 
 TEST_F(ConfigWindow, ConversionRateKeepsTheHighBits) {

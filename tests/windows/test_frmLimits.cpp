@@ -173,6 +173,37 @@ TEST_F(LimitsWindow, LocalLimitsRoundHalvesToEven) {
     EXPECT_EQ(board.driver.Writes().front(), std::make_pair(0x0C, 94));
 }
 
+// Values just off a half show how each one-byte limit is taken: the local low and high limits
+// in single precision (where they fall on the half and round to even), the local THERM limit in
+// double precision, and the remote THERM limit to the nearest degree, not down.
+TEST_F(LimitsWindow, OneByteLimitsKeepTheirPrecisionAndRounding) {
+    const struct {
+        const char* name;
+        int gauge;
+        Pointer pointer;
+        double value;
+        int reg, code;
+    } cases[] = {
+        {"local low", 0, Pointer::Low, 30.5000001, 0x0C, 30},
+        {"local high", 0, Pointer::High, 31.4999999, 0x0B, 32},
+        {"local THERM", 0, Pointer::Therm, 30.5000001, 0x20, 31},
+        {"local THERM below a half", 0, Pointer::Therm, 31.4999999, 0x20, 31},
+        {"remote THERM", 1, Pointer::Therm, 30.75, 0x19, 31},
+        {"remote THERM on a half", 1, Pointer::Therm, 30.5, 0x19, 30},
+    };
+    auto form = Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->ggeTemp[c.gauge]->SetPointerValue(c.pointer, c.value);
+        board.driver.ClearLog();
+        form->ggeTemp_PointerMoved(c.gauge);
+        int written = -1;
+        for (const auto& [reg, data] : board.driver.Writes())
+            if (reg == c.reg) written = data;
+        EXPECT_EQ(written, c.code);
+    }
+}
+
 TEST_F(LimitsWindow, RemoteLimitsSplitWholeDegreesAndQuarters) {
     auto form = Open();
     LinearGauge* remote = form->ggeTemp[1];

@@ -269,6 +269,19 @@ TEST_F(RegMapWindow, ValueAbove255IsSentAs255) {
     EXPECT_TRUE(warnings.isEmpty());
 }
 
+TEST_F(RegMapWindow, WriteSendsTheDecimalValueRoundedHalvesToEven) {
+    const std::pair<const char*, int> cases[] = {{"2.5", 2}, {"3.5", 4}, {"254.5", 254}, {"7.49", 7}, {"7.51", 8}};
+    for (const auto& [text, sent] : cases) {
+        SCOPED_TRACE(text);
+        form->txtReadAddr->setText("22");
+        form->txtWriteAddr->setText("22");
+        form->txtDec->setText(text);
+        board.driver.ClearLog();
+        form->cmdWrite_Click();
+        EXPECT_EQ(board.driver.Writes(), (std::vector<std::pair<int, int>>{{0x22, sent}}));
+    }
+}
+
 TEST_F(RegMapWindow, UnusableInputIsRefusedAndNothingIsSent) {
     struct Case {
         QLineEdit* box;
