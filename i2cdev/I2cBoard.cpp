@@ -1,5 +1,7 @@
 #include "I2cBoard.h"
 
+#include "DriverRequests.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,13 +10,7 @@ namespace I2cDev {
 
 namespace {
 
-constexpr int16_t kStatusRead = 220;
-constexpr int16_t kConnect = 221;
-constexpr int16_t kRegisterAccess = 222;
-constexpr int32_t kConnectValue = 48;
-constexpr int32_t kConnectIndex = 51;
-constexpr int16_t kDirectionOut = 0;
-constexpr int16_t kDirectionIn = 1;
+using namespace DriverRequests;
 
 // The 7-bit addresses a device may have; the rest are reserved by the bus.
 constexpr int kFirstAddress = 0x03;

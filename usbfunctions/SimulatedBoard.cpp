@@ -1,5 +1,7 @@
 #include "SimulatedBoard.h"
 
+#include "DriverRequests.h"
+
 #include "IntelHexCheck.h"
 
 #include <cstdio>
@@ -9,13 +11,7 @@ namespace UsbSim {
 
 namespace {
 
-constexpr int16_t kStatusRead = 220;
-constexpr int16_t kConnect = 221;
-constexpr int16_t kRegisterAccess = 222;
-constexpr int32_t kConnectValue = 48;
-constexpr int32_t kConnectIndex = 51;
-constexpr int16_t kDirectionOut = 0;
-constexpr int16_t kDirectionIn = 1;
+using namespace DriverRequests;
 
 // Byte the bus delivers when no device answers at an address (the line stays high).
 constexpr uint8_t kNoDevice = 0xFF;
