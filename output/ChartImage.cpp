@@ -1,9 +1,11 @@
 #include "output/ChartImage.h"
 
+#include "output/FileSafety.h"
+
 #include <qcustomplot.h>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace {
@@ -28,7 +30,7 @@ bool DrawVectorised(QCustomPlot& plot, QPaintDevice& device) {
     return painter.end();
 }
 
-bool Draw(QCustomPlot& plot, Format format, QSaveFile& file) {
+bool Draw(QCustomPlot& plot, Format format, QIODevice& file) {
     switch (format) {
     case Format::Png:
         return ChartImage(plot).save(&file, "PNG");
@@ -67,18 +69,10 @@ QString ChartImageFileName(const QString& fileName, const QString& chosenFilter)
 QString SaveChartImage(QCustomPlot& plot, const QString& fileName) {
     const Format format = FormatOf(fileName);
     if (format == Format::Unknown) return QStringLiteral("The name must end in .png, .pdf or .svg.");
-    // The picture goes to a temporary file beside the target, which replaces the target only
-    // once it is complete.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (!Draw(plot, format, file)) {
-        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                  : QStringLiteral("The chart could not be drawn.");
-        file.cancelWriting();
-        return why;
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
+    QBuffer picture;
+    picture.open(QIODevice::WriteOnly);
+    if (!Draw(plot, format, picture)) return QStringLiteral("The chart could not be drawn.");
+    return GeneralStuff::ReplaceFileContents(fileName, picture.data(), false);
 }
 
 QImage ChartImage(QCustomPlot& plot) { return plot.toPixmap().toImage(); }

@@ -2,6 +2,7 @@
 
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
 
 namespace GeneralStuff {
@@ -12,6 +13,23 @@ QString NotARegularFileReason(const QString& fileName) {
     if (!info.exists() || info.isFile()) return QString();
     if (info.isDir()) return QStringLiteral("It is a folder, not a file.");
     return QStringLiteral("It is a device, pipe or socket, not a regular file.");
+}
+
+QString ReplaceFileContents(const QString& fileName, const QByteArray& bytes, bool inPlaceFallback) {
+    const QString notRegular = NotARegularFileReason(fileName);
+    if (!notRegular.isEmpty()) return notRegular;
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(inPlaceFallback);
+    // Unbuffered, so that a full disk shows in the write itself: a buffered write fails only
+    // in commit()'s flush, which still puts the short file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+    const qint64 count = file.write(bytes);
+    if (count != bytes.size() || file.size() != bytes.size()) {
+        const QString why = ShortWriteReason(file, count, bytes.size());
+        file.cancelWriting();
+        return why;
+    }
+    return file.commit() ? QString() : file.errorString();
 }
 
 QString ShortWriteReason(const QFileDevice& file, qint64 written, qint64 wanted) {

@@ -7,7 +7,6 @@
 #include "registers/RegMapStuff.h"
 
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace GeneralStuff {
 
@@ -63,31 +62,11 @@ std::vector<SavRegister> ReadSavRegisters(bool onlyChanged) {
 }
 
 bool WriteSavFile(const QString& fileName, const QString& text, QString* error) {
-    const QString notRegular = NotARegularFileReason(fileName);
-    if (!notRegular.isEmpty()) {
-        if (error) *error = notRegular;
-        return false;
-    }
-    QSaveFile file(fileName);
     // Where no temporary file can be made beside it (a read-only folder), the file is
     // overwritten in place as before.
-    file.setDirectWriteFallback(true);
-    const QByteArray bytes = ToWindows1252(text);
-    // Unbuffered, so that a full disk shows in the write itself: a buffered write fails only
-    // in commit()'s flush, which still puts the short file in place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    const qint64 count = file.write(bytes);
-    if (count != bytes.size() || file.size() != bytes.size()) {
-        if (error) *error = ShortWriteReason(file, count, bytes.size());
-        file.cancelWriting();
-        return false;
-    }
-    if (file.commit()) return true;
-    if (error) *error = file.errorString();
-    return false;
+    const QString why = ReplaceFileContents(fileName, ToWindows1252(text), true);
+    if (!why.isEmpty() && error) *error = why;
+    return why.isEmpty();
 }
 
 }  // namespace GeneralStuff

@@ -1,6 +1,7 @@
 // The save and the log on a full disk and on names that are not regular files: the old
 // contents stay byte for byte, the node stays what it was, and the failure is told.
 #include "state/GeneralStuff.h"
+#include "output/ChartImage.h"
 #include "output/LogFile.h"
 #include "output/SavFile.h"
 #include "support/BoardFailureTrap.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <qcustomplot.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -26,6 +28,13 @@ bool Log(const QString& path, QString* error) {
     LogFileName = path;
     return AppendToLogFile(QString(400, 'n'), error);
 }
+// A chart picture replaces the file as the save does.
+bool Chart(const QString& path, QString* error) {
+    QCustomPlot plot;
+    plot.resize(200, 150);
+    *error = SaveChartImage(plot, path);
+    return error->isEmpty();
+}
 using Writer = bool (*)(const QString&, QString*);
 
 }  // namespace
@@ -34,11 +43,11 @@ TEST(FileSafety, AFullDiskLeavesTheOldFileByteForByte) {
     BoardFixtureState board;
     const QByteArray old(200, 'o');
     // No room at all, and room for part of the text.
-    for (const auto& [writer, grows] : {std::pair<Writer, qint64>{Save, 0}, {Log, old.size()}}) {
+    for (const auto& [writer, grows] : {std::pair<Writer, qint64>{Save, 0}, {Log, old.size()}, {Chart, 0}}) {
         for (const qint64 room : {0, 90}) {
             SCOPED_TRACE(room);
             QTemporaryDir dir;
-            QFile file(dir.filePath("file.txt"));
+            QFile file(dir.filePath("file.png"));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
             file.close();
             QString error;
@@ -52,7 +61,7 @@ TEST(FileSafety, AFullDiskLeavesTheOldFileByteForByte) {
             ASSERT_TRUE(file.open(QIODevice::ReadOnly));
             EXPECT_EQ(file.readAll(), old);
             // Nor is a temporary file left beside it.
-            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"file.txt"});
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"file.png"});
         }
     }
 }
