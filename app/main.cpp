@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(GeneralStuff::AppTitle);
     // Ties the windows to the installed menu entry and its icon.
-    QApplication::setDesktopFileName("com.corvantis.KTS9320BEval");
+    QApplication::setDesktopFileName(QStringLiteral(KTS_APP_ID));
     QApplication::setWindowIcon(QIcon(":/images/program.png"));
     // The windows have fixed sizes laid out for a compact 8 point dialog font.
     QFont font = QApplication::font();
