@@ -18,7 +18,7 @@ namespace {
 
 // Rank of each layer, lowest first; equal ranks are neighbours. Rank 0 stands apart.
 const std::map<std::string, int> kLayers = {
-    {"registers", 1}, {"board", 2}, {"state", 3}, {"widgets", 4},
+    {"registers", 1}, {"board", 2}, {"state", 3}, {"widgets", 4}, {"cli", 4},
     {"windows", 5},   {"output", 5}, {"app", 6},
     {"usbfunctions", 0}, {"i2cdev", 0},
 };
@@ -106,7 +106,8 @@ TEST(Layering, TheRuleBetweenFolders) {
         {"widgets", "windows", false}, {"windows", "output", false}, {"output", "windows", false},
         {"windows", "app", false},     {"state", "app", false},
         {"app", "usbfunctions", false}, {"usbfunctions", "registers", false},
-        {"i2cdev", "board", false},    {"tests", "app", false},
+        {"i2cdev", "board", false},    {"tests", "app", false},       {"cli", "widgets", false},
+        {"cli", "state", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IncludeAllowed(c.from, c.to), c.allowed) << c.from << " -> " << c.to;

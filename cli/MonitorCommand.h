@@ -1,0 +1,8 @@
+#pragma once
+// monitor: one reading per interval, each written whole to the output as it is taken, until
+// the duration or the count is reached, or Ctrl+C or SIGTERM ends it after the line in hand.
+#include "cli/CliRequest.h"
+
+class LineOutput;
+
+CliAnswer RunMonitor(const CliRequest& request, LineOutput& output);
