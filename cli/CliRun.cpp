@@ -4,6 +4,7 @@
 #include "cli/LineOutput.h"
 #include "cli/MonitorCommand.h"
 #include "cli/RegisterCommands.h"
+#include "cli/StopSignal.h"
 
 #include <QFile>
 
@@ -12,6 +13,9 @@ namespace {
 CliAnswer Monitor(const CliRequest& request) {
     LineOutput output(QFile::encodeName(request.monitor.output).toStdString());
     if (!output.IsOpen()) return {ExitUsage, {}, std::string(CliName) + ": could not open " + output.Error() + "\n"};
+    // From here on Ctrl+C ends the run without a word of warning lost: during the start as well,
+    // the monitor then writes nothing.
+    InstallStopSignals();
     StartBoard(request.board, true);
     return RunMonitor(request, output);
 }

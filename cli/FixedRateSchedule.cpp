@@ -8,6 +8,8 @@
 namespace {
 // The longest single sleep, so a stop request is seen soon.
 constexpr double LongestSleep = 0.05;
+// Closer than this to the due moment counts as on time: the clock's own resolution.
+constexpr double OnTime = 1e-6;
 }  // namespace
 
 FixedRateSchedule::FixedRateSchedule(double intervalSeconds) : interval_(intervalSeconds) {
@@ -22,7 +24,7 @@ bool FixedRateSchedule::WaitForDue(const std::function<bool()>& stop) {
     for (;;) {
         if (stop && stop()) return false;
         const double wait = Due() - Elapsed();
-        if (wait <= 0) return true;
+        if (wait <= OnTime) return true;
         GeneralStuff::CurrentClock().Sleep(std::min(wait, LongestSleep));
     }
 }

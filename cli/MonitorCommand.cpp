@@ -16,7 +16,6 @@ CliAnswer WriteFailure(const LineOutput& output) {
 
 CliAnswer RunMonitor(const CliRequest& request, LineOutput& output) {
     const MonitorSettings& settings = request.monitor;
-    InstallStopSignals();
     // An appended file keeps one header, at its top.
     if (!request.json && output.StartsEmpty() && !output.Write(MonitorCsvHeader)) return WriteFailure(output);
     LocalTimeText timeText;

@@ -5,4 +5,5 @@
 
 class LineOutput;
 
+// The stop signals must be installed (InstallStopSignals) before the board starts.
 CliAnswer RunMonitor(const CliRequest& request, LineOutput& output);
