@@ -3,6 +3,7 @@
 #include "board/USBStuff.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
+#include "registers/ChipRegisters.h"
 
 namespace GeneralStuff {
 
@@ -25,8 +26,8 @@ QString VersionText() {
 }
 
 void UpdateShadow(int32_t address) {
-    if (address != 9) return;
-    const int16_t configuration = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x03);
+    if (address != Chip::Reg::Configuration.write) return;
+    const int16_t configuration = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::Configuration.read);
     RegMapStuff::SetShadowFromConfiguration(configuration);
 }
 
@@ -43,9 +44,9 @@ void InitRegisterModel() {
 }
 
 void ReadTemperatures() {
-    const int16_t local = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x00);
-    const int16_t remoteLow = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x10);
-    const int16_t remoteHigh = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x01);
+    const int16_t local = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::LocalTemp.read);
+    const int16_t remoteLow = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::RemoteTempLow.read);
+    const int16_t remoteHigh = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::RemoteTempHigh.read);
     Temperature[0] = TempFromCode(local);
     Temperature[1] = TempFromCodes(remoteHigh, remoteLow);
 }
