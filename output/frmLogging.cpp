@@ -2,7 +2,7 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 #include "widgets/Twips.h"

@@ -2,10 +2,10 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/FileSafety.h"
+#include "files/FileSafety.h"
 #include "output/MasterTimerPause.h"
-#include "output/SavFile.h"
-#include "output/SavRecallParser.h"
+#include "files/SavFile.h"
+#include "files/SavRecallParser.h"
 #include "widgets/WrappingCheckBox.h"
 #include "widgets/Twips.h"
 

@@ -19,8 +19,8 @@ namespace {
 // Rank of each layer, lowest first; equal ranks are neighbours. Rank 0 stands apart: the
 // driver libraries, which may include protocol and nothing else of the program.
 const std::map<std::string, int> kLayers = {
-    {"protocol", 1}, {"registers", 2}, {"board", 3}, {"state", 4}, {"widgets", 5},
-    {"windows", 6},  {"output", 6},    {"app", 7},
+    {"protocol", 1}, {"registers", 2}, {"board", 3}, {"state", 4}, {"files", 5},
+    {"widgets", 6},  {"windows", 7},   {"output", 7}, {"app", 8},
     {"usbfunctions", 0}, {"i2cdev", 0},
 };
 

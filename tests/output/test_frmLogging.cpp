@@ -1,6 +1,6 @@
 // The logging window: starting and stopping, the file it writes, and its refusals.
 #include "state/GeneralStuff.h"
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 #include "output/frmLogging.h"
 #include "support/BoardFailureTrap.h"
 #include "widgets/UpDownSpinner.h"
