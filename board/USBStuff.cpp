@@ -105,8 +105,8 @@ void ReportFailure(const std::string& message) {
     // A second failure while the first is being reported goes straight to the end.
     if (!g_failureReported) {
         g_failureReported = true;
-        if (g_failureHooks.showMessage) {
-            g_failureHooks.showMessage(message);
+        if (g_failureHooks.present) {
+            g_failureHooks.present(message);
         } else {
             std::fprintf(stderr, "%s\n", message.c_str());
         }

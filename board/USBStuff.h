@@ -42,11 +42,16 @@ void SetAfterWriteHook(std::function<void(int32_t address)> hook);
 std::string BoardErrorMessage(int16_t code);
 
 // The failure path: message, close every window, end the process. Never returns.
+// The board shows nothing itself: the program installs the presenter of the message.
 [[noreturn]] void ReportBoardError(int16_t code);
 [[noreturn]] void ReportFailure(const std::string& message);
 
+// Shows a failure's message: a message box in the windows program, standard error in a
+// program without a display.
+using FailurePresenter = std::function<void(const std::string& message)>;
+
 struct FailureHooks {
-    std::function<void(const std::string& message)> showMessage;  // a critical message box
+    FailurePresenter present;  // without one the message goes to standard error
     std::function<void()> closeAllWindows;
     std::function<void()> endProcess;  // must not return; tests make it throw
 };
