@@ -34,7 +34,6 @@ public:
     QPushButton* cmdApply;
 
     // Shows a refusal of typed input; a message box unless a test replaced it.
-    std::function<void(const QString&)> showWarning;
 
 private:
     void Form_Load();

@@ -23,7 +23,6 @@ public:
 
     // The file dialog (an empty name when cancelled) and the warning box; tests replace them.
     std::function<QString()> chooseLogFile;
-    std::function<void(const QString&)> showWarning;
 
     QGroupBox* Frame1;
     std::array<QCheckBox*, 2> chkLog;
@@ -38,5 +37,4 @@ private:
     void StartLogging();
     void StopLogging();
     void ShowLoggingState();
-    QString ShowLogFileDialog();
 };

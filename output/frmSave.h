@@ -25,7 +25,6 @@ public:
     // of the "Saved:" line; tests replace them.
     std::function<QString()> chooseSaveFile;
     std::function<QString()> chooseRecallFile;
-    std::function<void(const QString&)> showWarning;
     std::function<QDateTime()> currentDateTime;
 
     QGroupBox* Frame2;

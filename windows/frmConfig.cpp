@@ -6,6 +6,7 @@
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 #include "widgets/UpDownSpinner.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -52,8 +52,6 @@ QWidget* SpinnerRow(QLineEdit* box, UpDownSpinner* spinner, QWidget* parent) {
 frmConfig::frmConfig(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmConfig");
     setWindowTitle("Configuration");
-    showWarning = [this](const QString& text) { QMessageBox::warning(this, GeneralStuff::AppTitle, text); };
-
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(9, 9, 9, 9);
     main->addWidget(BuildSettingsFrame(), 1);
@@ -205,13 +203,13 @@ std::optional<int> frmConfig::HysteresisOrRefuse() {
         const int32_t degrees = GeneralStuff::Nearest(value);
         if (degrees >= 0 && degrees <= 255) return degrees;
     }
-    showWarning("The THERM Hysteresis must be from 0 to 255 degrees.\nNothing was written.");
+    ShowWarning(this, "The THERM Hysteresis must be from 0 to 255 degrees.\nNothing was written.");
     return std::nullopt;
 }
 
 std::optional<double> frmConfig::OffsetOrRefuse() {
     const double value = GeneralStuff::ParseNumber(txtOffset->text().toStdString());
     if (value >= OffsetMinimum && value <= OffsetMaximum) return value;
-    showWarning("The Remote Temp Offset must be from -128 to 127.75 degrees.\nNothing was written.");
+    ShowWarning(this, "The Remote Temp Offset must be from -128 to 127.75 degrees.\nNothing was written.");
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include "support/BoardFailureTrap.h"
 #include "support/ScriptedClock.h"
 #include "support/SimulatedBoard.h"
+#include "support/ScriptedPrompts.h"
 
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
@@ -152,7 +153,8 @@ TEST_F(OnSimulatedBoard, SaveThenChangeThenRecallRestoresTheRegisters) {
     save.chooseSaveFile = [&] { return file; };
     save.chooseRecallFile = [&] { return file; };
     QStringList warnings;
-    save.showWarning = [&](const QString& text) { warnings << text; };
+    ScriptedPrompts prompts;
+    prompts.warning = [&](const QString& text) { warnings << text; };
     save.cmdsave_Click();
     ASSERT_TRUE(QFile::exists(file));
 
