@@ -1,17 +1,19 @@
 #include "state/GeneralStuff.h"
 
+#include "state/RunTimeDefaults.h"
+
 #include "board/USBStuff.h"
+#include "registers/ChipRegisters.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
-#include "registers/ChipRegisters.h"
 
 namespace GeneralStuff {
 
-int32_t ReadInterval = 100;
-int16_t GraphInterval = 50;
-int32_t LogInterval = 100;
-bool MonitoringEnabled = true;
-std::array<bool, 3> LogChannel{true, true, true};
+int32_t ReadInterval = Defaults.readInterval;
+int16_t GraphInterval = Defaults.graphInterval;
+int32_t LogInterval = Defaults.logInterval;
+bool MonitoringEnabled = Defaults.monitoringEnabled;
+std::array<bool, 3> LogChannel = Defaults.logChannel;
 bool LoggingActive = false;
 int32_t LogLineCount = 0;
 QString LogFileName;
@@ -35,12 +37,8 @@ void InstallShadowHook() { USBStuff::SetAfterWriteHook(&UpdateShadow); }
 
 void InitRegisterModel() {
     RegMapStuff::BuildRegTable();
-    GraphInterval = 50;
-    LogInterval = 100;
-    ReadInterval = 100;
-    MonitoringEnabled = true;
-    LogChannel = {true, true, true};
-    UpdateShadow(9);
+    ApplyRunTimeDefaults();
+    UpdateShadow(Chip::Reg::Configuration.write);
 }
 
 void ReadTemperatures() {
@@ -70,12 +68,16 @@ int16_t FreeFileNumber() {
     return 1;
 }
 
+void ApplyRunTimeDefaults() {
+    ReadInterval = Defaults.readInterval;
+    GraphInterval = Defaults.graphInterval;
+    LogInterval = Defaults.logInterval;
+    MonitoringEnabled = Defaults.monitoringEnabled;
+    LogChannel = Defaults.logChannel;
+}
+
 void ResetRunTimeState() {
-    ReadInterval = 100;
-    GraphInterval = 50;
-    LogInterval = 100;
-    MonitoringEnabled = true;
-    LogChannel = {true, true, true};
+    ApplyRunTimeDefaults();
     LoggingActive = false;
     LogLineCount = 0;
     LogFileName.clear();
