@@ -3,6 +3,7 @@
 #include "support/BoardFailureTrap.h"
 
 #include "state/GeneralStuff.h"
+#include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "widgets/Twips.h"
@@ -32,7 +33,7 @@ TEST(FirstWindows, TheSplashHasItsBorderAndNoTitleBar) {
 
 TEST(FirstWindows, TheFirstRunFrameScrollsToTheWholeGraphWindow) {
     BoardFixtureState state;
-    QSettings(GeneralStuff::AppTitle, GeneralStuff::AppTitle).remove("");
+    SettingsStore::Open()->remove("");
     frmMain main;
     main.RestoreGeometry();
     main.show();

@@ -8,6 +8,7 @@
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
 #include "app/Main.h"
+#include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "board/USBStuff.h"
 #include "output/frmGraph.h"
@@ -73,10 +74,10 @@ TEST_F(OnSimulatedBoard, StartUpFindsTheChipAndShowsTheFrameWithTheGraph) {
 TEST_F(OnSimulatedBoard, ABoardFailureShowsTheMessageThenClosesTheFrameWhichSavesItsGeometry) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto failAfterStartUp = [this] {
-        QSettings(AppTitle, AppTitle).remove("");
+        SettingsStore::Open()->remove("");
         USBStuff::FailureHooks hooks = ProgramFailureHooks();
         hooks.endProcess = [end = hooks.endProcess] {
-            const QString left = QSettings(AppTitle, AppTitle).value("Settings/MainLeft").toString();
+            const QString left = SettingsStore::Open()->value(SettingsStore::PathOf(SettingsStore::MainLeft)).toString();
             std::fprintf(stderr, "stored MainLeft: %s\n", qPrintable(left));
             end();
         };
@@ -152,8 +153,8 @@ TEST_F(OnSimulatedBoard, SaveThenChangeThenRecallRestoresTheRegisters) {
     const QString file = dir.filePath("settings.sav");
     save.chooseSaveFile = [&] { return file; };
     save.chooseRecallFile = [&] { return file; };
-    QStringList warnings;
     ScriptedPrompts prompts;
+    QStringList warnings;
     prompts.warning = [&](const QString& text) { warnings << text; };
     save.cmdsave_Click();
     ASSERT_TRUE(QFile::exists(file));
