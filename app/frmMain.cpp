@@ -59,7 +59,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
         } else {
             tmrMaster->stop();
         }
-    });
+    }, [this] { return tmrMaster->isActive(); });
 }
 
 frmMain::~frmMain() {

@@ -52,6 +52,7 @@ void ReadTemperatures() {
 namespace {
 std::function<void(const QString&)> g_statusText;
 std::function<void(bool)> g_masterTimer;
+std::function<bool()> g_masterTimerEnabled;
 }  // namespace
 
 void SetStatusText(const QString& text) {
@@ -61,7 +62,11 @@ void SetStatusTextHandler(std::function<void(const QString&)> handler) { g_statu
 void SetMasterTimerEnabled(bool enabled) {
     if (g_masterTimer) g_masterTimer(enabled);
 }
-void SetMasterTimerHandler(std::function<void(bool)> handler) { g_masterTimer = std::move(handler); }
+bool MasterTimerEnabled() { return g_masterTimerEnabled ? g_masterTimerEnabled() : true; }
+void SetMasterTimerHandler(std::function<void(bool)> handler, std::function<bool()> isEnabled) {
+    g_masterTimer = std::move(handler);
+    g_masterTimerEnabled = std::move(isEnabled);
+}
 
 int16_t FreeFileNumber() {
     // Files are opened and closed within one operation, so the first number is always free.

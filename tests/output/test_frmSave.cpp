@@ -218,3 +218,9 @@ TEST_F(SaveWindowTest, BoardFailureStillSwitchesTheTimerBackOn) {
     EXPECT_THROW(form.cmdRecall_Click(), BoardFailure);
     EXPECT_EQ(timer, OffThenOn);
 }
+
+TEST_F(SaveWindowTest, ASaveLeavesAStoppedTimerStopped) {
+    SetMasterTimerHandler([this](bool on) { timer.push_back(on); }, [] { return false; });
+    form.cmdsave_Click();
+    EXPECT_EQ(timer, std::vector<bool>{false});
+}
