@@ -13,9 +13,6 @@ inline constexpr const char* MainTop = "MainTop";
 inline constexpr const char* MainWidth = "MainWidth";
 inline constexpr const char* MainHeight = "MainHeight";
 
-// "Settings/MainLeft": a key of Section as the store names it from outside the group.
-inline QString PathOf(const char* key) { return QStringLiteral("%1/%2").arg(QLatin1String(Section), QLatin1String(key)); }
-
 // The program's store, named after the program.
 std::unique_ptr<QSettings> Open();
 

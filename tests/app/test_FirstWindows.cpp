@@ -3,7 +3,6 @@
 #include "support/BoardFailureTrap.h"
 
 #include "state/GeneralStuff.h"
-#include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "widgets/Twips.h"
@@ -33,7 +32,7 @@ TEST(FirstWindows, TheSplashHasItsBorderAndNoTitleBar) {
 
 TEST(FirstWindows, TheFirstRunFrameScrollsToTheWholeGraphWindow) {
     BoardFixtureState state;
-    SettingsStore::Open()->remove("");
+    QSettings(GeneralStuff::AppTitle, GeneralStuff::AppTitle).remove("");
     frmMain main;
     main.RestoreGeometry();
     main.show();

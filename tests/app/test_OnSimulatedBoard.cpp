@@ -8,7 +8,6 @@
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
 #include "app/Main.h"
-#include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "board/USBStuff.h"
 #include "output/frmGraph.h"
@@ -74,10 +73,10 @@ TEST_F(OnSimulatedBoard, StartUpFindsTheChipAndShowsTheFrameWithTheGraph) {
 TEST_F(OnSimulatedBoard, ABoardFailureShowsTheMessageThenClosesTheFrameWhichSavesItsGeometry) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto failAfterStartUp = [this] {
-        SettingsStore::Open()->remove("");
+        QSettings(AppTitle, AppTitle).remove("");
         USBStuff::FailureHooks hooks = ProgramFailureHooks();
         hooks.endProcess = [end = hooks.endProcess] {
-            const QString left = SettingsStore::Open()->value(SettingsStore::PathOf(SettingsStore::MainLeft)).toString();
+            const QString left = QSettings(AppTitle, AppTitle).value("Settings/MainLeft").toString();
             std::fprintf(stderr, "stored MainLeft: %s\n", qPrintable(left));
             end();
         };

@@ -2,7 +2,6 @@
 #include "support/BoardFailureTrap.h"
 
 #include "state/GeneralStuff.h"
-#include "app/SettingsStore.h"
 #include "app/WindowSettings.h"
 #include "app/frmMain.h"
 #include "output/frmGraph.h"
@@ -28,7 +27,6 @@
 #include <functional>
 
 using namespace GeneralStuff;
-using namespace SettingsStore;
 
 namespace {
 
@@ -36,12 +34,18 @@ class FrameTest : public ::testing::Test {
 protected:
     FrameTest() { Settings().remove(""); }
     static QSettings& Settings() {
-        static const std::unique_ptr<QSettings> settings = SettingsStore::Open();
-        settings->sync();
-        return *settings;
+        static QSettings settings(AppTitle, AppTitle);
+        settings.sync();
+        return settings;
     }
-    static QString Stored(const char* key) { return SettingsStore::Open()->value(SettingsStore::PathOf(key)).toString(); }
-    static void Store(const char* key, const QString& value) { SettingsStore::Open()->setValue(SettingsStore::PathOf(key), value); }
+    static QString Stored(const char* key) {
+        QSettings s(AppTitle, AppTitle);
+        return s.value(QStringLiteral("Settings/%1").arg(key)).toString();
+    }
+    static void Store(const char* key, const QString& value) {
+        QSettings s(AppTitle, AppTitle);
+        s.setValue(QStringLiteral("Settings/%1").arg(key), value);
+    }
     BoardFixtureState state;
 };
 
@@ -59,8 +63,8 @@ TEST_F(FrameTest, GeometryIsSavedAtCloseAndRestoredAtTheNextStart) {
         main.resize(700, 500);
         main.CloseEverything();
     }
-    EXPECT_EQ(Stored(MainLeft), QString::number(PixelsToTwipsX(120), 'g', 7));
-    EXPECT_EQ(Stored(MainWidth), QString::number(PixelsToTwipsX(700), 'g', 7));
+    EXPECT_EQ(Stored("MainLeft"), QString::number(PixelsToTwipsX(120), 'g', 7));
+    EXPECT_EQ(Stored("MainWidth"), QString::number(PixelsToTwipsX(700), 'g', 7));
     frmMain again;
     again.RestoreGeometry();
     EXPECT_EQ(again.pos(), QPoint(120, 90));
@@ -68,26 +72,26 @@ TEST_F(FrameTest, GeometryIsSavedAtCloseAndRestoredAtTheNextStart) {
 }
 
 TEST_F(FrameTest, AMinimizedWindowSavesNothing) {
-    Store(MainLeft, "2000");
+    Store("MainLeft", "2000");
     frmMain main;
     main.move(300, 300);
     main.setWindowState(Qt::WindowMinimized);
     main.CloseEverything();
-    EXPECT_EQ(Stored(MainLeft), "2000");
-    EXPECT_TRUE(Stored(MainWidth).isEmpty());
+    EXPECT_EQ(Stored("MainLeft"), "2000");
+    EXPECT_TRUE(Stored("MainWidth").isEmpty());
 }
 
 TEST_F(FrameTest, UnreadableOrOffScreenValuesFallBackToTheDefaults) {
-    Store(MainLeft, "abc");
-    Store(MainTop, "1500");
-    Store(MainWidth, "7000");
-    Store(MainHeight, "");
+    Store("MainLeft", "abc");
+    Store("MainTop", "1500");
+    Store("MainWidth", "7000");
+    Store("MainHeight", "");
     frmMain main;
     main.RestoreGeometry();
     EXPECT_EQ(main.pos(), QPoint(TwipsToPixelsX(1000), TwipsToPixelsY(1500)));
     EXPECT_EQ(main.size(), TwipsToPixels(7000, 6500));
 
-    Store(MainLeft, "-900000");
+    Store("MainLeft", "-900000");
     frmMain off;
     off.RestoreGeometry();
     EXPECT_EQ(off.pos(), QPoint(TwipsToPixelsX(1000), TwipsToPixelsY(1000)));
@@ -105,9 +109,9 @@ TEST_F(FrameTest, StoredValuesBeyondTheIntRangeOrTheScreenAreNotTakenAsTheyStand
     };
     for (const auto& [left, size, placed] : cases) {
         SCOPED_TRACE(std::string(left) + " " + size);
-        Store(MainLeft, left);
-        Store(MainWidth, size);
-        Store(MainHeight, size);
+        Store("MainLeft", left);
+        Store("MainWidth", size);
+        Store("MainHeight", size);
         frmMain main;
         main.RestoreGeometry();
         EXPECT_EQ(QRect(main.pos(), main.size()), placed);
@@ -195,10 +199,10 @@ TEST_F(FrameTest, GeometryKeysEachHoldTheirOwnEdgeOrSize) {
         std::function<int(const frmMain&)> pixels;
         std::function<double(int)> toTwips;
     } keys[] = {
-        {MainLeft, 1500, [](const frmMain& m) { return m.x(); }, PixelsToTwipsX},
-        {MainTop, 1200, [](const frmMain& m) { return m.y(); }, PixelsToTwipsY},
-        {MainWidth, 5000, [](const frmMain& m) { return m.width(); }, PixelsToTwipsX},
-        {MainHeight, 4000, [](const frmMain& m) { return m.height(); }, PixelsToTwipsY},
+        {"MainLeft", 1500, [](const frmMain& m) { return m.x(); }, PixelsToTwipsX},
+        {"MainTop", 1200, [](const frmMain& m) { return m.y(); }, PixelsToTwipsY},
+        {"MainWidth", 5000, [](const frmMain& m) { return m.width(); }, PixelsToTwipsX},
+        {"MainHeight", 4000, [](const frmMain& m) { return m.height(); }, PixelsToTwipsY},
     };
     for (const auto& k : keys) Store(k.key, QString::number(k.twips));
     frmMain main;
