@@ -43,8 +43,6 @@ fs::path SourceRoot() {
     return dir ? fs::path(dir) : fs::current_path();
 }
 
-bool IsLayer(const std::string& folder) { return kLayers.count(folder) != 0; }
-
 // The layer an include reaches, or "" for a header from outside the project. A name is
 // looked for beside the including file first, then from the repository root (every target's
 // include root), then, for a bare name, in every layer's folder: a target whose include path
@@ -54,12 +52,10 @@ std::string IncludedFolder(const fs::path& root, const fs::path& file, const std
     if (fs::exists(file.parent_path() / include)) return ownFolder;
     const auto slash = include.find('/');
     const std::string first = include.substr(0, slash);
-    if (slash != std::string::npos && IsLayer(first) && fs::exists(root / include)) return first;
+    if (slash != std::string::npos && kLayers.count(first) && fs::exists(root / include)) return first;
     if (slash == std::string::npos)
-        for (const auto& [folder, rank] : kLayers) {
-            (void)rank;
-            if (fs::exists(root / folder / include)) return folder;
-        }
+        for (const auto& layer : kLayers)
+            if (fs::exists(root / layer.first / include)) return layer.first;
     return "";
 }
 
@@ -87,19 +83,6 @@ std::vector<std::string> IncludeViolations(const fs::path& root) {
     return found;
 }
 
-// Each target_link_libraries call of a CMake file, whole however many lines it spans, with
-// the line it starts on.
-std::vector<std::pair<int, std::string>> LinkCalls(const std::string& text) {
-    std::vector<std::pair<int, std::string>> calls;
-    for (size_t at = text.find("target_link_libraries"); at != std::string::npos;
-         at = text.find("target_link_libraries", at + 1)) {
-        const size_t close = text.find(')', at);
-        const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
-        calls.emplace_back(line, text.substr(at, close == std::string::npos ? std::string::npos : close - at));
-    }
-    return calls;
-}
-
 std::vector<std::string> LinkViolations(const fs::path& root) {
     static const std::regex libraryName(R"(\bkts_(\w+))");
     static const std::regex displayLibrary(R"(\bQt6?::(Gui|Widgets)\b)");
@@ -109,10 +92,14 @@ std::vector<std::string> LinkViolations(const fs::path& root) {
         std::ifstream in(root / folder / "CMakeLists.txt");
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         const std::string where = folder + "/CMakeLists.txt:";
-        for (const auto& [line, call] : LinkCalls(text)) {
+        // Each call whole, however many lines it spans.
+        static const std::regex linkCall(R"(target_link_libraries\s*\([^)]*\))");
+        for (std::sregex_iterator c(text.begin(), text.end(), linkCall), none; c != none; ++c) {
+            const std::string call = c->str();
+            const auto line = 1 + std::count(text.begin(), text.begin() + c->position(), '\n');
             for (std::sregex_iterator it(call.begin(), call.end(), libraryName), end; it != end; ++it) {
                 const std::string target = (*it)[1];
-                if (target == folder || !IsLayer(target)) continue;
+                if (target == folder || !kLayers.count(target)) continue;
                 if (!IncludeAllowed(folder, target))
                     found.push_back(where + std::to_string(line) + ": links kts_" + target);
             }
@@ -123,7 +110,7 @@ std::vector<std::string> LinkViolations(const fs::path& root) {
         // A source or include folder of another layer, named by path, is reached unseen.
         for (std::sregex_iterator it(text.begin(), text.end(), layerPath), end; it != end; ++it) {
             const std::string target = (*it)[1];
-            if (target != folder && IsLayer(target) && !IncludeAllowed(folder, target))
+            if (target != folder && kLayers.count(target) && !IncludeAllowed(folder, target))
                 found.push_back(where + " names " + (*it)[0].str());
         }
     }

@@ -13,9 +13,7 @@ public:
     std::function<void(const QString& text)> warning;
     std::function<QString()> fileName;
 
-    void Warning(QWidget*, const QString& text) override {
-        if (warning) warning(text);
-    }
+    void Warning(QWidget*, const QString& text) override { if (warning) warning(text); }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, QString*) override { return Chosen(); }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return Chosen(); }
     QString OpenOrNewFileName(QWidget*, const QString&, const QString&, const QString&) override { return Chosen(); }
