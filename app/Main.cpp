@@ -12,13 +12,13 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
 QPointer<frmSplash> g_splash;
 QPointer<frmMain> g_main;
 
+// The windows program's failure presenter.
 void ShowCriticalMessage(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     QMessageBox box(QMessageBox::Critical, GeneralStuff::AppTitle, QString::fromStdString(message), QMessageBox::Ok);

@@ -1,10 +1,10 @@
 #include "app/ProgramFiles.h"
 
+#include "app/SettingsStore.h"
 #include "state/GeneralStuff.h"
 
 #include <QDir>
-#include <QSettings>
 
 QString SettingsFilePath() {
-    return QDir::toNativeSeparators(QSettings(GeneralStuff::AppTitle, GeneralStuff::AppTitle).fileName());
+    return QDir::toNativeSeparators(SettingsStore::Open()->fileName());
 }

@@ -46,14 +46,14 @@ public:
     // Closes the child windows (each runs its own close handling), then the frame.
     void CloseEverything();
 
-    QMdiArea* mdiArea;
-    QToolBar* tbToolBar;
-    QLabel* sbStatusPanel1;
-    QLabel* sbStatusDate;
-    QLabel* sbStatusTime;
-    QLabel* sbStatusBoard;   // the board in use, set once the chip is found
-    QTimer* tmrMaster;
-    QMenu* mnuWindow;
+    QMdiArea* mdiArea = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    QLabel* sbStatusPanel1 = nullptr;
+    QLabel* sbStatusDate = nullptr;
+    QLabel* sbStatusTime = nullptr;
+    QLabel* sbStatusBoard = nullptr;   // the board in use, set once the chip is found
+    QTimer* tmrMaster = nullptr;
+    QMenu* mnuWindow = nullptr;
 
     MonitoringCycle& Cycle() { return cycle_; }
     const CycleWindows& OpenWindows() const { return windows_; }

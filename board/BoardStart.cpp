@@ -1,10 +1,13 @@
 #include "board/BoardStart.h"
 
 #include "board/USBStuff.h"
+#include "registers/ChipRegisters.h"
 
 namespace USBStuff {
 
-bool ChipAnswersAt(int32_t address) { return ReadRegister(address, ManufacturerIdRegister) == ManufacturerId; }
+bool ChipAnswersAt(int32_t address) {
+    return ReadRegister(address, Chip::Reg::ManufacturerId.read) == Chip::ManufacturerId;
+}
 
 int32_t FindChip() {
     for (int32_t address = FirstCandidateAddress; address <= LastCandidateAddress; ++address) {

@@ -5,11 +5,9 @@
 
 namespace USBStuff {
 
-// The search range and the id register's expected value.
+// The addresses the search tries, in this order.
 constexpr int32_t FirstCandidateAddress = 24;
 constexpr int32_t LastCandidateAddress = 78;
-constexpr int32_t ManufacturerIdRegister = 0xFE;
-constexpr int32_t ManufacturerId = 0x41;
 
 // The windows program pauses while the board enumerates (its splash bar's pause: 34 rounds of
 // 50 ms), then sends the connect request up to 20 times, 200 ms apart.

@@ -4,6 +4,7 @@
 #include "cli/LineOutput.h"
 #include "cli/MonitorCommand.h"
 #include "cli/RegisterCommands.h"
+#include "cli/SavCommands.h"
 #include "cli/StopSignal.h"
 
 #include <QFile>
@@ -25,6 +26,7 @@ CliAnswer Monitor(const CliRequest& request) {
 CliAnswer RunRequest(const CliRequest& request) {
     switch (request.command) {
     case CliCommand::Monitor: return Monitor(request);
+    case CliCommand::Recall: return RunRecall(request);
     case CliCommand::Scan:
         StartBoard(request.board, false);
         return RunScan(request);
@@ -36,6 +38,7 @@ CliAnswer RunRequest(const CliRequest& request) {
     case CliCommand::Read: return RunRead(request);
     case CliCommand::Write: return RunWrite(request);
     case CliCommand::Dump: return RunDump(request);
-    default: return {ExitUsage, {}, std::string(CliName) + ": this command is not built in yet.\n"};
+    case CliCommand::Save: return RunSave(request);
+    default: return {};  // each command is answered above
     }
 }

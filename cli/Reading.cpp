@@ -3,6 +3,7 @@
 #include "board/USBStuff.h"
 #include "cli/JsonText.h"
 #include "cli/RegisterMeaning.h"
+#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "state/GeneralStuff.h"
 
@@ -10,8 +11,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr int32_t StatusRegister = 0x02;
 
 // Seconds with three decimals, written without the C library's locale-dependent point.
 std::string SecondsText(double seconds) {
@@ -34,7 +33,7 @@ const char* const MonitorCsvHeader = "time,elapsed_s,local_C,remote_C,status,ala
 
 Reading TakeReading() {
     GeneralStuff::ReadTemperatures();
-    const int status = USBStuff::ReadRegister(USBStuff::DeviceAddress, StatusRegister);
+    const int status = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::Status.read);
     return {GeneralStuff::Temperature[0], GeneralStuff::Temperature[1], status};
 }
 

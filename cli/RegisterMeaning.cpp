@@ -1,6 +1,7 @@
 #include "cli/RegisterMeaning.h"
 
 #include "cli/JsonText.h"
+#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
@@ -23,16 +24,20 @@ struct MeaningRow {
     Kind kind;
 };
 
+using namespace Chip::Reg;
 constexpr MeaningRow Meanings[] = {
-    {0x00, Kind::Degrees},  {0x01, Kind::Degrees},       {0x02, Kind::Flags},    {0x03, Kind::Flags},
-    {0x05, Kind::Degrees},  {0x06, Kind::Degrees},       {0x07, Kind::Degrees},  {0x08, Kind::Degrees},
-    {0x10, Kind::Quarters}, {0x11, Kind::OffsetDegrees}, {0x12, Kind::Quarters}, {0x13, Kind::Quarters},
-    {0x14, Kind::Quarters}, {0x19, Kind::Degrees},       {0x20, Kind::Degrees},  {0x21, Kind::PlainDegrees},
+    {LocalTemp.read, Kind::Degrees},          {RemoteTempHigh.read, Kind::Degrees},
+    {Status.read, Kind::Flags},               {Configuration.read, Kind::Flags},
+    {LocalHigh.read, Kind::Degrees},          {LocalLow.read, Kind::Degrees},
+    {RemoteHighHigh.read, Kind::Degrees},     {RemoteLowHigh.read, Kind::Degrees},
+    {RemoteTempLow.read, Kind::Quarters},     {RemoteOffsetHigh.read, Kind::OffsetDegrees},
+    {RemoteOffsetLow.read, Kind::Quarters},   {RemoteHighLow.read, Kind::Quarters},
+    {RemoteLowLow.read, Kind::Quarters},      {RemoteTherm.read, Kind::Degrees},
+    {LocalTherm.read, Kind::Degrees},         {ThermHysteresis.read, Kind::PlainDegrees},
 };
 
-// The bits of the Status register that are alarms: all but the busy bit 7.
-constexpr int AlarmBits = 0x7F;
-constexpr int StatusEntry = 2;
+// The bits of the Status register that are alarms: all but the busy bit.
+constexpr int AlarmBits = 0xFF & ~Chip::StatusBit::Busy;
 
 Kind KindOf(const RegisterTarget& target) {
     if (!target.entry) return Kind::None;
@@ -45,7 +50,7 @@ Kind KindOf(const RegisterTarget& target) {
 float DegreesOf(Kind kind, int value) {
     switch (kind) {
     case Kind::Degrees: return GeneralStuff::TempFromCode(value);
-    case Kind::Quarters: return static_cast<float>(value & 0xC0) / 256.0f;
+    case Kind::Quarters: return GeneralStuff::FractionFromCode(value);
     case Kind::OffsetDegrees: return GeneralStuff::OffsetFromCodes(value, 0);
     default: return static_cast<float>(value);
     }
@@ -99,7 +104,8 @@ std::vector<std::string> SetBitNames(int entry, int value) {
 }
 
 std::vector<std::string> AlarmNames(int status) {
-    return SetBits(RegMapStuff::SplitBitNames(RegMapStuff::RegTable[StatusEntry].BitNames), status, AlarmBits);
+    const int entry = RegMapStuff::FindByReadAddr(Chip::Reg::Status.read).value_or(0);
+    return SetBits(RegMapStuff::SplitBitNames(RegMapStuff::RegTable[entry].BitNames), status, AlarmBits);
 }
 
 std::string NamesText(const std::vector<std::string>& names, const char* none) {
