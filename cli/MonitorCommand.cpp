@@ -32,7 +32,6 @@ CliAnswer RunMonitor(const CliRequest& request, LineOutput& output) {
         const std::string line = request.json ? MonitorJsonLine(time, elapsed, reading)
                                               : MonitorCsvLine(time, elapsed, reading);
         if (!output.Write(line)) return WriteFailure(output);
-        if (StopRequested()) break;
         schedule.Next();
     }
     return {};

@@ -4,6 +4,7 @@
 
 #include "registers/RegMapStuff.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <functional>
 #include <regex>
@@ -78,6 +79,8 @@ TEST(CliCommands, AnswersAndExitStatus) {
          "kts9320b-cli: could not open /nonexistent/folder/log.csv: No such file or directory\n"},
         {{"--address", "0x78", "temps"}, 2, NoOutput, Refused.c_str()},
         {{"--driver", "/nonexistent/libUSBFunctions.so", "temps"}, 2, NoOutput, Refused.c_str()},
+        {{"recall", "/nonexistent.sav"}, 2, NoOutput,
+         "kts9320b-cli: Could not open /nonexistent.sav:\nNo such file or directory\n\nNo registers were written\\.\n"},
         {{"--version"}, 0, "kts9320b-cli 1\\.0\\.0\n", NoOutput},
     };
     for (const Case& c : cases) {
@@ -106,6 +109,17 @@ TEST(CliCommands, WriteGoesThroughTheWriteAddressAndRefreshesTheShadow) {
     // The range rule now applies: code 0x5E is 30 °C.
     cli.driver.Chip(0x4C)[0x00] = 0x5E;
     EXPECT_EQ(cli.Run({"temps"}).out.substr(0, 14), "local   30 \u00B0C");
+}
+
+TEST(CliCommands, SaveAndRecallCarryTheChangedRegisters) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("chamber.sav");
+    CliRunner cli;
+    cli.driver.Chip(0x4C)[0x05] = 90;
+    EXPECT_EQ(cli.Run({"save", file}).out, "Saved 1 register to " + file.toStdString() + ".\n");
+    cli.driver.ClearLog();
+    EXPECT_EQ(cli.Run({"recall", file}).out, "1 register was written.\n");
+    EXPECT_EQ(cli.driver.Writes(), (std::vector<std::pair<int, int>>{{0x0B, 90}}));
 }
 
 TEST(CliCommands, PatientConnectTriesEvery200msForTheWindowsProgramsWholeWait) {
