@@ -183,8 +183,10 @@ void frmMain::MDIForm_Load(frmSplash& splash) {
     RestoreGeometry();
     setWindowTitle(GeneralStuff::AppTitle);
     GeneralStuff::ConnectBoard(splash, [this](const QString& text) { sbStatusPanel1->setText(text); });
-    sbStatusBoard->setText(QString::fromStdString(
-        USBStuff::BoardDescription(USBStuff::ProgramFolder(), USBStuff::DeviceAddress)));
+    const QString board = QString::fromStdString(USBStuff::BoardDescription(USBStuff::ProgramFolder(), USBStuff::DeviceAddress));
+    sbStatusBoard->setText(board);
+    // A small frame cuts the panel; the whole text stays at hand.
+    sbStatusBoard->setToolTip(board);
 }
 
 void frmMain::RestoreGeometry() {
