@@ -4,6 +4,7 @@
 // the calendar and the offset are worked out once per second.
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <string>
 
 class LocalTimeText {
@@ -12,7 +13,7 @@ public:
     std::string Now() { return At(std::chrono::system_clock::now()); }
 
 private:
-    std::time_t second_ = -1;
+    std::optional<std::time_t> second_;  // the second date_ and offset_ are for
     std::string date_;    // "2024-05-01T14:03:07."
     std::string offset_;  // "+02:00"
 };

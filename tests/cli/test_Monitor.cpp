@@ -2,6 +2,9 @@
 // reading takes, across midnight too, and every way a run ends leaves whole lines behind.
 #include "CliRunner.h"
 
+#include "support/FileSizeLimit.h"
+
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
@@ -114,6 +117,19 @@ TEST_F(Monitor, ABoardFailureEndsWithStatus1AndKeepsEveryLineWhole) {
     const CliAnswer answer = Run({"--interval", "0"});
     EXPECT_EQ(answer.status, 1);
     EXPECT_EQ(answer.err, "kts9320b-cli: transfer: Communications Interrupted - Check USB connections\n");
+    EXPECT_EQ(Lines().size(), 3u);
+}
+
+TEST_F(Monitor, AFullDiskLeavesNoHalfLine) {
+    ASSERT_EQ(Run({"--count", "1"}).status, 0);
+    const auto size = QFileInfo(file).size();
+    CliAnswer answer;
+    {
+        FileSizeLimit limit(size + 60);  // room for one more line and a half
+        answer = Run({"--interval", "0", "--count", "5"});
+    }
+    EXPECT_EQ(answer.status, 2);
+    EXPECT_EQ(answer.err.rfind("kts9320b-cli: the monitor stopped: could not write ", 0), 0u) << answer.err;
     EXPECT_EQ(Lines().size(), 3u);
 }
 
