@@ -53,6 +53,10 @@ std::optional<RegisterTarget> WriteTarget(const std::string& text, std::string& 
     return target;
 }
 
+std::string TargetName(const RegisterTarget& target) {
+    return target.entry ? RegMapStuff::RegTable[*target.entry].Name : "Unknown";
+}
+
 std::string TargetText(const RegisterTarget& target) {
     if (!target.entry) return HexByte(target.address);
     return RegMapStuff::RegTable[*target.entry].Name + " (" + HexByte(target.address) + ")";

@@ -12,5 +12,8 @@ std::optional<RegisterTarget> ReadTarget(const std::string& text, std::string& r
 // address outside the table is written as given. A read-only register is refused.
 std::optional<RegisterTarget> WriteTarget(const std::string& text, std::string& refusal);
 
+// The register's name from the table; "Unknown" for an address outside it, as the register
+// map window says.
+std::string TargetName(const RegisterTarget& target);
 // "Local Temp High Limit (0x05)"; "0x0F" for an address outside the table.
 std::string TargetText(const RegisterTarget& target);

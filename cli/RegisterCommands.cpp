@@ -98,7 +98,7 @@ CliAnswer RunWrite(const CliRequest& request) {
     USBStuff::WriteRegister(USBStuff::DeviceAddress, target.address, value);
     if (request.json) {
         JsonObject json;
-        json.String("name", target.entry ? RegMapStuff::RegTable[*target.entry].Name : "Unknown")
+        json.String("name", TargetName(target))
             .Integer("write_address", target.address)
             .Integer("value", value)
             .String("hex", HexByte(value));

@@ -1,6 +1,7 @@
 #include "cli/RegisterMeaning.h"
 
 #include "cli/JsonText.h"
+#include "cli/RegisterArgument.h"
 #include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
@@ -77,7 +78,7 @@ std::string MeaningText(Kind kind, const RegisterTarget& target, int value) {
 }  // namespace
 
 std::string RegisterLine(const RegisterTarget& target, int value) {
-    const std::string name = target.entry ? RegMapStuff::RegTable[*target.entry].Name : "Unknown";
+    const std::string name = TargetName(target);
     char line[96];
     std::snprintf(line, sizeof line, "%-28s %s  %s  %3d  ", name.c_str(), HexByte(target.address).c_str(),
                   HexByte(value).c_str(), value);
@@ -88,7 +89,7 @@ std::string RegisterLine(const RegisterTarget& target, int value) {
 
 std::string RegisterJson(const RegisterTarget& target, int value) {
     JsonObject json;
-    json.String("name", target.entry ? RegMapStuff::RegTable[*target.entry].Name : "Unknown")
+    json.String("name", TargetName(target))
         .Integer("address", target.address)
         .Integer("value", value)
         .String("hex", HexByte(value));
