@@ -17,10 +17,8 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 std::string AdapterName(Kernel& kernel, int number) {
-    // Where i2cdetect reads it, and where the adapter itself shows it.
-    const std::string bus = "i2c-" + std::to_string(number);
-    const std::string name = Trimmed(kernel.ReadText("/sys/class/i2c-dev/" + bus + "/name"));
-    return name.empty() ? Trimmed(kernel.ReadText("/sys/bus/i2c/devices/" + bus + "/name")) : name;
+    // Where i2cdetect reads it; there for every adapter that has a node.
+    return Trimmed(kernel.ReadText("/sys/class/i2c-dev/i2c-" + std::to_string(number) + "/name"));
 }
 
 std::string ChosenNode(Kernel& kernel, const std::string& value, std::string& reason) {

@@ -2,7 +2,6 @@
 // request encoding and refusals, a chip that falls silent, and what the user is told.
 #include "i2cdev/ScriptedBus.h"
 
-#include "BusChoice.h"
 #include "I2cBoard.h"
 
 #include <gtest/gtest.h>
@@ -115,11 +114,13 @@ TEST_F(I2cLink, EachRefusalSaysWhyOnceNamingTheNode) {
          "i2c-dev: /dev/i2c-1: this adapter cannot do SMBus byte-data transfers"},
         {"", [](ScriptedBus&) {}, "i2c-dev: no I2C adapter found: /dev holds no i2c-N node"},
         {"", [](ScriptedBus& b) { b.adapters["/dev/i2c-0"]; }, "i2c-dev: no I2C adapter found with a KTS9320B on it"},
+        {"Tiny USB", [](ScriptedBus& b) { b.adapters[kBus1]; }, "i2c-dev: no I2C adapter is named 'Tiny USB'"},
+        {"Twin", [](ScriptedBus& b) { for (const char* n : {"5", "6"}) b.files[std::string("/sys/class/i2c-dev/i2c-") + n + "/name"] = "Twin\n", b.adapters[std::string("/dev/i2c-") + n]; },
+         "i2c-dev: several I2C adapters are named 'Twin' (/dev/i2c-5, /dev/i2c-6); give the bus number instead\n"},
         {"", [](ScriptedBus& b) { b.Chip("/dev/i2c-0", 0x4C).heldByDriver = true; },
          "i2c-dev: no I2C adapter found with a KTS9320B on it (searched /dev/i2c-0); name the bus in KTS_I2C_BUS; "
          "kernel drivers hold 0x4C on /dev/i2c-0, so the search passed over them; if the chip is there, release it: "
          "'echo 0-004c | sudo tee /sys/bus/i2c/devices/0-004c/driver/unbind' (or set KTS_I2C_FORCE=1, see the README)\n"},
-        {"Tiny USB", [](ScriptedBus& b) { b.adapters[kBus1]; }, "i2c-dev: no I2C adapter is named 'Tiny USB'"},
     };
     for (const Case& c : cases) {
         bus = ScriptedBus();
@@ -134,69 +135,32 @@ TEST_F(I2cLink, EachRefusalSaysWhyOnceNamingTheNode) {
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         if (c.node == kBus1) { EXPECT_TRUE(bus.sent.empty()) << c.said; }
     }
+    auto forced = Connected("/dev/i2c-0", true);  // the held address, forced
+    bus.Chip("/dev/i2c-0", 0x4C).registers[0xFE] = 0x41;
+    EXPECT_EQ(Read(*forced, 0x4C), 0);
+    EXPECT_EQ(buffer[0], 0x41);
 }
 
-TEST_F(I2cLink, TheSearchPassesOverHeldAddressesAndNamesThemOnlyWhenNoChipAnswers) {
-    const std::string release = "; if the chip is there, release it: 'echo 1-0048 | sudo tee /sys/bus/i2c/devices/1-0048/driver/unbind'";
-    struct Case { std::vector<int> held; bool force; int found; std::string said; };
-    const Case cases[] = {
-        {{0x48}, false, 0x4C, ""},
-        {{0x4C}, true, 0x4C, ""},
-        {{0x48, 0x4C}, false, 0,
-         "i2c-dev: /dev/i2c-1: no KTS9320B answered at 0x18..0x4E; kernel drivers hold 0x48, 0x4C on /dev/i2c-1, so the "
-         "search passed over them" + release + "; 'echo 1-004c | sudo tee /sys/bus/i2c/devices/1-004c/driver/unbind' "
-         "(or set KTS_I2C_FORCE=1, see the README)\n"},
-    };
-    for (const Case& c : cases) {
-        bus = ScriptedBus();
-        AddChip(kBus1);
-        for (const int address : c.held) bus.Chip(kBus1, address).heldByDriver = true;
-        testing::internal::CaptureStderr();
-        auto board = Connected(kBus1, c.force);
-        int found = 0;
-        for (int address = 0x18; address <= 0x4E && !found; ++address) {
-            ASSERT_EQ(Read(*board, address), 0) << address;
-            if (buffer[0] == 0x41) found = address;
-        }
-        EXPECT_EQ(found, c.found);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
-    }
-    // The chip, once found, held by a driver that binds later: the kernel refuses it when the
-    // node turns to the chip's address again.
+TEST_F(I2cLink, HeldAddressesAreNamedOnlyWhenTheSearchFindsNoChip) {
+    AddChip(kBus1);
+    bus.Chip(kBus1, 0x4C).heldByDriver = bus.Chip(kBus1, 0x48).heldByDriver = true;
     testing::internal::CaptureStderr();
-    bus.Chip(kBus1, 0x4C).heldByDriver = false;
     auto board = Connected();
-    ASSERT_EQ(Read(*board, 0x4C), 0);
-    bus.Chip(kBus1, 0x4C).heldByDriver = true;
-    ASSERT_EQ(Read(*board, 0x30), 0);
-    EXPECT_NE(Read(*board, 0x4C, 0x00), 0);
-    EXPECT_NE(board->VendorIORequest(222, 0x4C, 0x120B, 0, 0, buffer), 0);
+    for (int address = 0x18; address <= 0x4E; ++address) ASSERT_EQ(Read(*board, address), 0) << address;
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "i2c-dev: /dev/i2c-1: the KTS9320B's address 0x4C is held by a kernel driver; unbind it with "
-              "'echo 1-004c | sudo tee /sys/bus/i2c/devices/1-004c/driver/unbind' (or set KTS_I2C_FORCE=1, see the README)\n");
-}
-
-TEST_F(I2cLink, TheBusIsNamedByNumberNodeOrAdapterName) {
-    bus.files["/sys/class/i2c-dev/i2c-3/name"] = "SMBus stub driver\n";
-    bus.files["/sys/bus/i2c/devices/i2c-12/name"] = "CP2112 SMBus Bridge on hidraw0\n";
-    bus.files["/sys/class/i2c-dev/i2c-5/name"] = "Twin\n";
-    bus.files["/sys/class/i2c-dev/i2c-6/name"] = "Twin\n";
-    for (const char* node : {"/dev/i2c-3", "/dev/i2c-12", "/dev/i2c-5", "/dev/i2c-6"}) bus.adapters[node];
-    struct Case { std::string value, node, reason; };
-    const Case cases[] = {
-        {"3", "/dev/i2c-3", ""},
-        {"012", "/dev/i2c-12", ""},
-        {"/dev/i2c-3", "/dev/i2c-3", ""},
-        {"SMBus stub driver", "/dev/i2c-3", ""},
-        {"CP2112 SMBus Bridge on hidraw0 ", "/dev/i2c-12", ""},
-        {"SMBus stub", "", "no I2C adapter is named 'SMBus stub' (list the adapters with 'i2cdetect -l'"},
-        {"Twin", "", "several I2C adapters are named 'Twin' (/dev/i2c-5, /dev/i2c-6); give the bus number instead"},
-    };
-    for (const Case& c : cases) {
-        std::string reason;
-        EXPECT_EQ(I2cDev::ChosenNode(bus, c.value, reason), c.node) << c.value;
-        EXPECT_EQ(reason.substr(0, c.reason.size()), c.reason) << c.value;
-    }
+              "i2c-dev: /dev/i2c-1: no KTS9320B answered at 0x18..0x4E; kernel drivers hold 0x48, 0x4C on /dev/i2c-1, "
+              "so the search passed over them; if the chip is there, release it: 'echo 1-0048 | sudo tee "
+              "/sys/bus/i2c/devices/1-0048/driver/unbind'; 'echo 1-004c | sudo tee /sys/bus/i2c/devices/1-004c/driver/unbind'"
+              " (or set KTS_I2C_FORCE=1, see the README)\n");
+    // The chip found, then held by a driver bound later: refused when the node turns back to it.
+    bus.Chip(kBus1, 0x4C).heldByDriver = false;
+    auto found = Connected();
+    ASSERT_EQ(Read(*found, 0x4C), 0);
+    bus.Chip(kBus1, 0x4C).heldByDriver = true;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Read(*found, 0x30), 0);
+    EXPECT_NE(Read(*found, 0x4C), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("the KTS9320B's address 0x4C is held"), std::string::npos);
 }
 
 }  // namespace
