@@ -115,7 +115,9 @@ TEST_F(I2cLink, EachRefusalSaysWhyOnceNamingTheNode) {
         {"", [](ScriptedBus&) {}, "i2c-dev: no I2C adapter found: /dev holds no i2c-N node"},
         {"", [](ScriptedBus& b) { b.adapters["/dev/i2c-0"]; }, "i2c-dev: no I2C adapter found with a KTS9320B on it"},
         {"Tiny USB", [](ScriptedBus& b) { b.adapters[kBus1]; }, "i2c-dev: no I2C adapter is named 'Tiny USB'"},
-        {"Twin", [](ScriptedBus& b) { for (const char* n : {"5", "6"}) b.files[std::string("/sys/class/i2c-dev/i2c-") + n + "/name"] = "Twin\n", b.adapters[std::string("/dev/i2c-") + n]; },
+        {"Twin", [](ScriptedBus& b) {
+             for (const std::string n : {"5", "6"}) b.files["/sys/class/i2c-dev/i2c-" + n + "/name"] = "Twin\n", b.adapters["/dev/i2c-" + n];
+         },
          "i2c-dev: several I2C adapters are named 'Twin' (/dev/i2c-5, /dev/i2c-6); give the bus number instead\n"},
         {"", [](ScriptedBus& b) { b.Chip("/dev/i2c-0", 0x4C).heldByDriver = true; },
          "i2c-dev: no I2C adapter found with a KTS9320B on it (searched /dev/i2c-0); name the bus in KTS_I2C_BUS; "
