@@ -3,35 +3,50 @@
 
 # Prints the folder holding the unpacked kernel package (boot/vmlinuz-*, lib/modules/*).
 # The package is downloaded with apt-get, never installed; a kernel once unpacked is used
-# again, and the newest cached one serves when the package lists cannot be read.
+# again until Debian has a newer one. Stale package lists are renewed once.
 kernel_folder() {
-  local cache=$1 package version folder work
+  local cache=$1 folder
   mkdir -p "$cache"
+  if ! folder=$(fetch_kernel "$cache"); then
+    echo "test-kernel: renewing the package lists" >&2
+    sudo_if_needed apt-get update -q >&2 || true
+    folder=$(fetch_kernel "$cache") || folder=$(ls -d "$cache"/linux-image-*/ 2>/dev/null | sort -V | tail -n 1)
+  fi
+  if [ -z "$folder" ]; then
+    echo "test-kernel: could not download Debian's linux-image-amd64 package" >&2
+    return 1
+  fi
+  echo "${folder%/}"
+}
+
+sudo_if_needed() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Downloads and unpacks the kernel package linux-image-amd64 now depends on, unless it is in
+# the cache; removes older ones. Prints its folder.
+fetch_kernel() {
+  local cache=$1 package version folder work
   package=$(apt-cache depends linux-image-amd64 2>/dev/null |
     sed -n 's/^ *Depends: \(linux-image-[0-9][^ ]*\)$/\1/p' | head -n 1)
   version=$(apt-cache policy "$package" 2>/dev/null | sed -n 's/^ *Candidate: //p')
-  if [ -z "$package" ] || [ -z "$version" ] || [ "$version" = "(none)" ]; then
-    folder=$(ls -d "$cache"/linux-image-*/ 2>/dev/null | sort -V | tail -n 1)
-    if [ -n "$folder" ]; then echo "${folder%/}"; return 0; fi
-    echo "test-kernel: apt knows no linux-image-amd64 package; run 'apt-get update' first" >&2
-    return 1
-  fi
+  if [ -z "$package" ] || [ -z "$version" ] || [ "$version" = "(none)" ]; then return 1; fi
   folder=$cache/${package}_$version
-  if [ -f "$folder/.unpacked" ]; then echo "$folder"; return 0; fi
-  echo "test-kernel: downloading $package $version into $cache" >&2
-  # A folder apt's download sandbox user may write to.
-  work=$(mktemp -d)
-  chmod 777 "$work"
-  if ! (cd "$work" && apt-get download -q "$package=$version" >&2) ||
-     ! dpkg-deb -x "$work"/*.deb "$work/unpacked"; then
+  if [ ! -f "$folder/.unpacked" ]; then
+    echo "test-kernel: downloading $package $version into $cache" >&2
+    # A folder apt's download sandbox user may write to.
+    work=$(mktemp -d)
+    chmod 777 "$work"
+    if ! (cd "$work" && apt-get download -q "$package=$version" >&2) ||
+       ! dpkg-deb -x "$work"/*.deb "$work/unpacked"; then
+      rm -rf "$work"
+      return 1
+    fi
+    rm -rf "$cache"/linux-image-*
+    mv "$work/unpacked" "$folder"
     rm -rf "$work"
-    echo "test-kernel: could not download or unpack $package $version" >&2
-    return 1
+    touch "$folder/.unpacked"
   fi
-  rm -rf "$folder"
-  mv "$work/unpacked" "$folder"
-  rm -rf "$work"
-  touch "$folder/.unpacked"
   echo "$folder"
 }
 
