@@ -49,6 +49,7 @@ run_window() {
   done
   kill $pid 2>/dev/null
   wait $pid 2>/dev/null
+  sed 's/^/  window stderr: /' /tmp/stderr  # into the console log, for a failure's story
 }
 
 # Each of TEXT... is in FILE; names the first missing one in $missing.
