@@ -87,8 +87,10 @@ std::string HeldNote(const std::string& node, const std::set<int>& held) {
         addresses += (addresses.empty() ? "" : ", ") + Hex(address);
         commands += (commands.empty() ? "" : "; ") + UnbindCommand(node, address);
     }
-    return "kernel drivers hold " + addresses + " on " + node +
-           ", so the search passed over them; if the chip is there, release it: " + commands + kForceHint;
+    const bool one = held.size() == 1;
+    return (one ? "a kernel driver holds " : "kernel drivers hold ") + addresses + " on " + node +
+           (one ? ", so the search passed over it" : ", so the search passed over them") +
+           "; if the chip is there, release it: " + commands + kForceHint;
 }
 
 }  // namespace

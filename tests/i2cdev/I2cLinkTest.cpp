@@ -121,7 +121,7 @@ TEST_F(I2cLink, EachRefusalSaysWhyOnceNamingTheNode) {
          "i2c-dev: several I2C adapters are named 'Twin' (/dev/i2c-5, /dev/i2c-6); give the bus number instead\n"},
         {"", [](ScriptedBus& b) { b.Chip("/dev/i2c-0", 0x4C).heldByDriver = true; },
          "i2c-dev: no I2C adapter found with a KTS9320B on it (searched /dev/i2c-0); name the bus in KTS_I2C_BUS; "
-         "kernel drivers hold 0x4C on /dev/i2c-0, so the search passed over them; if the chip is there, release it: "
+         "a kernel driver holds 0x4C on /dev/i2c-0, so the search passed over it; if the chip is there, release it: "
          "'echo 0-004c | sudo tee /sys/bus/i2c/devices/0-004c/driver/unbind' (or set KTS_I2C_FORCE=1, see the README)\n"},
     };
     for (const Case& c : cases) {
