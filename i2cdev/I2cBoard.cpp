@@ -66,7 +66,7 @@ std::string OpenFailure(const std::string& node, int error) {
 // How to release ADDRESS from the kernel driver that holds it.
 std::string UnbindCommand(const std::string& node, int address) {
     const int number = AdapterNumber(node);
-    if (number < 0) return "unbind it under /sys/bus/i2c/devices/N-00XX/driver/unbind";
+    if (number < 0) return "unbind its driver under /sys/bus/i2c/devices/N-00XX/driver/unbind";
     char device[32];
     std::snprintf(device, sizeof device, "%d-%04x", number, address);
     return std::string("'echo ") + device + " | sudo tee /sys/bus/i2c/devices/" + device + "/driver/unbind'";
@@ -75,7 +75,7 @@ std::string UnbindCommand(const std::string& node, int address) {
 const char* const kForceHint = " (or set KTS_I2C_FORCE=1, see the README)";
 
 std::string ChipHeld(const std::string& node, int address) {
-    return node + ": the KTS9320B's address " + Hex(address) + " is held by a kernel driver; unbind it with " +
+    return node + ": the KTS9320B's address " + Hex(address) + " is held by a kernel driver; release it: " +
            UnbindCommand(node, address) + kForceHint;
 }
 
