@@ -1,5 +1,6 @@
 #include "I2cBoard.h"
 
+#include "BusChoice.h"
 #include "protocol/BoardProtocol.h"
 
 #include <cerrno>
@@ -31,9 +32,12 @@ constexpr int16_t kNoAdapter = -5;
 
 const char* const kPrefix = "i2c-dev: ";
 
-// The adapter's ways of saying that no device acknowledged its address. Some USB bridges
-// report it as a plain I/O error.
-bool IsNoAcknowledge(int error) { return error == -ENXIO || error == -EREMOTEIO || error == -EIO; }
+// The adapter's ways of saying that no device acknowledged its address: ENXIO is the
+// kernel's own code, EREMOTEIO some adapters' choice, EIO what some USB bridges report, and
+// ENODEV what the kernel's emulated SMBus adapter (i2c-stub) answers at an empty address.
+bool IsNoAcknowledge(int error) {
+    return error == -ENXIO || error == -EREMOTEIO || error == -EIO || error == -ENODEV;
+}
 
 std::string Hex(int value, int digits = 2) {
     char text[16];
@@ -57,15 +61,34 @@ std::string OpenFailure(const std::string& node, int error) {
     }
 }
 
-std::string HeldByDriver(const std::string& node, int address) {
+// How to release ADDRESS from the kernel driver that holds it.
+std::string UnbindCommand(const std::string& node, int address) {
     const int number = AdapterNumber(node);
+    if (number < 0) return "unbind its driver under /sys/bus/i2c/devices/N-00XX/driver/unbind";
     char device[32];
     std::snprintf(device, sizeof device, "%d-%04x", number, address);
-    const std::string unbind = number < 0 ? std::string("unbind it under /sys/bus/i2c/devices/N-00XX/driver/unbind")
-                                          : std::string("unbind it with 'echo ") + device +
-                                                " | sudo tee /sys/bus/i2c/devices/" + device + "/driver/unbind'";
-    return node + ": address " + Hex(address) + " is held by a kernel driver; " + unbind +
-           " (or set KTS_I2C_FORCE=1, see the README)";
+    return std::string("'echo ") + device + " | sudo tee /sys/bus/i2c/devices/" + device + "/driver/unbind'";
+}
+
+const char* const kForceHint = " (or set KTS_I2C_FORCE=1, see the README)";
+
+std::string ChipHeld(const std::string& node, int address) {
+    return node + ": the KTS9320B's address " + Hex(address) + " is held by a kernel driver; release it: " +
+           UnbindCommand(node, address) + kForceHint;
+}
+
+// The addresses the search passed over because kernel drivers hold them.
+std::string HeldNote(const std::string& node, const std::set<int>& held) {
+    std::string addresses;
+    std::string commands;
+    for (const int address : held) {
+        addresses += (addresses.empty() ? "" : ", ") + Hex(address);
+        commands += (commands.empty() ? "" : "; ") + UnbindCommand(node, address);
+    }
+    const bool one = held.size() == 1;
+    return (one ? "a kernel driver holds " : "kernel drivers hold ") + addresses + " on " + node +
+           (one ? ", so the search passed over it" : ", so the search passed over them") +
+           "; if the chip is there, release it: " + commands + kForceHint;
 }
 
 }  // namespace
@@ -109,16 +132,20 @@ int16_t I2cBoard::Connect() {
         return kNoAdapter;
     }
     answered_.clear();
+    held_.clear();
+    chipFound_ = false;
     return kOk;
 }
 
 std::unique_ptr<I2cBus> I2cBoard::OpenNamedAdapter(std::string& reason) {
+    const std::string node = ChosenNode(kernel_, settings_.bus, reason);
+    if (node.empty()) return nullptr;
     int error = 0;
-    auto bus = I2cBus::Open(kernel_, settings_.bus, error);
+    auto bus = I2cBus::Open(kernel_, node, error);
     if (!bus) {
-        reason = OpenFailure(settings_.bus, error);
+        reason = OpenFailure(node, error);
     } else if (!bus->HasByteData()) {
-        reason = settings_.bus + ": this adapter cannot do SMBus byte-data transfers; choose another with KTS_I2C_BUS";
+        reason = node + ": this adapter cannot do SMBus byte-data transfers; choose another with KTS_I2C_BUS";
         bus.reset();
     }
     return bus;
@@ -128,6 +155,7 @@ std::unique_ptr<I2cBus> I2cBoard::FindAdapter(std::string& reason) {
     const std::vector<std::string> nodes = AdapterNodes(kernel_);
     std::string refused;  // why the first node that could not be opened was refused
     std::string searched;
+    std::string held;  // the addresses kernel drivers hold, on each adapter searched
     for (const std::string& node : nodes) {
         int error = 0;
         auto bus = I2cBus::Open(kernel_, node, error);
@@ -136,51 +164,67 @@ std::unique_ptr<I2cBus> I2cBoard::FindAdapter(std::string& reason) {
             continue;
         }
         searched += (searched.empty() ? "" : ", ") + node;
-        if (bus->HasByteData() && ChipAnswersOn(*bus)) return bus;
+        std::set<int> heldHere;
+        if (bus->HasByteData() && ChipAnswersOn(*bus, heldHere)) return bus;
+        if (!heldHere.empty()) held += "; " + HeldNote(node, heldHere);
     }
     if (nodes.empty())
         reason = "no I2C adapter found: /dev holds no i2c-N node (load the i2c-dev kernel module: sudo modprobe i2c-dev)";
     else if (!refused.empty())
         reason = refused;
     else
-        reason = "no I2C adapter found with a KTS9320B on it (searched " + searched + "); name the bus in KTS_I2C_BUS";
+        reason = "no I2C adapter found with a KTS9320B on it (searched " + searched + "); name the bus in KTS_I2C_BUS" + held;
     return nullptr;
 }
 
-bool I2cBoard::ChipAnswersOn(I2cBus& bus) {
+bool I2cBoard::ChipAnswersOn(I2cBus& bus, std::set<int>& held) {
     for (int address = kFirstSearched; address <= kLastSearched; ++address) {
         uint8_t id = 0;
         if (Transfer(bus, true, address, kManufacturerIdRegister, id) == 0 && id == kManufacturerId) return true;
+        if (bus.AddressHeld()) held.insert(address);
     }
     return false;
 }
 
 int16_t I2cBoard::Read(int address, int32_t index, uint8_t* buffer) {
+    const auto reg = static_cast<uint8_t>(index & 0xFF);
     uint8_t value = 0;
-    const int result = Transfer(*bus_, true, address, static_cast<uint8_t>(index & 0xFF), value);
-    if (result == 0) {
-        buffer[0] = value;
-        return kOk;
+    const int result = Transfer(*bus_, true, address, reg, value);
+    if (result != 0) {
+        // The start-up search reads where nobody may be, and passes over addresses that kernel
+        // drivers hold. A chip that has answered and falls silent is a broken link, never a
+        // register holding 0xFF.
+        const bool held = bus_->AddressHeld();
+        if (answered_.count(address) != 0 || !(held || IsNoAcknowledge(result))) {
+            if (held) Say(ChipHeld(bus_->Node(), address));
+            return kTransferFailed;
+        }
+        if (held) held_.insert(address);
+        value = kNoDevice;
     }
-    // The start-up search reads where nobody may be. A chip that has answered and falls
-    // silent is a broken link, never a register holding 0xFF.
-    if (IsNoAcknowledge(result) && answered_.count(address) == 0) {
-        buffer[0] = kNoDevice;
-        return kOk;
-    }
-    return kTransferFailed;
+    buffer[0] = value;
+    if (reg == kManufacturerIdRegister) NoteSearch(address, value);
+    return kOk;
+}
+
+void I2cBoard::NoteSearch(int address, uint8_t id) {
+    if (id == kManufacturerId) chipFound_ = true;
+    if (address == kLastSearched && !chipFound_ && !held_.empty())
+        Say(bus_->Node() + ": no KTS9320B answered at " + Hex(kFirstSearched) + ".." + Hex(kLastSearched) + "; " +
+            HeldNote(bus_->Node(), held_));
 }
 
 int16_t I2cBoard::Write(int address, int32_t index) {
     uint8_t data = WrittenData(index);
-    return Transfer(*bus_, false, address, WrittenRegister(index), data) == 0 ? kOk : kTransferFailed;
+    if (Transfer(*bus_, false, address, WrittenRegister(index), data) == 0) return kOk;
+    if (bus_->AddressHeld()) Say(ChipHeld(bus_->Node(), address));
+    return kTransferFailed;
 }
 
 int I2cBoard::Transfer(I2cBus& bus, bool read, int address, uint8_t reg, uint8_t& byte) {
     const int result = read ? bus.ReadByteData(address, reg, byte, settings_.force)
                             : bus.WriteByteData(address, reg, byte, settings_.force);
     if (result == 0 && &bus == bus_.get()) answered_.insert(address);
-    if (result == -EBUSY) Say(HeldByDriver(bus.Node(), address));
     if (trace_.Enabled()) {
         std::string line = bus.Node() + " address=" + Hex(address) + " register=" + Hex(reg) +
                            (read ? " read" : " write");

@@ -30,10 +30,14 @@ private:
     int16_t Connect();
     std::unique_ptr<I2cBus> OpenNamedAdapter(std::string& reason);
     std::unique_ptr<I2cBus> FindAdapter(std::string& reason);
-    bool ChipAnswersOn(I2cBus& bus);
+    // Searches for the chip's id; notes the addresses kernel drivers hold.
+    bool ChipAnswersOn(I2cBus& bus, std::set<int>& held);
     int16_t Read(int address, int32_t index, uint8_t* buffer);
+    // Follows the program's search for the chip by its id; when it ends without the chip and
+    // addresses were passed over as held, says which and how to release them.
+    void NoteSearch(int address, uint8_t id);
     int16_t Write(int address, int32_t index);
-    // One traced transfer; notes addresses that answer and says when a kernel driver holds one.
+    // One traced transfer; notes the addresses that answer.
     int Transfer(I2cBus& bus, bool read, int address, uint8_t reg, uint8_t& byte);
     // Writes a line to standard error, each text once per run.
     void Say(const std::string& text);
@@ -44,6 +48,8 @@ private:
     BoardProtocol::CallTrace trace_;
     std::unique_ptr<I2cBus> bus_;
     std::set<int> answered_;  // addresses that have answered on the open adapter
+    std::set<int> held_;      // never-answered addresses a kernel driver holds, read as empty
+    bool chipFound_ = false;  // some address has given the chip's id
     std::set<std::string> said_;
 };
 

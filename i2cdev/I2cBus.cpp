@@ -52,7 +52,9 @@ int I2cBus::Select(int address, bool force) {
 }
 
 int I2cBus::Transfer(int address, bool force, uint8_t readWrite, uint8_t reg, uint8_t& byte) {
-    if (const int selected = Select(address, force); selected != 0) return selected;
+    const int selected = Select(address, force);
+    held_ = selected == -EBUSY;
+    if (selected != 0) return selected;
     int result = 0;
     // EAGAIN is a lost arbitration: another master spoke at the same moment. Try once more.
     for (int attempt = 0; attempt < 2; ++attempt) {

@@ -23,6 +23,9 @@ public:
     // Each returns 0 or a negative errno. `force` takes an address a kernel driver holds.
     int ReadByteData(int address, uint8_t reg, uint8_t& value, bool force);
     int WriteByteData(int address, uint8_t reg, uint8_t value, bool force);
+    // Whether the last transfer was refused because a kernel driver holds its address. Its
+    // EBUSY then comes from selecting the address; an EBUSY from the transfer is a busy bus.
+    bool AddressHeld() const { return held_; }
 
 private:
     I2cBus(Kernel& kernel, std::string node, int fd) : kernel_(kernel), node_(std::move(node)), fd_(fd) {}
@@ -33,6 +36,7 @@ private:
     std::string node_;
     int fd_;
     int selected_ = -1;  // the address the node is set to; -1 when unknown
+    bool held_ = false;
 };
 
 // The adapter's number in a node name such as /dev/i2c-1 (its sysfs bus number); -1 if none.

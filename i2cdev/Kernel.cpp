@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
+#include <sstream>
 
 namespace I2cDev {
 
@@ -30,6 +32,12 @@ public:
         while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
         ::closedir(dir);
         return names;
+    }
+    std::string ReadText(const std::string& path) override {
+        std::ifstream file(path);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
     }
 };
 

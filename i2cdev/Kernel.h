@@ -18,6 +18,8 @@ public:
     virtual int IoctlData(int fd, unsigned long request, void* data) = 0;
     // The names of the entries in /dev.
     virtual std::vector<std::string> DeviceNames() = 0;
+    // The text of a small file such as a sysfs attribute; empty when it cannot be read.
+    virtual std::string ReadText(const std::string& path) = 0;
 };
 
 // The running system's calls.

@@ -84,10 +84,13 @@ TEST_F(I2cLink, AnAddressThatHasAnsweredNeverReadsAsAbsent) {
     struct Case { int address; std::deque<int> faults; bool ok; };
     const Case cases[] = {
         {0x30, {-EIO}, true},          // nobody there ever: reads 0xFF
+        {0x30, {-ENODEV}, true},       // as the kernel's i2c-stub says it
+        {0x30, {-EBUSY}, false},       // a busy bus is no missing acknowledge
         {0x30, {-ETIMEDOUT}, false},   // a timeout is no missing acknowledge
         {0x4C, {-EAGAIN}, true},       // arbitration lost once: tried again
         {0x4C, {-EAGAIN, -EAGAIN}, false},
         {0x4C, {-ENXIO}, false},       // the chip falls silent
+        {0x4C, {-ENODEV}, false},
     };
     for (const Case& c : cases) {
         bus = ScriptedBus();
@@ -111,9 +114,15 @@ TEST_F(I2cLink, EachRefusalSaysWhyOnceNamingTheNode) {
          "i2c-dev: /dev/i2c-1: this adapter cannot do SMBus byte-data transfers"},
         {"", [](ScriptedBus&) {}, "i2c-dev: no I2C adapter found: /dev holds no i2c-N node"},
         {"", [](ScriptedBus& b) { b.adapters["/dev/i2c-0"]; }, "i2c-dev: no I2C adapter found with a KTS9320B on it"},
-        {kBus1, [](ScriptedBus& b) { b.Chip(kBus1, 0x4C).heldByDriver = true; },
-         "i2c-dev: /dev/i2c-1: address 0x4C is held by a kernel driver; unbind it with "
-         "'echo 1-004c | sudo tee /sys/bus/i2c/devices/1-004c/driver/unbind' (or set KTS_I2C_FORCE=1, see the README)\n"},
+        {"Tiny USB", [](ScriptedBus& b) { b.adapters[kBus1]; }, "i2c-dev: no I2C adapter is named 'Tiny USB'"},
+        {"Twin", [](ScriptedBus& b) {
+             for (const std::string n : {"5", "6"}) b.files["/sys/class/i2c-dev/i2c-" + n + "/name"] = "Twin\n", b.adapters["/dev/i2c-" + n];
+         },
+         "i2c-dev: several I2C adapters are named 'Twin' (/dev/i2c-5, /dev/i2c-6); give the bus number instead\n"},
+        {"", [](ScriptedBus& b) { b.Chip("/dev/i2c-0", 0x4C).heldByDriver = true; },
+         "i2c-dev: no I2C adapter found with a KTS9320B on it (searched /dev/i2c-0); name the bus in KTS_I2C_BUS; "
+         "a kernel driver holds 0x4C on /dev/i2c-0, so the search passed over it; if the chip is there, release it: "
+         "'echo 0-004c | sudo tee /sys/bus/i2c/devices/0-004c/driver/unbind' (or set KTS_I2C_FORCE=1, see the README)\n"},
     };
     for (const Case& c : cases) {
         bus = ScriptedBus();
@@ -128,10 +137,32 @@ TEST_F(I2cLink, EachRefusalSaysWhyOnceNamingTheNode) {
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         if (c.node == kBus1) { EXPECT_TRUE(bus.sent.empty()) << c.said; }
     }
-    auto forced = Connected(kBus1, true);  // the held address, forced
-    bus.Chip(kBus1, 0x4C).registers[0xFE] = 0x41;
+    auto forced = Connected("/dev/i2c-0", true);  // the held address, forced
+    bus.Chip("/dev/i2c-0", 0x4C).registers[0xFE] = 0x41;
     EXPECT_EQ(Read(*forced, 0x4C), 0);
     EXPECT_EQ(buffer[0], 0x41);
+}
+
+TEST_F(I2cLink, HeldAddressesAreNamedOnlyWhenTheSearchFindsNoChip) {
+    AddChip(kBus1);
+    bus.Chip(kBus1, 0x4C).heldByDriver = bus.Chip(kBus1, 0x48).heldByDriver = true;
+    testing::internal::CaptureStderr();
+    auto board = Connected();
+    for (int address = 0x18; address <= 0x4E; ++address) ASSERT_EQ(Read(*board, address), 0) << address;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "i2c-dev: /dev/i2c-1: no KTS9320B answered at 0x18..0x4E; kernel drivers hold 0x48, 0x4C on /dev/i2c-1, "
+              "so the search passed over them; if the chip is there, release it: 'echo 1-0048 | sudo tee "
+              "/sys/bus/i2c/devices/1-0048/driver/unbind'; 'echo 1-004c | sudo tee /sys/bus/i2c/devices/1-004c/driver/unbind'"
+              " (or set KTS_I2C_FORCE=1, see the README)\n");
+    // The chip found, then held by a driver bound later: refused when the node turns back to it.
+    bus.Chip(kBus1, 0x4C).heldByDriver = false;
+    auto found = Connected();
+    ASSERT_EQ(Read(*found, 0x4C), 0);
+    bus.Chip(kBus1, 0x4C).heldByDriver = true;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Read(*found, 0x30), 0);
+    EXPECT_NE(Read(*found, 0x4C), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("the KTS9320B's address 0x4C is held"), std::string::npos);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class ScriptedBus : public I2cDev::Kernel {
 public:
     std::map<std::string, ScriptedAdapter> adapters;  // by node, e.g. /dev/i2c-1
     std::vector<std::string> sent;
+    std::map<std::string, std::string> files;  // sysfs attributes by path
 
     ScriptedDevice& Chip(const std::string& node, int address) { return adapters[node].devices[address]; }
 
@@ -77,6 +78,7 @@ public:
         for (const auto& entry : adapters) names.push_back(entry.first.substr(5));  // after "/dev/"
         return names;
     }
+    std::string ReadText(const std::string& path) override { return files.count(path) ? files[path] : ""; }
 
 private:
     std::map<int, std::pair<std::string, int>> open_;  // fd -> node, selected address (-1: none)

@@ -1,0 +1,97 @@
+# The command-line program's checks in the test VM, on the same stub and adapters as the
+# window checks (checks.sh). Without a built kts9320b-cli each is reported as failed.
+
+cli_program=/opt/kts/i2c-dev/kts9320b-cli
+
+# Runs the command-line program on the i2c-dev library with the given arguments; standard
+# output in /tmp/out, standard error in /tmp/err, the library's trace in /tmp/trace, the
+# exit status in $status.
+cli() {
+  rm -f /tmp/trace
+  KTS_I2C_TRACE=/tmp/trace timeout 60 "$cli_program" --driver i2c-dev "$@" >/tmp/out 2>/tmp/err
+  status=$?
+}
+
+# Reports CHECK as failed when the program is not built; true when it is.
+cli_built() {
+  [ -x "$cli_program" ] && return 0
+  fail "$1" "kts9320b-cli not built"
+  return 1
+}
+
+cli_result() {  # CHECK OK REASON
+  if [ "$2" = yes ]; then pass "$1"; else fail "$1" "$3; exit $status; $(cat /tmp/out /tmp/err | head -c 300 | tr '\n' ' ')"; fi
+}
+
+is_no_chip() {
+  [ $status -eq 1 ] && grep -qiE "Initial Connection Failed|no chip" /tmp/err
+}
+
+cli_on_stub() {
+  local ok check
+  check="cli scan on the stub finds 0x4C"
+  if cli_built "$check"; then
+    cli --bus "/dev/i2c-$stub" scan
+    ok=no; [ $status -eq 0 ] && grep -qi "4c" /tmp/out && ok=yes
+    cli_result "$check" $ok "0x4C not listed"
+  fi
+  check="cli temps on the stub gives 30 C local and 41.25 C remote"
+  if cli_built "$check"; then
+    cli --bus "$(adapter_name "SMBus stub driver")" temps
+    ok=no; [ $status -eq 0 ] && grep -q "30" /tmp/out && grep -q "41.25" /tmp/out && ok=yes
+    cli_result "$check" $ok "temperatures missing"
+  fi
+  check="cli write 0x05 0x4B lands at the write address 0x0B, read back with i2cget"
+  if cli_built "$check"; then
+    cli --bus "$stub" write 0x05 0x4B
+    ok=no; [ $status -eq 0 ] && [ "$(i2cget -y "$stub" 0x4c 0x0b)" = 0x4b ] && ok=yes
+    cli_result "$check" $ok "i2cget reads $(i2cget -y "$stub" 0x4c 0x0b)"
+  fi
+  check="cli monitor --count 20 gives a header and 20 whole lines"
+  if cli_built "$check"; then
+    cli --bus "$stub" monitor --count 20 --interval 50
+    ok=no
+    [ $status -eq 0 ] && [ "$(wc -l < /tmp/out)" -eq 21 ] &&
+      [ "$(awk -F, 'NR > 1 && NF == 6 && $3 + 0 == 30' /tmp/out | wc -l)" -eq 20 ] && ok=yes
+    cli_result "$check" $ok "not 20 lines of six fields with 30 C local"
+  fi
+}
+
+cli_chip_held() {
+  local ok check="cli names the held chip address; --force reads it"
+  cli_built "$check" || return
+  hold "$stub" 0x4c
+  cli --bus "/dev/i2c-$stub" temps
+  ok=no
+  if [ $status -eq 1 ] && grep -q "/dev/i2c-$stub" /tmp/err && grep -q "0x4C" /tmp/err; then
+    if "$cli_program" --help 2>&1 | grep -q -- "--force"; then
+      cli --bus "/dev/i2c-$stub" --force temps
+    else
+      KTS_I2C_FORCE=1 cli --bus "/dev/i2c-$stub" temps
+    fi
+    [ $status -eq 0 ] && grep -q "41.25" /tmp/out && ok=yes
+  fi
+  unhold "$stub" 0x4c
+  cli_result "$check" $ok "held message or forced reading missing"
+}
+
+cli_no_chip_on_piix4() {
+  local ok check="cli scan on i2c-piix4 ends in 'no chip', exit 1"
+  cli_built "$check" || return
+  local piix4=$(adapter_number PIIX4)
+  cli --bus "$piix4" scan
+  ok=no
+  is_no_chip && holds /tmp/trace "connect /dev/i2c-$piix4 result=0" "address=0x4E register=0xFE read result=-6" && ok=yes
+  cli_result "$check" $ok "no 'no chip' failure"
+}
+
+cli_no_chip_in_range() {
+  local ok check command
+  for command in scan temps; do
+    check="cli $command with the chip at 0x50 ends in 'no chip', exit 1"
+    cli_built "$check" || continue
+    cli --bus "/dev/i2c-$stub" $command
+    ok=no; is_no_chip && ok=yes
+    cli_result "$check" $ok "no 'no chip' failure"
+  done
+}
