@@ -50,18 +50,13 @@ std::string NamedDriverLibrary(const std::string& name, const std::string& progr
     return {};
 }
 
-std::string BusNode(const std::string& value) {
-    const bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
-    return number ? "/dev/i2c-" + value : value;
-}
-
 void LoadDriverLibrary(const BoardChoice& choice, const std::string& programFolder) {
     g_choice = choice;
     if (!choice.bus.empty()) {
 #ifdef _WIN32
-        _putenv_s("KTS_I2C_BUS", BusNode(choice.bus).c_str());
+        _putenv_s("KTS_I2C_BUS", choice.bus.c_str());
 #else
-        setenv("KTS_I2C_BUS", BusNode(choice.bus).c_str(), 1);
+        setenv("KTS_I2C_BUS", choice.bus.c_str(), 1);
 #endif
     }
     g_libraryPath = choice.libraryPath.empty()

@@ -9,7 +9,7 @@ namespace USBStuff {
 
 struct BoardChoice {
     std::string libraryPath;         // absolute; empty for the library in the program's folder
-    std::string bus;                 // the i2c-dev library's adapter node; empty for its own choice
+    std::string bus;                 // the i2c-dev library's adapter; empty for its own choice
     std::optional<int32_t> address;  // the chip's address; none to search for it
 };
 
@@ -24,9 +24,6 @@ inline constexpr const char* I2cDevDriverName = "i2c-dev";
 // The library a driver name stands for, as the build and the package lay them out around the
 // program's folder; empty for a name that is neither. The first file that exists is taken.
 std::string NamedDriverLibrary(const std::string& name, const std::string& programFolder);
-
-// "/dev/i2c-N" for a bare adapter number N; any other text as it stands.
-std::string BusNode(const std::string& value);
 
 // Loads the chosen library (or the one in the program's folder) and makes it the driver that
 // every request goes to; hands the bus to the i2c-dev library first, which reads it when it is

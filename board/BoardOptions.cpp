@@ -27,7 +27,7 @@ constexpr Variable SimulatedBoardEnvironment[] = {
     {"KTS_SIM_TRACE", "file to which every driver call is appended as one line"},
 };
 constexpr Variable I2cDevEnvironment[] = {
-    {"KTS_I2C_BUS", "the adapter node, e.g. /dev/i2c-1 (default: the first one the chip answers on)"},
+    {"KTS_I2C_BUS", "the adapter: number, node or name (default: the first one the chip answers on)"},
     {"KTS_I2C_FORCE", "1: talk to addresses a kernel driver holds (risky: see the README)"},
     {"KTS_I2C_TRACE", "file to which every transfer is appended as one line"},
 };
@@ -56,8 +56,9 @@ BoardOptions::BoardOptions()
                              "Linux I2C adapter) or a library file. Default: the one in the program's folder."),
               QStringLiteral("sim|i2c-dev|FILE")),
       bus_(QStringLiteral("bus"),
-           QStringLiteral("The I2C adapter the i2c-dev library uses, e.g. /dev/i2c-1 or 1 (sets KTS_I2C_BUS)."),
-           QStringLiteral("DEVICE")),
+           QStringLiteral("The I2C adapter the i2c-dev library uses: its number, node or name, e.g. 1, "
+                          "/dev/i2c-1 or \"SMBus stub driver\" (sets KTS_I2C_BUS)."),
+           QStringLiteral("ADAPTER")),
       address_(QStringLiteral("address"),
                QStringLiteral("The chip's address, e.g. 0x4c: its id is checked there alone instead of "
                               "searching 0x18 to 0x4E."),
