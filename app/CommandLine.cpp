@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ProgramFiles.h"
+#include "board/BoardOptions.h"
 #include "state/GeneralStuff.h"
 
 #include <QCommandLineParser>
@@ -9,29 +10,10 @@
 
 namespace {
 
-// The simulated board's settings (usbfunctions/README.md); a real board's library reads none.
-constexpr const char* SimulatedBoardEnvironment[][2] = {
-    {"KTS_SIM_ADDRESS", "SMBus address of the chip, 1 to 127 (default 0x4C)"},
-    {"KTS_SIM_SECOND_ADDRESS", "address of a second, identical chip (default none)"},
-    {"KTS_SIM_REFUSE_CONNECTS", "connect requests refused before one is accepted (default 0)"},
-    {"KTS_SIM_FIRMWARE_FAIL", "1: every firmware download fails"},
-    {"KTS_SIM_FAIL_AFTER", "requests answered after a download before every request fails"},
-    {"KTS_SIM_DIODE_OPEN", "1: the remote diode is disconnected"},
-    {"KTS_SIM_LOCAL_TEMP", "fixed local temperature in degrees C (default drifting)"},
-    {"KTS_SIM_REMOTE_TEMP", "fixed remote temperature in degrees C (default drifting)"},
-    {"KTS_SIM_TRACE", "file to which every driver call is appended as one line"},
-};
-
 QString FilesAndEnvironmentText() {
     QString text = QStringLiteral("\nFiles:\n");
     text += QStringLiteral("  Settings (main window position and size):\n    %1\n").arg(SettingsFilePath());
-    text += QStringLiteral("  Driver library (the simulated board, or a real board's library):\n    %1\n")
-                .arg(DriverLibraryPath());
-    text += QStringLiteral("  Firmware image, downloaded at every start:\n    %1\n").arg(FirmwareImagePath());
-    text += QStringLiteral("\nEnvironment of the simulated board:\n");
-    for (const auto& variable : SimulatedBoardEnvironment)
-        text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(variable[0]), QLatin1String(variable[1]));
-    return text;
+    return text + DriverFilesHelp() + DriverEnvironmentHelp();
 }
 
 void Print(std::FILE* stream, const QString& text) {
@@ -41,7 +23,7 @@ void Print(std::FILE* stream, const QString& text) {
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, char** argv) {
+std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoice& choice) {
     if (argc < 2) return std::nullopt;
     // A core application only: no window system is needed to answer.
     QCoreApplication app(argc, argv);
@@ -57,6 +39,8 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
     const QCommandLineOption version({"v", "version"}, "Show the program's name and version and end.");
     parser.addOption(help);
     parser.addOption(version);
+    const BoardOptions boardOptions;
+    boardOptions.AddTo(parser);
 
     const QString refusal = QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(CommandName);
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -78,6 +62,11 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
         text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options]").arg(CommandName));
         Print(stdout, text + FilesAndEnvironmentText());
         return 0;
+    }
+    const QString badValue = boardOptions.Read(parser, choice);
+    if (!badValue.isEmpty()) {
+        Print(stderr, refusal.arg(badValue));
+        return 2;
     }
     return std::nullopt;
 }

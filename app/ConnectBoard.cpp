@@ -2,8 +2,9 @@
 
 #include "state/Clock.h"
 #include "app/frmSplash.h"
+#include "board/BoardChoice.h"
+#include "board/BoardStart.h"
 #include "board/USBStuff.h"
-#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 
 #include <QCoreApplication>
@@ -31,9 +32,9 @@ void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& 
 
     splash.SetProgressText("Connecting...");
     bool connected = false;
-    for (int attempt = 1; attempt <= ConnectAttempts && !connected; ++attempt) {
+    for (int attempt = 1; attempt <= USBStuff::ConnectAttempts && !connected; ++attempt) {
         connected = USBStuff::ConnectRequest() == 0;
-        Delay(200);
+        Delay(USBStuff::ConnectRetryMs);
         QCoreApplication::processEvents();
     }
     if (!connected) USBStuff::ReportBoardError(2);
@@ -42,11 +43,11 @@ void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& 
     splash.SetProgressText("Searching for an KTS9320B on USB...");
     Delay(1000);
 
-    for (int32_t address = FirstCandidateAddress; address <= LastCandidateAddress; ++address) {
-        if (USBStuff::ReadRegister(address, Chip::Reg::ManufacturerId.read) == Chip::ManufacturerId) {
-            USBStuff::DeviceAddress = address;
-            break;
-        }
+    // An address given on the command line is the only one tried.
+    if (const std::optional<int32_t> chosen = USBStuff::ChosenBoard().address) {
+        if (USBStuff::ChipAnswersAt(*chosen)) USBStuff::DeviceAddress = *chosen;
+    } else {
+        USBStuff::DeviceAddress = USBStuff::FindChip();
     }
     if (USBStuff::DeviceAddress == 0) USBStuff::ReportBoardError(2);
 

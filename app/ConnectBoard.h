@@ -9,11 +9,8 @@ class frmSplash;
 namespace GeneralStuff {
 
 // Returns only once the chip has been found (USBStuff::DeviceAddress set); every failure
-// ends in the board failure path.
+// ends in the board failure path. With an address chosen on the command line only that one
+// is tried.
 void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& setStatusText);
-
-constexpr int FirstCandidateAddress = 24;
-constexpr int LastCandidateAddress = 78;
-constexpr int ConnectAttempts = 20;
 
 }  // namespace GeneralStuff

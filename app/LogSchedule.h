@@ -4,7 +4,7 @@
 // at or after that moment writes it. Lines missed while the program stood still are written at
 // the next ticks, so the count keeps step with the clock instead of falling behind a little at
 // every line.
-#include "output/ContinuousTime.h"
+#include "state/ContinuousTime.h"
 
 #include <cstdint>
 

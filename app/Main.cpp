@@ -3,8 +3,7 @@
 #include "state/GeneralStuff.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "app/ProgramFiles.h"
-#include "board/LibraryDriver.h"
+#include "board/ProgramFolder.h"
 #include "board/USBStuff.h"
 
 #include <QApplication>
@@ -13,11 +12,9 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
-std::unique_ptr<USBStuff::LibraryDriver> g_library;
 QPointer<frmSplash> g_splash;
 QPointer<frmMain> g_main;
 
@@ -46,15 +43,11 @@ USBStuff::FailureHooks ProgramFailureHooks() {
             }};
 }
 
-void InstallBoard() {
+void InstallBoard(const USBStuff::BoardChoice& choice) {
     USBStuff::SetProgramFolder(ProgramFolder().toStdString());
     USBStuff::SetFailureHooks(ProgramFailureHooks());
     GeneralStuff::InstallShadowHook();
-    const std::string path = DriverLibraryPath().toStdString();
-    std::string error;
-    g_library = USBStuff::LibraryDriver::Open(path, error);
-    if (!g_library) USBStuff::ReportFailure(error);
-    USBStuff::SetDriver(g_library.get());
+    USBStuff::LoadDriverLibrary(choice, USBStuff::ProgramFolder());
 }
 
 frmMain* StartUp() {
@@ -77,8 +70,8 @@ frmMain* StartUp() {
     return g_main;
 }
 
-int Main() {
-    InstallBoard();
+int Main(const USBStuff::BoardChoice& choice) {
+    InstallBoard(choice);
     StartUp();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The program's entry: splash, connection, main window, monitoring.
+#include "board/BoardChoice.h"
 #include "board/USBStuff.h"
 
 class frmMain;
@@ -7,10 +8,11 @@ class frmMain;
 // The program's way out of a board failure: the message box, then every window closed (the
 // frame saves its geometry), then the end of the process.
 USBStuff::FailureHooks ProgramFailureHooks();
-// Loads the driver library from the program's folder and installs the failure path.
-void InstallBoard();
+// Installs the failure path and loads the chosen driver library (by default the one in the
+// program's folder).
+void InstallBoard(const USBStuff::BoardChoice& choice = {});
 // Runs the whole start-up and returns the shown main window; every failure ends the
 // program through the board failure path.
 frmMain* StartUp();
 // Start-up, then the event loop; returns the program's exit status.
-int Main();
+int Main(const USBStuff::BoardChoice& choice);

@@ -7,6 +7,8 @@
 #include "app/frmAbout.h"
 #include "app/frmSWOptions.h"
 #include "app/frmSplash.h"
+#include "board/BoardChoice.h"
+#include "board/USBStuff.h"
 #include "output/frmGraph.h"
 #include "output/frmLogging.h"
 #include "output/frmSave.h"
@@ -140,13 +142,16 @@ void frmMain::BuildStatusBar() {
     sbStatusDate->setObjectName("sbStatusDate");
     sbStatusTime = new QLabel(sbStatusBar);
     sbStatusTime->setObjectName("sbStatusTime");
-    for (QLabel* panel : {sbStatusPanel1, sbStatusDate, sbStatusTime}) {
+    sbStatusBoard = new QLabel(sbStatusBar);
+    sbStatusBoard->setObjectName("sbStatusBoard");
+    for (QLabel* panel : {sbStatusPanel1, sbStatusDate, sbStatusTime, sbStatusBoard}) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setContentsMargins(4, 0, 4, 0);
     }
     sbStatusBar->addPermanentWidget(sbStatusPanel1, 1);
     sbStatusBar->addPermanentWidget(sbStatusDate);
     sbStatusBar->addPermanentWidget(sbStatusTime);
+    sbStatusBar->addPermanentWidget(sbStatusBoard);
     UpdateDateTimePanels();
     auto* clockTimer = new QTimer(this);
     clockTimer->setObjectName("tmrStatusClock");
@@ -178,6 +183,10 @@ void frmMain::MDIForm_Load(frmSplash& splash) {
     RestoreGeometry();
     setWindowTitle(GeneralStuff::AppTitle);
     GeneralStuff::ConnectBoard(splash, [this](const QString& text) { sbStatusPanel1->setText(text); });
+    const QString board = QString::fromStdString(USBStuff::BoardDescription(USBStuff::ProgramFolder(), USBStuff::DeviceAddress));
+    sbStatusBoard->setText(board);
+    // A small frame cuts the panel; the whole text stays at hand.
+    sbStatusBoard->setToolTip(board);
 }
 
 void frmMain::RestoreGeometry() {

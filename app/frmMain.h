@@ -25,7 +25,8 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Restores the geometry, sets the caption, then runs the connection sequence.
+    // Restores the geometry, sets the caption, then runs the connection sequence and names the
+    // board it reached in the status bar.
     void MDIForm_Load(frmSplash& splash);
     // Restores the stored position and size (the defaults where missing or off screen).
     void RestoreGeometry();
@@ -50,6 +51,7 @@ public:
     QLabel* sbStatusPanel1 = nullptr;
     QLabel* sbStatusDate = nullptr;
     QLabel* sbStatusTime = nullptr;
+    QLabel* sbStatusBoard = nullptr;   // the board in use, set once the chip is found
     QTimer* tmrMaster = nullptr;
     QMenu* mnuWindow = nullptr;
 

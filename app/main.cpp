@@ -7,7 +7,8 @@
 #include <QIcon>
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> status = AnswerCommandLine(argc, argv)) return *status;
+    USBStuff::BoardChoice board;
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv, board)) return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(GeneralStuff::AppTitle);
     // Ties the windows to the installed menu entry and its icon.
@@ -17,5 +18,5 @@ int main(int argc, char** argv) {
     QFont font = QApplication::font();
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
-    return Main();
+    return Main(board);
 }

@@ -6,6 +6,8 @@
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 
+#include <QDir>
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace GeneralStuff {
@@ -34,6 +36,11 @@ QStringList SavHeaderLines(const QString& comment, const QString& dateText, cons
             QString(),
             QStringLiteral("Comment : ") + SavComment(comment),
             QString()};
+}
+
+QStringList SavHeaderLines(const QString& comment, const QDateTime& now) {
+    return SavHeaderLines(comment, QLocale::system().toString(now.date(), QLocale::ShortFormat),
+                          now.time().toString(QStringLiteral("HH:mm:ss")));
 }
 
 QString SavRegisterLine(const SavRegister& reg) {
@@ -67,6 +74,13 @@ bool WriteSavFile(const QString& fileName, const QString& text, QString* error) 
     const QString why = ReplaceFileContents(fileName, ToWindows1252(text), true);
     if (!why.isEmpty() && error) *error = why;
     return why.isEmpty();
+}
+
+QString SaveSavText(const QString& fileName, const QString& text) {
+    QString reason;
+    if (WriteSavFile(fileName, text, &reason)) return QString();
+    return QStringLiteral("The configuration was not saved: could not write %1:\n%2")
+        .arg(QDir::toNativeSeparators(fileName), reason);
 }
 
 }  // namespace GeneralStuff

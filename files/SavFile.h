@@ -1,6 +1,7 @@
 #pragma once
 // The saved configuration (.sav) file: a header with a comment, then one line per register
 // between "{" and "}". Built as text here; written safely as Windows-1252 with CR LF.
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -22,6 +23,8 @@ QString FormatHexByte(int32_t value);
 QString SavComment(const QString& comment);
 // Lines 1 to 7: maker, program, "Saved: <date> at <time>", "Comment : <comment>", empty lines.
 QStringList SavHeaderLines(const QString& comment, const QString& dateText, const QString& timeText);
+// The same for a moment: its date as the system writes it short, its time as HH:mm:ss.
+QStringList SavHeaderLines(const QString& comment, const QDateTime& now);
 // "0x0B<TAB>0x55<TAB> // Local Temp High Limit"
 QString SavRegisterLine(const SavRegister& reg);
 // The header, "Address<TAB>Data<TAB>Register", "{", the register lines and "}", each line
@@ -34,5 +37,7 @@ std::vector<SavRegister> ReadSavRegisters(bool onlyChanged);
 
 // Replaces the file with the text, or leaves an existing file untouched when that fails.
 bool WriteSavFile(const QString& fileName, const QString& text, QString* error = nullptr);
+// The same, with the message the user sees when it failed; an empty text when it worked.
+QString SaveSavText(const QString& fileName, const QString& text);
 
 }  // namespace GeneralStuff

@@ -14,7 +14,7 @@
 // edges (the axes, with their arrows) dragging right or up zooms in, left or down zooms out,
 // and the wheel zooms that axis alone. A right-click offers saving the chart as a PNG, PDF or SVG
 // file, copying it to the clipboard and the starting view.
-#include "output/ContinuousTime.h"
+#include "state/ContinuousTime.h"
 #include "output/TracePoints.h"
 
 #include <qcustomplot.h>

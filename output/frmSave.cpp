@@ -2,53 +2,26 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "files/FileSafety.h"
 #include "output/MasterTimerPause.h"
 #include "files/SavFile.h"
-#include "files/SavRecallParser.h"
+#include "files/SavRecall.h"
 #include "widgets/WrappingCheckBox.h"
 #include "widgets/Twips.h"
 #include "widgets/Prompts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString SavFilter = QStringLiteral("Text Files (*.sav)");
-// A saved configuration is under 2 KB; anything far larger is not one.
-constexpr qint64 MaxRecallBytes = 16 * 1024 * 1024;
 
 QString ProgramFolder() { return QString::fromStdString(USBStuff::ProgramFolder()); }
-
-QString RegistersWrittenText(int count) {
-    if (count == 0) return QStringLiteral("No registers were written.");
-    if (count == 1) return QStringLiteral("1 register was written.");
-    return QStringLiteral("%1 registers were written.").arg(count);
-}
-
-QString RecallProblemText(const SavRecallResult& result, const QString& fileName) {
-    const QString name = QDir::toNativeSeparators(fileName);
-    switch (result.outcome) {
-    case SavRecallResult::Outcome::Complete:
-        return QString();
-    case SavRecallResult::Outcome::NoBlock:
-        return QStringLiteral("%1 was not recalled: it holds no register block (no \"{\").\n\n%2")
-            .arg(name, RegistersWrittenText(result.registersWritten));
-    case SavRecallResult::Outcome::Incomplete:
-        break;
-    }
-    return QStringLiteral("%1 was not fully recalled: the register block is incomplete "
-                          "(a line without both an address and a value, or no closing \"}\").\n\n%2")
-        .arg(name, RegistersWrittenText(result.registersWritten));
-}
 
 }  // namespace
 
@@ -130,10 +103,7 @@ void frmSave::cmdsave_Click() {
 }
 
 QString frmSave::SaveConfiguration() {
-    const QDateTime now = currentDateTime();
-    const QStringList header = GeneralStuff::SavHeaderLines(
-        txtComment->text(), QLocale::system().toString(now.date(), QLocale::ShortFormat),
-        now.time().toString(QStringLiteral("HH:mm:ss")));
+    const QStringList header = GeneralStuff::SavHeaderLines(txtComment->text(), currentDateTime());
     MasterTimerPause pause;
     // Every register is read before the dialog opens: the file holds the chip as it was at
     // the button press.
@@ -141,10 +111,7 @@ QString frmSave::SaveConfiguration() {
     const QString fileName = chooseSaveFile();
     if (fileName.isEmpty()) return QString();
     GeneralStuff::FileNumber = GeneralStuff::FreeFileNumber();
-    QString reason;
-    if (GeneralStuff::WriteSavFile(fileName, text, &reason)) return QString();
-    return QStringLiteral("The configuration was not saved: could not write %1:\n%2")
-        .arg(QDir::toNativeSeparators(fileName), reason);
+    return GeneralStuff::SaveSavText(fileName, text);
 }
 
 void frmSave::cmdRecall_Click() {
@@ -158,22 +125,9 @@ QString frmSave::RecallConfiguration(const QString& fileName) {
     MasterTimerPause pause;
     GeneralStuff::FileNumber = GeneralStuff::FreeFileNumber();
     QFile file(fileName);
-    QString refusal = GeneralStuff::NotARegularFileReason(fileName);
-    // Checked before reading: the parser reads one character at a time.
-    if (refusal.isEmpty() && file.size() > MaxRecallBytes) {
-        refusal = QStringLiteral("It holds %1 bytes: too large for a saved configuration (files over %2 MB are not read).")
-                      .arg(file.size())
-                      .arg(MaxRecallBytes / (1024 * 1024));
-    }
-    if (!refusal.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("Could not open %1:\n%2\n\nNo registers were written.")
-            .arg(QDir::toNativeSeparators(fileName), refusal.isEmpty() ? file.errorString() : refusal);
-    }
-    SavRecallParser parser(file);
-    const SavRecallResult result = RecallSavRegisters(parser, [](int32_t address, int32_t value) {
-        USBStuff::WriteRegister(USBStuff::DeviceAddress, address, value);
-    });
-    return RecallProblemText(result, fileName);
+    const QString refusal = GeneralStuff::OpenForRecall(file);
+    if (!refusal.isEmpty()) return refusal;
+    return GeneralStuff::RecallProblemText(GeneralStuff::RecallIntoChip(file), fileName);
 }
 
 void frmSave::cmdClose_Click() { OuterWindow()->close(); }

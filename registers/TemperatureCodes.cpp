@@ -62,9 +62,10 @@ float TempFromCode(int32_t code) {
     return static_cast<float>(code) - static_cast<float>(RangeShift());
 }
 
+float FractionFromCode(int32_t low) { return static_cast<float>(low & 0xC0) / 256.0f; }
+
 float TempFromCodes(int32_t high, int32_t low) {
-    const float fraction = static_cast<float>(low & 0xC0) / 256.0f;
-    return static_cast<float>(high) + fraction - static_cast<float>(RangeShift());
+    return static_cast<float>(high) + FractionFromCode(low) - static_cast<float>(RangeShift());
 }
 
 float OffsetFromCodes(int32_t high, int32_t low) {

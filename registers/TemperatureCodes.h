@@ -15,6 +15,7 @@ bool FitsInt16(double x);
 
 float TempFromCode(int32_t code);                    // 8-bit temperature or limit
 float TempFromCodes(int32_t high, int32_t low);      // 10-bit temperature or limit
+float FractionFromCode(int32_t low);                 // the quarter degrees a 10-bit low byte holds
 float OffsetFromCodes(int32_t high, int32_t low);    // 10-bit two's-complement offset
 
 struct CodePair {

@@ -19,6 +19,10 @@ constexpr double SecondsPerDay = 86400.0;
 
 }  // namespace
 
+void Clock::Sleep(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
 Clock& CurrentClock() { return *g_clock; }
 void SetClock(Clock* clock) { g_clock = clock ? clock : &g_localClock; }
 

@@ -7,6 +7,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual double SecondsSinceMidnight() = 0;
+    // Lets the time pass; a scripted clock moves on by it instead.
+    virtual void Sleep(double seconds);
 };
 
 // The clock in use; the real local clock unless a test installed another (not owned).

@@ -5,6 +5,7 @@
 #include "state/Clock.h"
 #include "app/ConnectBoard.h"
 #include "app/frmSplash.h"
+#include "board/BoardChoice.h"
 #include "board/USBStuff.h"
 #include "widgets/Twips.h"
 
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QWindow>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace GeneralStuff;
@@ -120,6 +122,21 @@ TEST_F(ConnectBoardTest, AFailedReadDuringTheSearchGivesCommunicationsInterrupte
     EXPECT_THROW(Connect(), BoardFailure);
     EXPECT_EQ(state.messages.at(0), "Communications Interrupted - Check USB connections");
     EXPECT_EQ(USBStuff::DeviceAddress, 0);
+}
+
+TEST_F(ConnectBoardTest, AChosenAddressIsTheOnlyOneTriedAndTheBoardIsNamed) {
+    // The built simulated board, chosen as --driver sim --address 0x4D chooses it; the
+    // scripted driver answers in its place.
+    const std::string folder = std::getenv("KTS_RUNTIME_DIR");
+    USBStuff::LoadDriverLibrary({USBStuff::NamedDriverLibrary("sim", folder), "", 0x4D}, folder);
+    USBStuff::SetDriver(&driver);
+    FillChipDefaults(driver.chips[0x4C]);
+    FillChipDefaults(driver.chips[0x4D]);
+    Connect();
+    EXPECT_EQ(USBStuff::DeviceAddress, 0x4D);
+    EXPECT_EQ(ReadsOfManufacturerId(), 1);
+    EXPECT_EQ(USBStuff::BoardDescription(folder, 0x4D), "Simulated board");
+    USBStuff::LoadDriverLibrary({}, folder);  // the choice of a plain start again
 }
 
 TEST_F(ConnectBoardTest, TheSplashStaysWhenTheWindowSystemAsksItToClose) {

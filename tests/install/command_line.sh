@@ -11,7 +11,9 @@ nl=$'\n'
 cases=(
   "--version|0|^kts9320b-eval ${version//./\\.}$|^$"
   "-v|0|^kts9320b-eval ${version//./\\.}$|^$"
-  "--help|0|Usage: kts9320b-eval \[options\].*--version.*Settings.*libUSBFunctions\.so.*KTS9330FW\.Hex.*KTS_SIM_ADDRESS.*KTS_SIM_TRACE|^$"
+  "--help|0|Usage: kts9320b-eval \[options\].*--version.*--driver.*--bus.*--address.*Settings.*libUSBFunctions\.so.*KTS9330FW\.Hex.*KTS_SIM_ADDRESS.*KTS_SIM_TRACE.*KTS_I2C_BUS.*KTS_I2C_FORCE.*KTS_I2C_TRACE|^$"
+  "--address 0x99|2|^$|^kts9320b-eval: '0x99' is not a chip address: .* Try 'kts9320b-eval --help'\.$"
+  "--driver /nonexistent/libUSBFunctions.so|2|^$|^kts9320b-eval: The driver library '/nonexistent/libUSBFunctions\.so' does not exist\. Try .*$"
   "--no-such-option|2|^$|^kts9320b-eval: Unknown option 'no-such-option'\. Try 'kts9320b-eval --help'\.$"
   "stray|2|^$|^kts9320b-eval: .*'stray'.*$"
 )

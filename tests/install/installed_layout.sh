@@ -15,7 +15,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --
 
 [ "$(readlink "$prefix/bin/kts9320b-eval")" = ../lib/kts9320b-eval/kts9320b-eval ] ||
   fail "bin/kts9320b-eval is not a relative link to the program"
-for f in kts9320b-eval libUSBFunctions.so KTS9330FW.Hex i2c-dev/libUSBFunctions.so; do
+[ "$(readlink "$prefix/bin/kts9320b-cli")" = ../lib/kts9320b-eval/kts9320b-cli ] ||
+  fail "bin/kts9320b-cli is not a relative link to the command-line program"
+for f in kts9320b-eval kts9320b-cli libUSBFunctions.so KTS9330FW.Hex i2c-dev/libUSBFunctions.so; do
   [ -f "$folder/$f" ] || fail "$f is missing from lib/kts9320b-eval/"
 done
 for f in share/applications/com.corvantis.KTS9320BEval.desktop share/metainfo/com.corvantis.KTS9320BEval.metainfo.xml \
@@ -42,6 +44,10 @@ kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
 grep -qF "LoadFirmWare path=$folder/KTS9330FW.Hex result=0" "$trace" 2>/dev/null ||
   fail "the installed program did not load its firmware from $folder: $(cat "$trace" 2>/dev/null)"
+
+# The command-line program, through its link, on the simulated board beside it.
+env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kts9320b-cli" --driver sim temps >/dev/null ||
+  fail "the installed kts9320b-cli --driver sim temps did not answer"
 
 [ $failed = 0 ] && echo "ok: installed into $prefix with everything in lib/kts9320b-eval/"
 exit $failed

@@ -1,5 +1,5 @@
 #include "output/ChartImage.h"
-#include "output/ContinuousTime.h"
+#include "state/ContinuousTime.h"
 #include "output/StripChart.h"
 #include "output/TimeOfDayTicker.h"
 #include "support/ScriptedPrompts.h"

@@ -11,6 +11,10 @@ public:
         ++readings;
         return t;
     }
+    void Sleep(double seconds) override {
+        now += seconds;
+        if (now >= 86400.0) now -= 86400.0;
+    }
     double now = 1000.0;
     double step = 0.0;
     int readings = 0;

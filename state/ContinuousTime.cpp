@@ -1,4 +1,4 @@
-#include "output/ContinuousTime.h"
+#include "state/ContinuousTime.h"
 
 #include <algorithm>
 

@@ -1,0 +1,25 @@
+#pragma once
+// What both programs' start-up sequences share: how long a board may take to accept the
+// connect request, and the search for the chip by its manufacturer id.
+#include <cstdint>
+
+namespace USBStuff {
+
+// The addresses the search tries, in this order.
+constexpr int32_t FirstCandidateAddress = 24;
+constexpr int32_t LastCandidateAddress = 78;
+
+// The windows program pauses while the board enumerates (its splash bar's pause: 34 rounds of
+// 50 ms), then sends the connect request up to 20 times, 200 ms apart.
+constexpr int ConnectAttempts = 20;
+constexpr int ConnectRetryMs = 200;
+constexpr int EnumerationPauseMs = 34 * 50;
+// The whole time a board is given to accept the connect request.
+constexpr int ConnectPatienceMs = EnumerationPauseMs + ConnectAttempts * ConnectRetryMs;
+
+// True when the chip's id answers at the address. A failed read goes to the failure path.
+bool ChipAnswersAt(int32_t address);
+// The lowest candidate address where the id answers; 0 when none does.
+int32_t FindChip();
+
+}  // namespace USBStuff

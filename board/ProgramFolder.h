@@ -1,0 +1,10 @@
+#pragma once
+// Where a program finds what it loads: the driver library and the firmware image lie in its own
+// folder, the real file's folder where it was started through a link.
+#include <QString>
+
+// The executable's folder, with native separators and no trailing separator.
+QString ProgramFolder();
+// The driver library loaded when no --driver is given.
+QString DriverLibraryPath();
+QString FirmwareImagePath();

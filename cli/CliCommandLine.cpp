@@ -1,0 +1,201 @@
+#include "cli/CliCommandLine.h"
+
+#include "board/BoardOptions.h"
+#include "cli/RegisterArgument.h"
+#include "registers/IntegerArgument.h"
+#include "registers/RegMapStuff.h"
+#include "state/GeneralStuff.h"
+
+#include <QCommandLineParser>
+#include <cmath>
+
+namespace {
+
+// The options that only some commands take.
+enum CommandOption : unsigned {
+    NoOptions = 0,
+    MonitorOptions = 1,  // --interval, --duration, --count, --output
+    RawOption = 2,       // --raw
+    SaveOptions = 4,     // --comment, --all
+};
+
+struct CommandSpec {
+    const char* name;
+    CliCommand command;
+    const char* arguments;  // as the help shows them
+    int minArguments;
+    int maxArguments;  // -1: any number
+    unsigned options;
+    const char* summary;
+};
+
+constexpr CommandSpec Commands[] = {
+    {"scan", CliCommand::Scan, "", 0, 0, NoOptions, "every address from 0x18 to 0x4E where the chip's id answers"},
+    {"temps", CliCommand::Temps, "", 0, 0, NoOptions, "one reading: local and remote \u00B0C, and the alarm flags by name"},
+    {"read", CliCommand::Read, "REG...", 1, -1, NoOptions, "each register: name, address, hex, decimal and meaning"},
+    {"write", CliCommand::Write, "REG VALUE", 2, 2, NoOptions, "writes VALUE (0 to 255) at the register's write address"},
+    {"dump", CliCommand::Dump, "", 0, 0, RawOption, "every named register as read shows it; --raw adds all 256 addresses"},
+    {"monitor", CliCommand::Monitor, "", 0, 0, MonitorOptions,
+     "readings as CSV until --duration, --count, Ctrl+C or SIGTERM"},
+    {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
+    {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
+};
+
+struct Options {
+    QCommandLineOption help{{"h", "help"}, "Show this help and end."};
+    QCommandLineOption version{{"v", "version"}, "Show the program's name and version and end."};
+    QCommandLineOption json{"json", "One JSON object per answer (per reading for monitor) instead of text."};
+    QCommandLineOption interval{"interval", "monitor: milliseconds from one reading to the next (default 1000; "
+                                            "0: as fast as the board answers).", "MS"};
+    QCommandLineOption duration{"duration", "monitor: end after this many seconds.", "S"};
+    QCommandLineOption count{"count", "monitor: end after this many readings.", "N"};
+    QCommandLineOption output{"output", "monitor: append the readings to FILE (never truncated; the header only "
+                                        "into an empty file); - is standard output (default).", "FILE"};
+    QCommandLineOption raw{"raw", "dump: add a 16 x 16 grid of all 256 addresses, as i2cdump lays it out."};
+    QCommandLineOption comment{"comment", "save: the file's comment line.", "TEXT"};
+    QCommandLineOption all{"all", "save: every writable register, not only those that differ from their defaults."};
+    BoardOptions board;
+
+    std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
+        return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
+                {&output, MonitorOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions}};
+    }
+};
+
+QString Description() {
+    QString text = QStringLiteral(
+        "Reads, sets and logs the KTS9320B temperature monitor on its evaluation board from a terminal\n"
+        "or a script, without a display.\n\nCommands:\n");
+    for (const CommandSpec& spec : Commands)
+        text += QStringLiteral("  %1 %2\n")
+                    .arg(QStringLiteral("%1 %2").arg(QLatin1String(spec.name), QLatin1String(spec.arguments)), -18)
+                    .arg(QString::fromUtf8(spec.summary));
+    return text + QStringLiteral(
+                      "REG is a register name in any case (status, \"Local Temp High Limit\") or an "
+                      "address (0x05 or 5).");
+}
+
+QString HelpText(const QCommandLineParser& parser) {
+    QString text = parser.helpText();
+    text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options] COMMAND [ARGS]").arg(QLatin1String(CliName)));
+    text += QStringLiteral(
+        "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
+        "(driver, firmware,\n     connect, no chip, transfer)\n  2  a usage error or bad input: an unknown "
+        "command, register or option, a value\n     out of range, a file that cannot be read or written\n");
+    return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
+}
+
+CliAnswer Refusal(const QString& reason) {
+    return {ExitUsage, {}, QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(QLatin1String(CliName), reason).toStdString()};
+}
+
+const CommandSpec* FindCommand(const QString& name) {
+    for (const CommandSpec& spec : Commands)
+        if (name == QLatin1String(spec.name)) return &spec;
+    return nullptr;
+}
+
+// Fills the monitor settings; an error text for a value that cannot be used.
+QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, MonitorSettings& monitor) {
+    if (parser.isSet(o.interval)) {
+        const auto ms = GeneralStuff::ParseIntegerArgument(parser.value(o.interval).toStdString());
+        if (!ms || *ms > 86400000)
+            return QStringLiteral("--interval takes milliseconds from 0 to 86400000, not '%1'.").arg(parser.value(o.interval));
+        monitor.intervalMs = *ms;
+    }
+    if (parser.isSet(o.duration)) {
+        bool ok = false;
+        const double seconds = parser.value(o.duration).toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || seconds <= 0)
+            return QStringLiteral("--duration takes a number of seconds above 0, not '%1'.").arg(parser.value(o.duration));
+        monitor.durationS = seconds;
+    }
+    if (parser.isSet(o.count)) {
+        const auto count = GeneralStuff::ParseIntegerArgument(parser.value(o.count).toStdString());
+        if (!count || *count < 1)
+            return QStringLiteral("--count takes a number of readings from 1, not '%1'.").arg(parser.value(o.count));
+        monitor.count = *count;
+    }
+    if (parser.isSet(o.output)) {
+        monitor.output = parser.value(o.output);
+        if (monitor.output.isEmpty()) return QStringLiteral("--output needs a file name, or - for standard output.");
+    }
+    return QString();
+}
+
+// Fills the command's arguments; an error text for one that cannot be used.
+QString ReadArguments(const CommandSpec& spec, const QStringList& args, CliRequest& request) {
+    std::string refusal;
+    switch (spec.command) {
+    case CliCommand::Read:
+        for (const QString& arg : args) {
+            const auto target = ReadTarget(arg.toStdString(), refusal);
+            if (!target) return QString::fromStdString(refusal);
+            request.registers.push_back(*target);
+        }
+        break;
+    case CliCommand::Write: {
+        const auto target = WriteTarget(args[0].toStdString(), refusal);
+        if (!target) return QString::fromStdString(refusal);
+        request.registers.push_back(*target);
+        const auto value = GeneralStuff::ParseIntegerArgument(args[1].toStdString());
+        if (!value || *value > 255)
+            return QStringLiteral("'%1' is not a register value: give 0 to 255 (0x00 to 0xFF).").arg(args[1]);
+        request.value = *value;
+        break;
+    }
+    case CliCommand::Save:
+    case CliCommand::Recall:
+        request.file = args[0];
+        if (request.file.isEmpty()) return QStringLiteral("%1 needs a file name.").arg(spec.name);
+        break;
+    default:
+        break;
+    }
+    return QString();
+}
+
+}  // namespace
+
+std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& arguments) {
+    RegMapStuff::BuildRegTable();
+    const Options o;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Description());
+    for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
+                                             &o.output, &o.raw, &o.comment, &o.all})
+        parser.addOption(*option);
+    o.board.AddTo(parser);
+
+    if (!parser.parse(arguments)) return Refusal(parser.errorText());
+    if (parser.isSet(o.version))
+        return CliAnswer{ExitSuccess, QStringLiteral("%1 %2\n").arg(QLatin1String(CliName), GeneralStuff::VersionText()).toStdString(), {}};
+    if (parser.isSet(o.help)) return CliAnswer{ExitSuccess, HelpText(parser).toStdString(), {}};
+
+    QStringList args = parser.positionalArguments();
+    if (args.isEmpty()) return Refusal(QStringLiteral("Name a command."));
+    const QString name = args.takeFirst();
+    const CommandSpec* spec = FindCommand(name);
+    if (!spec) return Refusal(QStringLiteral("There is no command '%1'.").arg(name));
+    if (args.size() < spec->minArguments || (spec->maxArguments >= 0 && args.size() > spec->maxArguments)) {
+        if (spec->maxArguments == 0) return Refusal(QStringLiteral("%1 takes no arguments: '%2'.").arg(name, args.first()));
+        return Refusal(QStringLiteral("Usage: %1 [options] %2 %3.")
+                           .arg(QLatin1String(CliName), name, QLatin1String(spec->arguments)));
+    }
+    for (const auto& [option, group] : o.Limited()) {
+        if (parser.isSet(*option) && (spec->options & group) == 0)
+            return Refusal(QStringLiteral("--%1 does not apply to %2.").arg(option->names().first(), name));
+    }
+
+    CliRequest request;
+    request.command = spec->command;
+    request.json = parser.isSet(o.json);
+    request.raw = parser.isSet(o.raw);
+    request.comment = parser.value(o.comment);
+    request.onlyChanged = !parser.isSet(o.all);
+    QString problem = o.board.Read(parser, request.board);
+    if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
+    if (problem.isEmpty()) problem = ReadArguments(*spec, args, request);
+    if (!problem.isEmpty()) return Refusal(problem);
+    return request;
+}

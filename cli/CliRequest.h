@@ -1,0 +1,52 @@
+#pragma once
+// One run of the command-line program as its command line asks for it: the command, its
+// arguments and options, checked and turned into numbers before the board is touched.
+#include "board/BoardChoice.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Save, Recall };
+
+// A register the user named, by name or number.
+struct RegisterTarget {
+    int32_t address = 0;      // the address a read goes to; for a write, its write address
+    std::optional<int> entry;  // its row in the register table; none for an address not in it
+};
+
+struct MonitorSettings {
+    int32_t intervalMs = 1000;        // 0: as fast as the board answers
+    std::optional<double> durationS;  // none: no time limit
+    std::optional<int64_t> count;     // none: no count limit
+    QString output = QStringLiteral("-");  // "-": standard output
+};
+
+struct CliRequest {
+    CliCommand command = CliCommand::Temps;
+    USBStuff::BoardChoice board;
+    bool json = false;
+    std::vector<RegisterTarget> registers;  // read: each; write: the one written
+    int32_t value = 0;                      // write
+    bool raw = false;                       // dump: the 16 x 16 grid as well
+    MonitorSettings monitor;
+    QString file;     // save, recall
+    QString comment;  // save
+    bool onlyChanged = true;  // save: only registers that differ from their defaults
+};
+
+// What a command leaves for the program to print, and its exit status.
+struct CliAnswer {
+    int status = 0;
+    std::string out;  // standard output, UTF-8
+    std::string err;  // standard error
+};
+
+// Exit status: success, a board or chip failure, a usage error or bad input (files included).
+constexpr int ExitSuccess = 0;
+constexpr int ExitBoardFailure = 1;
+constexpr int ExitUsage = 2;
+
+// The program's name on the command line and in its package.
+inline constexpr const char* CliName = "kts9320b-cli";

@@ -1,0 +1,57 @@
+#include "cli/CliStart.h"
+
+#include "board/BoardStart.h"
+#include "cli/CliRequest.h"
+#include "cli/FixedRateSchedule.h"
+#include "state/GeneralStuff.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+const char* g_step = "driver";
+}  // namespace
+
+void SetFailureStep(const char* step) { g_step = step; }
+
+std::string FailureText(const std::string& message) { return std::string(CliName) + ": " + g_step + ": " + message; }
+
+USBStuff::FailureHooks CliFailureHooks() {
+    return {[](const std::string& message) { std::fprintf(stderr, "%s\n", FailureText(message).c_str()); },
+            [] {},
+            [] {
+                std::fflush(nullptr);
+                std::_Exit(ExitBoardFailure);
+            }};
+}
+
+bool PatientConnect() {
+    FixedRateSchedule attempts(USBStuff::ConnectRetryMs / 1000.0);
+    for (;;) {
+        if (USBStuff::ConnectRequest() == 0) return true;
+        attempts.Next();
+        if (attempts.Due() > USBStuff::ConnectPatienceMs / 1000.0) return false;
+        attempts.WaitForDue();
+    }
+}
+
+void StartBoard(const USBStuff::BoardChoice& choice, bool findChip) {
+    SetFailureStep("firmware");
+    if (USBStuff::DownloadFirmware() < 0) USBStuff::ReportBoardError(0);
+    SetFailureStep("connect");
+    if (!PatientConnect()) USBStuff::ReportBoardError(2);
+    SetFailureStep("transfer");
+    if (!findChip) return;
+    int32_t address = 0;
+    if (choice.address) {
+        if (USBStuff::ChipAnswersAt(*choice.address)) address = *choice.address;
+    } else {
+        address = USBStuff::FindChip();
+    }
+    if (address == 0) {
+        SetFailureStep("no chip");
+        USBStuff::ReportBoardError(2);
+    }
+    USBStuff::DeviceAddress = address;
+    GeneralStuff::InitRegisterModel();
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Where the monitor's lines go: standard output, or a file that is appended to and never
+// truncated. Each line leaves the program whole, in one write, before the next is read; a line
+// that cannot be written whole is taken back out of a file, so no half line stays behind.
+#include <string>
+
+class LineOutput {
+public:
+    // "-" is standard output; any other name a file, created when missing. On failure the
+    // output is not open and error() says why.
+    explicit LineOutput(const std::string& name);
+    ~LineOutput();
+    LineOutput(const LineOutput&) = delete;
+    LineOutput& operator=(const LineOutput&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    const std::string& Error() const { return error_; }
+    // True for standard output and for a file that holds nothing yet: the place for a header.
+    bool StartsEmpty() const { return startsEmpty_; }
+    // Writes the line whole; false, with error() set, when it could not.
+    bool Write(const std::string& line);
+
+private:
+    int fd_ = -1;
+    bool ownsFd_ = false;
+    bool regularFile_ = false;
+    bool startsEmpty_ = true;
+    std::string name_;
+    std::string error_;
+};

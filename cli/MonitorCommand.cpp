@@ -1,0 +1,38 @@
+#include "cli/MonitorCommand.h"
+
+#include "cli/FixedRateSchedule.h"
+#include "cli/LineOutput.h"
+#include "cli/LocalTimeText.h"
+#include "cli/Reading.h"
+#include "cli/StopSignal.h"
+
+namespace {
+
+CliAnswer WriteFailure(const LineOutput& output) {
+    return {ExitUsage, {}, std::string(CliName) + ": the monitor stopped: could not write " + output.Error() + "\n"};
+}
+
+}  // namespace
+
+CliAnswer RunMonitor(const CliRequest& request, LineOutput& output) {
+    const MonitorSettings& settings = request.monitor;
+    // An appended file keeps one header, at its top.
+    if (!request.json && output.StartsEmpty() && !output.Write(MonitorCsvHeader)) return WriteFailure(output);
+    LocalTimeText timeText;
+    FixedRateSchedule schedule(settings.intervalMs / 1000.0);
+    for (int64_t lines = 0; !settings.count || lines < *settings.count; ++lines) {
+        if (settings.durationS) {
+            const double due = settings.intervalMs > 0 ? schedule.Due() : schedule.Elapsed();
+            if (due >= *settings.durationS) break;
+        }
+        if (!schedule.WaitForDue(&StopRequested)) break;
+        const std::string time = timeText.Now();
+        const double elapsed = schedule.Elapsed();
+        const Reading reading = TakeReading();
+        const std::string line = request.json ? MonitorJsonLine(time, elapsed, reading)
+                                              : MonitorCsvLine(time, elapsed, reading);
+        if (!output.Write(line)) return WriteFailure(output);
+        schedule.Next();
+    }
+    return {};
+}

@@ -1,0 +1,136 @@
+// The monitor on the scripted clock: line k at the start + k × interval however long each
+// reading takes, across midnight too, and every way a run ends leaves whole lines behind.
+#include "CliRunner.h"
+
+#include "support/FileSizeLimit.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+class Monitor : public ::testing::Test {
+protected:
+    Monitor() {
+        auto& chip = cli.driver.Chip(0x4C);
+        chip[0x00] = 30;
+        chip[0x01] = 40;
+        chip[0x10] = 0x40;
+        chip[0x02] = 0x90;
+    }
+    // The readings (three temperature registers and the status each) take these times, the
+    // last one for every reading after; the start's reads of the id and the configuration take
+    // no time.
+    void ReadingsTake(std::vector<double> seconds) {
+        cli.driver.onRequest = [this, seconds, reads = size_t(0)](const DriverRequest& r) mutable {
+            if (r.request != 222 || r.index == 0xFE || r.index == 0x03) return;
+            cli.clock.Sleep(seconds[std::min(reads++ / 4, seconds.size() - 1)] / 4);
+        };
+    }
+    CliAnswer Run(QStringList arguments) { return cli.Run(QStringList{"monitor", "--output", file} + arguments); }
+    std::vector<std::string> Lines() const {
+        std::ifstream in(file.toStdString());
+        std::stringstream text;
+        text << in.rdbuf();
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        EXPECT_TRUE(text.str().empty() || text.str().back() == '\n') << "a line was cut: " << text.str();
+        return lines;
+    }
+    std::vector<std::string> ElapsedColumn() const {
+        std::vector<std::string> column;
+        const auto lines = Lines();
+        for (size_t i = 1; i < lines.size(); ++i) column.push_back(lines[i].substr(30, lines[i].find(',', 30) - 30));
+        return column;
+    }
+
+    CliRunner cli;
+    QTemporaryDir folder;
+    QString file = folder.filePath("chamber.csv");
+};
+
+TEST_F(Monitor, LinesStayOnTheirSlotsHoweverLongAReadingTakes) {
+    struct Case {
+        const char* interval;
+        std::vector<double> readingSeconds;
+        double startTimeOfDay;
+        QStringList limit;
+        std::vector<std::string> elapsed;
+    };
+    const Case cases[] = {
+        {"1000", {0.3}, 1000, {"--count", "4"}, {"0.000", "1.000", "2.000", "3.000"}},
+        {"1000", {0.3}, 86399.5, {"--count", "3"}, {"0.000", "1.000", "2.000"}},  // across midnight
+        {"1000", {0.3}, 1000, {"--duration", "3"}, {"0.000", "1.000", "2.000"}},
+        // More than an interval late: the latest slot due is taken, without a burst of the others.
+        {"1000", {3.5, 0.1}, 1000, {"--count", "4"}, {"0.000", "3.500", "4.000", "5.000"}},
+        {"1000", {1.2}, 1000, {"--count", "3"}, {"0.000", "1.200", "2.400"}},
+        {"0", {0.01}, 1000, {"--count", "3"}, {"0.000", "0.010", "0.020"}},
+        {"250", {0.01}, 1000, {"--duration", "1"}, {"0.000", "0.250", "0.500", "0.750"}},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(file);
+        ReadingsTake(c.readingSeconds);
+        cli.clock.now = c.startTimeOfDay;
+        const CliAnswer answer = Run(QStringList{"--interval", c.interval} + c.limit);
+        EXPECT_EQ(answer.status, 0) << answer.err;
+        EXPECT_EQ(ElapsedColumn(), c.elapsed) << c.interval << " ms, first reading " << c.readingSeconds[0] << " s";
+    }
+}
+
+TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
+    ASSERT_EQ(Run({"--count", "1"}).status, 0);
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "time,elapsed_s,local_C,remote_C,status,alarms");
+    const std::string time = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)";
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + ",0.000,30,40.25,0x90,RemHi"))) << lines[1];
+
+    // Appended to: the header is not written again.
+    ASSERT_EQ(Run({"--count", "1", "--json"}).status, 0);
+    const auto appended = Lines();
+    ASSERT_EQ(appended.size(), 3u);
+    EXPECT_TRUE(std::regex_match(appended[2], std::regex("\\{\"time\":\"" + time +
+                                                         "\",\"elapsed_s\":0.000,\"local_C\":30,\"remote_C\":40.25,"
+                                                         "\"status\":144,\"alarms\":\\[\"RemHi\"\\]\\}")))
+        << appended[2];
+}
+
+TEST_F(Monitor, CtrlCEndsAfterTheLineInHandWithStatus0) {
+    int requests = 0;
+    cli.driver.onRequest = [&](const DriverRequest& r) {
+        if (r.request == 222 && ++requests == 54 + 10) std::raise(SIGINT);  // the start, then the 3rd reading
+    };
+    const CliAnswer answer = Run({"--interval", "0"});
+    EXPECT_EQ(answer.status, 0) << answer.err;
+    EXPECT_EQ(Lines().size(), 4u);
+}
+
+TEST_F(Monitor, ABoardFailureEndsWithStatus1AndKeepsEveryLineWhole) {
+    cli.driver.failAfter = 64;  // the start takes 55 requests, each reading 4
+    const CliAnswer answer = Run({"--interval", "0"});
+    EXPECT_EQ(answer.status, 1);
+    EXPECT_EQ(answer.err, "kts9320b-cli: transfer: Communications Interrupted - Check USB connections\n");
+    EXPECT_EQ(Lines().size(), 3u);
+}
+
+TEST_F(Monitor, AFullDiskLeavesNoHalfLine) {
+    ASSERT_EQ(Run({"--count", "1"}).status, 0);
+    const auto size = QFileInfo(file).size();
+    CliAnswer answer;
+    {
+        FileSizeLimit limit(size + 60);  // room for one more line and a half
+        answer = Run({"--interval", "0", "--count", "5"});
+    }
+    EXPECT_EQ(answer.status, 2);
+    EXPECT_EQ(answer.err.rfind("kts9320b-cli: the monitor stopped: could not write ", 0), 0u) << answer.err;
+    EXPECT_EQ(Lines().size(), 3u);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# One run of the built command-line program as a user meets it: in a terminal without a
+# display, on the simulated board. It links no window-system library, answers temps at a given
+# address, and a monitor ended by Ctrl+C leaves CSV of whole lines and exit status 0.
+# Usage: cli_end_to_end.sh PROGRAM
+set -uo pipefail
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+# env starts the program in its own place, so a signal sent to a background run reaches it.
+run=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM KTS_SIM_LOCAL_TEMP=30 KTS_SIM_REMOTE_TEMP=40.25 "$program")
+
+ldd "$program" | grep -E 'libQt6(Gui|Widgets)' && fail "$program links a window-system library"
+
+out=$("${run[@]}" --address 0x4c temps)
+status=$?
+[ $status = 0 ] && [ "$out" = $'local   30 \u00b0C\nremote  40.25 \u00b0C\nalarms  none' ] ||
+  fail "temps: status $status: $out"
+
+echo "an earlier run" >"$work/chamber.csv"
+"${run[@]}" monitor --interval 20 --output "$work/chamber.csv" 2>"$work/err" &
+pid=$!
+# Ctrl+C once the monitor has written a line or ten.
+for _ in $(seq 100); do
+  [ "$(wc -l <"$work/chamber.csv")" -gt 10 ] && break
+  sleep 0.1
+done
+kill -INT $pid
+for _ in $(seq 50); do
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.1
+done
+kill -KILL $pid 2>/dev/null && fail "the monitor did not end on Ctrl+C"
+wait $pid
+status=$?
+[ $status = 0 ] || fail "monitor ended by Ctrl+C: status $status: $(cat "$work/err")"
+time='[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}[+-][0-9]{2}:[0-9]{2}'
+[ "$(head -1 "$work/chamber.csv")" = "an earlier run" ] || fail "the monitor did not append to the file"
+whole="^$time,[0-9]+\.[0-9]{3},30,40\.25,0x[0-9A-F]{2},[A-Za-z ]*$"
+lines=$(tail -n +2 "$work/chamber.csv" | grep -cE "$whole")
+total=$(tail -n +2 "$work/chamber.csv" | wc -l)
+[ "$lines" -ge 10 ] && [ "$lines" = "$total" ] && [ "$(tail -c 1 "$work/chamber.csv" | od -An -c | tr -d ' ')" = '\n' ] ||
+  fail "monitor lines: $lines of $total whole: $(tail -n +2 "$work/chamber.csv" | grep -vE "$whole" | head -3)"
+
+[ $failed = 0 ] && echo "ok: temps, and a monitor of $lines lines ended by Ctrl+C"
+exit $failed
