@@ -4,6 +4,7 @@
 #include "output/ChartImage.h"
 #include "output/TimeOfDayTicker.h"
 #include "state/GeneralStuff.h"
+#include "widgets/DialogFolder.h"
 
 #include <QClipboard>
 #include <QFileDialog>
@@ -272,10 +273,12 @@ void StripChart::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void StripChart::SetUpMenu() {
     chooseImageFile = [this] {
+        // Where the chart's dialog starts; kept for the run.
+        static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
         QString filter;
-        const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart As"),
-                                                          QString::fromStdString(USBStuff::ProgramFolder()),
+        const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart As"), folder.Start(),
                                                           ChartImageFilter, &filter);
+        folder.Remember(name);
         return ChartImageFileName(name, filter);
     };
     showWarning = [this](const QString& text) {

@@ -2,9 +2,11 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
+#include "output/FileDialogs.h"
 #include "output/LogFile.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
+#include "widgets/DialogFolder.h"
 #include "widgets/Twips.h"
 #include "widgets/UpDownSpinner.h"
 
@@ -171,11 +173,9 @@ void frmLogging::StartLogging() {
 void frmLogging::cmdClose_Click() { OuterWindow()->close(); }
 
 QString frmLogging::ShowLogFileDialog() {
-    // An open dialog that also takes a new name: a missing log file is created.
-    QFileDialog dialog(this, QStringLiteral("Log File"), QString::fromStdString(USBStuff::ProgramFolder()),
-                       QStringLiteral("Log Files (*.csv)"));
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    return dialog.selectedFiles().value(0);
+    // Where the window's dialog starts; kept for the run, also while the window is closed.
+    static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+    QFileDialog dialog(this);
+    SetUpLogFileDialog(dialog);
+    return ChooseFileFrom(dialog, folder);
 }

@@ -2,10 +2,12 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
+#include "output/FileDialogs.h"
 #include "output/FileSafety.h"
 #include "output/MasterTimerPause.h"
 #include "output/SavFile.h"
 #include "output/SavRecallParser.h"
+#include "widgets/DialogFolder.h"
 #include "widgets/WrappingCheckBox.h"
 #include "widgets/Twips.h"
 
@@ -23,11 +25,20 @@
 
 namespace {
 
-const QString SavFilter = QStringLiteral("Text Files (*.sav)");
 // A saved configuration is under 2 KB; anything far larger is not one.
 constexpr qint64 MaxRecallBytes = 16 * 1024 * 1024;
 
-QString ProgramFolder() { return QString::fromStdString(USBStuff::ProgramFolder()); }
+// Where the window's dialogs start; kept for the run, also while the window is closed.
+DialogFolder& SaveRecallFolder() {
+    static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+    return folder;
+}
+
+QString ChooseFile(QWidget* parent, void (*setUp)(QFileDialog&)) {
+    QFileDialog dialog(parent);
+    setUp(dialog);
+    return ChooseFileFrom(dialog, SaveRecallFolder());
+}
 
 QString RegistersWrittenText(int count) {
     if (count == 0) return QStringLiteral("No registers were written.");
@@ -56,12 +67,8 @@ QString RecallProblemText(const SavRecallResult& result, const QString& fileName
 frmSave::frmSave(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmSave");
     setWindowTitle(QStringLiteral("Save/Recall Settings"));
-    chooseSaveFile = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Save Configuration"), ProgramFolder(), SavFilter);
-    };
-    chooseRecallFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Recall Configuration"), ProgramFolder(), SavFilter);
-    };
+    chooseSaveFile = [this] { return ChooseFile(this, &SetUpSaveConfigurationDialog); };
+    chooseRecallFile = [this] { return ChooseFile(this, &SetUpRecallConfigurationDialog); };
     showWarning = [this](const QString& text) {
         QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
     };

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The command line answers in a terminal without any display: each case gives the arguments,
+# The command line answers in a terminal without any display, and without arguments the
+# windows program says that it needs one: each case gives the arguments,
 # the exit status, and what standard output and standard error must hold (extended regular
 # expressions; "^$" for nothing at all).
 # Usage: command_line.sh PROGRAM VERSION
@@ -14,6 +15,7 @@ cases=(
   "--help|0|Usage: kts9320b-eval \[options\].*--version.*Settings.*libUSBFunctions\.so.*KTS9330FW\.Hex.*KTS_SIM_ADDRESS.*KTS_SIM_TRACE|^$"
   "--no-such-option|2|^$|^kts9320b-eval: Unknown option 'no-such-option'\. Try 'kts9320b-eval --help'\.$"
   "stray|2|^$|^kts9320b-eval: .*'stray'.*$"
+  "|1|^$|^kts9320b-eval: there is no display to show the windows on; kts9320b-cli works without one\.$"
 )
 
 failed=0
