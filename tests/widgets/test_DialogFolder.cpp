@@ -11,18 +11,16 @@ TEST(DialogFolder, StartsInAFolderTheUserCanWriteThenInTheLastOneUsed) {
     qputenv("HOME", home.path().toLocal8Bit());
     qunsetenv("XDG_CONFIG_HOME");
     const QString missing = program.filePath("missing"), documents = home.filePath("Documents");
-    const struct { QString programFolder; bool hasDocuments; QString chosen, start; } rows[] = {
-        {program.path(), true, "", program.path()},
-        {missing, true, "", documents},
-        {missing, false, "", home.path()},
-        {missing, true, program.filePath("lab/cfg1.sav"), program.filePath("lab")},
-        {program.path(), false, "/var/tmp/run.csv", "/var/tmp"},
+    // In this order: the documents folder is made for the third row.
+    const struct { QString programFolder, chosen, start; } rows[] = {
+        {program.path(), "", program.path()}, {missing, "", home.path()}, {missing, "", documents},
+        {missing, "/var/tmp/lab/cfg1.sav", "/var/tmp/lab"},
     };
     for (const auto& row : rows) {
-        row.hasDocuments ? QDir().mkpath(documents) : QDir(documents).removeRecursively();
+        if (row.start == documents) QDir().mkpath(documents);
         DialogFolder folder(row.programFolder);
         folder.Remember(row.chosen);
         folder.Remember(QString());  // a cancelled dialog
-        EXPECT_EQ(folder.Start().toStdString(), row.start.toStdString()) << row.chosen.toStdString();
+        EXPECT_EQ(folder.Start().toStdString(), row.start.toStdString());
     }
 }
