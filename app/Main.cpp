@@ -21,6 +21,7 @@ std::unique_ptr<USBStuff::LibraryDriver> g_library;
 QPointer<frmSplash> g_splash;
 QPointer<frmMain> g_main;
 
+// The windows program's failure presenter.
 void ShowCriticalMessage(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     QMessageBox box(QMessageBox::Critical, GeneralStuff::AppTitle, QString::fromStdString(message), QMessageBox::Ok);

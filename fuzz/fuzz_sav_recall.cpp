@@ -1,7 +1,7 @@
 // The reader of saved configurations on any bytes: it ends, it writes only register
 // addresses and values (0..255), and it counts exactly the writes it made.
 #include "FuzzCheck.h"
-#include "output/SavRecallParser.h"
+#include "files/SavRecallParser.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -5,12 +5,11 @@
 #include "output/TimeOfDayTicker.h"
 #include "state/GeneralStuff.h"
 #include "widgets/DialogFolder.h"
+#include "widgets/Prompts.h"
 
 #include <QClipboard>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMessageBox>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -276,13 +275,9 @@ void StripChart::SetUpMenu() {
         // Where the chart's dialog starts; kept for the run.
         static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
         QString filter;
-        const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart As"), folder.Start(),
-                                                          ChartImageFilter, &filter);
-        folder.Remember(name);
+        const QString name = folder.Remember(Prompts::Current().SaveFileName(this, QStringLiteral("Save Chart As"),
+                                                                             folder.Start(), ChartImageFilter, &filter));
         return ChartImageFileName(name, filter);
-    };
-    showWarning = [this](const QString& text) {
-        QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
     };
     menu_ = new QMenu(this);
     menu_->addAction(QStringLiteral("Save Chart As…"), this, &StripChart::SaveChartAs);
@@ -303,7 +298,7 @@ void StripChart::SaveChartAs() {
     if (fileName.isEmpty()) return;
     const QString why = SaveChartImage(*this, fileName);
     if (!why.isEmpty()) {
-        showWarning(QStringLiteral("The chart was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
+        ShowWarning(this, QStringLiteral("The chart was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
     }
 }
 

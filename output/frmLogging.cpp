@@ -2,23 +2,21 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/FileDialogs.h"
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
-#include "widgets/DialogFolder.h"
 #include "widgets/Twips.h"
 #include "widgets/UpDownSpinner.h"
+#include "widgets/DialogFolder.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -42,9 +40,11 @@ int32_t IntervalFromText(const QString& text) {
 frmLogging::frmLogging(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmLogging");
     setWindowTitle(QStringLiteral("Data Logging"));
-    chooseLogFile = [this] { return ShowLogFileDialog(); };
-    showWarning = [this](const QString& text) {
-        QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
+    chooseLogFile = [this] {
+        // Where the window's dialog starts; kept for the run, also while the window is closed.
+        static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+        return folder.Remember(Prompts::Current().OpenOrNewFileName(this, QStringLiteral("Log File"), folder.Start(),
+                                                                    QStringLiteral("Log Files (*.csv)")));
     };
     BuildControls();
     connect(cmdLogData, &QPushButton::clicked, this, &frmLogging::cmdLogData_Click);
@@ -153,14 +153,14 @@ void frmLogging::StartLogging() {
         anyChannel = anyChannel || GeneralStuff::LogChannel[i];
     }
     if (!anyChannel) {
-        showWarning(QStringLiteral("At least one item must be selected for logging"));
+        ShowWarning(this, QStringLiteral("At least one item must be selected for logging"));
         return;
     }
 
     QString error;
     if (!GeneralStuff::WriteLogStart(&error)) {
-        showWarning(QStringLiteral("Could not write to %1:\n%2\n\nLogging was not started.")
-                        .arg(QDir::toNativeSeparators(fileName), error));
+        ShowWarning(this, QStringLiteral("Could not write to %1:\n%2\n\nLogging was not started.")
+                              .arg(QDir::toNativeSeparators(fileName), error));
         return;
     }
     GeneralStuff::LogInterval = IntervalFromText(txtLogInt->text());
@@ -171,11 +171,3 @@ void frmLogging::StartLogging() {
 }
 
 void frmLogging::cmdClose_Click() { OuterWindow()->close(); }
-
-QString frmLogging::ShowLogFileDialog() {
-    // Where the window's dialog starts; kept for the run, also while the window is closed.
-    static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
-    QFileDialog dialog(this);
-    SetUpLogFileDialog(dialog);
-    return ChooseFileFrom(dialog, folder);
-}

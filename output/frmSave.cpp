@@ -2,29 +2,28 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/FileDialogs.h"
-#include "output/FileSafety.h"
+#include "files/FileSafety.h"
 #include "output/MasterTimerPause.h"
-#include "output/SavFile.h"
-#include "output/SavRecallParser.h"
-#include "widgets/DialogFolder.h"
+#include "files/SavFile.h"
+#include "files/SavRecallParser.h"
 #include "widgets/WrappingCheckBox.h"
 #include "widgets/Twips.h"
+#include "widgets/DialogFolder.h"
+#include "widgets/Prompts.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
+const QString SavFilter = QStringLiteral("Text Files (*.sav)");
 // A saved configuration is under 2 KB; anything far larger is not one.
 constexpr qint64 MaxRecallBytes = 16 * 1024 * 1024;
 
@@ -32,12 +31,6 @@ constexpr qint64 MaxRecallBytes = 16 * 1024 * 1024;
 DialogFolder& SaveRecallFolder() {
     static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
     return folder;
-}
-
-QString ChooseFile(QWidget* parent, void (*setUp)(QFileDialog&)) {
-    QFileDialog dialog(parent);
-    setUp(dialog);
-    return ChooseFileFrom(dialog, SaveRecallFolder());
 }
 
 QString RegistersWrittenText(int count) {
@@ -67,10 +60,13 @@ QString RecallProblemText(const SavRecallResult& result, const QString& fileName
 frmSave::frmSave(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmSave");
     setWindowTitle(QStringLiteral("Save/Recall Settings"));
-    chooseSaveFile = [this] { return ChooseFile(this, &SetUpSaveConfigurationDialog); };
-    chooseRecallFile = [this] { return ChooseFile(this, &SetUpRecallConfigurationDialog); };
-    showWarning = [this](const QString& text) {
-        QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
+    chooseSaveFile = [this] {
+        return SaveRecallFolder().Remember(Prompts::Current().SaveFileName(
+            this, QStringLiteral("Save Configuration"), SaveRecallFolder().Start(), SavFilter));
+    };
+    chooseRecallFile = [this] {
+        return SaveRecallFolder().Remember(Prompts::Current().OpenFileName(
+            this, QStringLiteral("Recall Configuration"), SaveRecallFolder().Start(), SavFilter));
     };
     currentDateTime = [] { return QDateTime::currentDateTime(); };
     BuildControls();
@@ -137,7 +133,7 @@ void frmSave::Form_Load() { SetFormSizeTwips(7080, 4200); }
 
 void frmSave::cmdsave_Click() {
     const QString error = SaveConfiguration();
-    if (!error.isEmpty()) showWarning(error);
+    if (!error.isEmpty()) ShowWarning(this, error);
 }
 
 QString frmSave::SaveConfiguration() {
@@ -162,7 +158,7 @@ void frmSave::cmdRecall_Click() {
     const QString fileName = chooseRecallFile();
     if (fileName.isEmpty()) return;
     const QString problem = RecallConfiguration(fileName);
-    if (!problem.isEmpty()) showWarning(problem);
+    if (!problem.isEmpty()) ShowWarning(this, problem);
 }
 
 QString frmSave::RecallConfiguration(const QString& fileName) {

@@ -1,7 +1,6 @@
 #include "widgets/DialogFolder.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -22,14 +21,7 @@ QString DialogFolder::Start() const {
     return program.isDir() && program.isWritable() ? programFolder_ : UserDocumentsFolder();
 }
 
-void DialogFolder::Remember(const QString& chosenFile) {
+QString DialogFolder::Remember(const QString& chosenFile) {
     if (!chosenFile.isEmpty()) lastUsed_ = QFileInfo(chosenFile).absolutePath();
-}
-
-QString ChooseFileFrom(QFileDialog& dialog, DialogFolder& folder) {
-    dialog.setDirectory(folder.Start());
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    const QString chosen = dialog.selectedFiles().value(0);
-    folder.Remember(chosen);
-    return chosen;
+    return chosenFile;
 }

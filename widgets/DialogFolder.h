@@ -5,21 +5,16 @@
 // belongs to root. After that: the folder of the file last chosen in the window.
 #include <QString>
 
-class QFileDialog;
-
 class DialogFolder {
 public:
     explicit DialogFolder(QString programFolder);
 
     QString Start() const;
-    // Called with the chosen file; an empty name (a cancelled dialog) changes nothing.
-    void Remember(const QString& chosenFile);
+    // Takes note of the file chosen in a dialog and hands it back; an empty name (a cancelled
+    // dialog) changes nothing.
+    QString Remember(const QString& chosenFile);
 
 private:
     QString programFolder_;
     QString lastUsed_;
 };
-
-// Shows the dialog in the folder's start folder and remembers the file chosen; returns that
-// file, or an empty name when the dialog was cancelled.
-QString ChooseFileFrom(QFileDialog& dialog, DialogFolder& folder);
