@@ -8,13 +8,6 @@
 
 namespace {
 
-// Qt adds the default suffix before it asks about replacing a file, so that question names the
-// file really written; a suffix the user typed is kept.
-void UseSuffixOfSingleFileType(QFileDialog& dialog, const QString& filter) {
-    static const QRegularExpression oneType(QStringLiteral("^[^(;]*\\(\\*\\.(\\w+)\\)$"));
-    dialog.setDefaultSuffix(oneType.match(filter).captured(1));
-}
-
 QString ChosenFile(QFileDialog& dialog) {
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
@@ -28,7 +21,7 @@ public:
                          QString* chosenFilter) override {
         QFileDialog dialog(parent, caption, folder, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        UseSuffixOfSingleFileType(dialog, filter);
+        dialog.setDefaultSuffix(DefaultSuffixOf(filter));
         const QString name = ChosenFile(dialog);
         if (chosenFilter && !name.isEmpty()) *chosenFilter = dialog.selectedNameFilter();
         return name;
@@ -43,7 +36,7 @@ public:
         QFileDialog dialog(parent, caption, folder, filter);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        UseSuffixOfSingleFileType(dialog, filter);
+        dialog.setDefaultSuffix(DefaultSuffixOf(filter));
         return ChosenFile(dialog);
     }
 };
@@ -52,6 +45,11 @@ QtPrompts g_qtPrompts;
 Prompts* g_installed = nullptr;
 
 }  // namespace
+
+QString DefaultSuffixOf(const QString& filter) {
+    static const QRegularExpression oneType(QStringLiteral("^[^(;]*\\(\\*\\.(\\w+)\\)$"));
+    return oneType.match(filter).captured(1);
+}
 
 Prompts& Prompts::Current() { return g_installed ? *g_installed : g_qtPrompts; }
 

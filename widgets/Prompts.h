@@ -12,8 +12,8 @@ public:
 
     // A warning box with the program's title and an OK button, over parent.
     virtual void Warning(QWidget* parent, const QString& text) = 0;
-    // The file dialogs answer with the name chosen, empty when cancelled. Where the filter names
-    // one file type ("Text Files (*.sav)"), a name typed without a suffix gets that type's.
+    // The file dialogs answer with the name chosen, empty when cancelled. A name typed without a
+    // suffix gets DefaultSuffixOf(filter).
 
     // The name chosen in a save dialog; the filter chosen into *chosenFilter.
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
@@ -30,6 +30,11 @@ public:
     // Installs a service (not owned); nullptr brings back Qt's dialogs.
     static void Install(Prompts* prompts);
 };
+
+// The suffix of the one file type a dialog filter names ("sav" for "Text Files (*.sav)"); empty
+// for a filter of several types. Qt's dialogs add it before they ask about replacing a file, so
+// that question names the file really written; a suffix the user typed is kept.
+QString DefaultSuffixOf(const QString& filter);
 
 // A warning box through the service in use.
 inline void ShowWarning(QWidget* parent, const QString& text) { Prompts::Current().Warning(parent, text); }
