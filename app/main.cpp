@@ -1,14 +1,20 @@
 #include "state/GeneralStuff.h"
 #include "app/CommandLine.h"
 #include "app/Main.h"
+#include "app/NoDisplay.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     USBStuff::BoardChoice board;
     if (const std::optional<int> status = AnswerCommandLine(argc, argv, board)) return *status;
+    if (const QString answer = NoDisplayAnswer(QProcessEnvironment::systemEnvironment()); !answer.isEmpty()) {
+        std::fprintf(stderr, "%s\n", answer.toLocal8Bit().constData());
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(GeneralStuff::AppTitle);
     // Ties the windows to the installed menu entry and its icon.

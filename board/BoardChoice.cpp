@@ -28,7 +28,8 @@ struct NamedLocation {
 };
 constexpr NamedLocation NamedLocations[] = {
     {SimulatedDriverName, "../bin"},      // from the build's i2c-dev/ folder (and bin/ itself)
-    {SimulatedDriverName, "."},           // the package
+    {SimulatedDriverName, "sim"},         // the package
+    {SimulatedDriverName, "."},           // a program folder of its own
     {I2cDevDriverName, "i2c-dev"},        // the package
     {I2cDevDriverName, "../i2c-dev"},     // the build, from bin/ and from i2c-dev/ itself
 };

@@ -4,6 +4,7 @@
 #include "output/ChartImage.h"
 #include "output/TimeOfDayTicker.h"
 #include "state/GeneralStuff.h"
+#include "widgets/DialogFolder.h"
 #include "widgets/Prompts.h"
 
 #include <QClipboard>
@@ -271,10 +272,11 @@ void StripChart::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void StripChart::SetUpMenu() {
     chooseImageFile = [this] {
+        // Where the chart's dialog starts; kept for the run.
+        static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
         QString filter;
-        const QString name = Prompts::Current().SaveFileName(this, QStringLiteral("Save Chart As"),
-                                                              QString::fromStdString(USBStuff::ProgramFolder()),
-                                                              ChartImageFilter, &filter);
+        const QString name = folder.Remember(Prompts::Current().SaveFileName(this, QStringLiteral("Save Chart As"),
+                                                                             folder.Start(), ChartImageFilter, &filter));
         return ChartImageFileName(name, filter);
     };
     menu_ = new QMenu(this);

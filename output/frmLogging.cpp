@@ -7,6 +7,7 @@
 #include "registers/TemperatureCodes.h"
 #include "widgets/Twips.h"
 #include "widgets/UpDownSpinner.h"
+#include "widgets/DialogFolder.h"
 #include "widgets/Prompts.h"
 
 #include <QCheckBox>
@@ -40,9 +41,10 @@ frmLogging::frmLogging(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmLogging");
     setWindowTitle(QStringLiteral("Data Logging"));
     chooseLogFile = [this] {
-        return Prompts::Current().OpenOrNewFileName(this, QStringLiteral("Log File"),
-                                                    QString::fromStdString(USBStuff::ProgramFolder()),
-                                                    QStringLiteral("Log Files (*.csv)"));
+        // Where the window's dialog starts; kept for the run, also while the window is closed.
+        static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+        return folder.Remember(Prompts::Current().OpenOrNewFileName(this, QStringLiteral("Log File"), folder.Start(),
+                                                                    QStringLiteral("Log Files (*.csv)")));
     };
     BuildControls();
     connect(cmdLogData, &QPushButton::clicked, this, &frmLogging::cmdLogData_Click);

@@ -7,6 +7,7 @@
 #include "files/SavRecall.h"
 #include "widgets/WrappingCheckBox.h"
 #include "widgets/Twips.h"
+#include "widgets/DialogFolder.h"
 #include "widgets/Prompts.h"
 
 #include <QFile>
@@ -21,7 +22,11 @@ namespace {
 
 const QString SavFilter = QStringLiteral("Text Files (*.sav)");
 
-QString ProgramFolder() { return QString::fromStdString(USBStuff::ProgramFolder()); }
+// Where the window's dialogs start; kept for the run, also while the window is closed.
+DialogFolder& SaveRecallFolder() {
+    static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+    return folder;
+}
 
 }  // namespace
 
@@ -29,10 +34,12 @@ frmSave::frmSave(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmSave");
     setWindowTitle(QStringLiteral("Save/Recall Settings"));
     chooseSaveFile = [this] {
-        return Prompts::Current().SaveFileName(this, QStringLiteral("Save Configuration"), ProgramFolder(), SavFilter);
+        return SaveRecallFolder().Remember(Prompts::Current().SaveFileName(
+            this, QStringLiteral("Save Configuration"), SaveRecallFolder().Start(), SavFilter));
     };
     chooseRecallFile = [this] {
-        return Prompts::Current().OpenFileName(this, QStringLiteral("Recall Configuration"), ProgramFolder(), SavFilter);
+        return SaveRecallFolder().Remember(Prompts::Current().OpenFileName(
+            this, QStringLiteral("Recall Configuration"), SaveRecallFolder().Start(), SavFilter));
     };
     currentDateTime = [] { return QDateTime::currentDateTime(); };
     BuildControls();

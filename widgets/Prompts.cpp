@@ -4,8 +4,13 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
+
+QString ChosenFile(QFileDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
 
 class QtPrompts : public Prompts {
 public:
@@ -14,7 +19,12 @@ public:
     }
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
                          QString* chosenFilter) override {
-        return QFileDialog::getSaveFileName(parent, caption, folder, filter, chosenFilter);
+        QFileDialog dialog(parent, caption, folder, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(DefaultSuffixOf(filter));
+        const QString name = ChosenFile(dialog);
+        if (chosenFilter && !name.isEmpty()) *chosenFilter = dialog.selectedNameFilter();
+        return name;
     }
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override {
@@ -26,8 +36,8 @@ public:
         QFileDialog dialog(parent, caption, folder, filter);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        if (dialog.exec() != QDialog::Accepted) return QString();
-        return dialog.selectedFiles().value(0);
+        dialog.setDefaultSuffix(DefaultSuffixOf(filter));
+        return ChosenFile(dialog);
     }
 };
 
@@ -35,6 +45,11 @@ QtPrompts g_qtPrompts;
 Prompts* g_installed = nullptr;
 
 }  // namespace
+
+QString DefaultSuffixOf(const QString& filter) {
+    static const QRegularExpression oneType(QStringLiteral("^[^(;]*\\(\\*\\.(\\w+)\\)$"));
+    return oneType.match(filter).captured(1);
+}
 
 Prompts& Prompts::Current() { return g_installed ? *g_installed : g_qtPrompts; }
 

@@ -12,10 +12,13 @@ public:
 
     // A warning box with the program's title and an OK button, over parent.
     virtual void Warning(QWidget* parent, const QString& text) = 0;
-    // The name chosen in a save dialog, empty when cancelled; the filter chosen into *chosenFilter.
+    // The file dialogs answer with the name chosen, empty when cancelled. A name typed without a
+    // suffix gets DefaultSuffixOf(filter).
+
+    // The name chosen in a save dialog; the filter chosen into *chosenFilter.
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter, QString* chosenFilter = nullptr) = 0;
-    // The name of an existing file chosen in an open dialog, empty when cancelled.
+    // The name of an existing file chosen in an open dialog.
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter) = 0;
     // An open dialog that also takes the name of a file yet to be created.
@@ -27,6 +30,11 @@ public:
     // Installs a service (not owned); nullptr brings back Qt's dialogs.
     static void Install(Prompts* prompts);
 };
+
+// The suffix of the one file type a dialog filter names ("sav" for "Text Files (*.sav)"); empty
+// for a filter of several types. Qt's dialogs add it before they ask about replacing a file, so
+// that question names the file really written; a suffix the user typed is kept.
+QString DefaultSuffixOf(const QString& filter);
 
 // A warning box through the service in use.
 inline void ShowWarning(QWidget* parent, const QString& text) { Prompts::Current().Warning(parent, text); }

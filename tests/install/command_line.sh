@@ -1,27 +1,33 @@
 #!/usr/bin/env bash
-# The command line answers in a terminal without any display: each case gives the arguments,
-# the exit status, and what standard output and standard error must hold (extended regular
-# expressions; "^$" for nothing at all).
+# The command line answers in a terminal without any display, and the windows program says in
+# one line that it needs one: each case gives the environment (beyond no DISPLAY,
+# WAYLAND_DISPLAY or QT_QPA_PLATFORM), the arguments, the exit status, and what standard output
+# and standard error must hold (extended regular expressions; "^$" for nothing at all).
 # Usage: command_line.sh PROGRAM VERSION
 set -uo pipefail
 program=$1
 version=$2
 nl=$'\n'
+no_display="^kts9320b-eval: there is no display to show the windows on; kts9320b-cli works without one\\.$"
 
 cases=(
-  "--version|0|^kts9320b-eval ${version//./\\.}$|^$"
-  "-v|0|^kts9320b-eval ${version//./\\.}$|^$"
-  "--help|0|Usage: kts9320b-eval \[options\].*--version.*--driver.*--bus.*--address.*Settings.*libUSBFunctions\.so.*KTS9330FW\.Hex.*KTS_SIM_ADDRESS.*KTS_SIM_TRACE.*KTS_I2C_BUS.*KTS_I2C_FORCE.*KTS_I2C_TRACE|^$"
-  "--address 0x99|2|^$|^kts9320b-eval: '0x99' is not a chip address: .* Try 'kts9320b-eval --help'\.$"
-  "--driver /nonexistent/libUSBFunctions.so|2|^$|^kts9320b-eval: The driver library '/nonexistent/libUSBFunctions\.so' does not exist\. Try .*$"
-  "--no-such-option|2|^$|^kts9320b-eval: Unknown option 'no-such-option'\. Try 'kts9320b-eval --help'\.$"
-  "stray|2|^$|^kts9320b-eval: .*'stray'.*$"
+  "|--version|0|^kts9320b-eval ${version//./\\.}$|^$"
+  "|-v|0|^kts9320b-eval ${version//./\\.}$|^$"
+  "|--help|0|Usage: kts9320b-eval \[options\].*--version.*--driver.*--bus.*--address.*Settings.*libUSBFunctions\.so.*KTS9330FW\.Hex.*KTS_SIM_ADDRESS.*KTS_SIM_TRACE.*KTS_I2C_BUS.*KTS_I2C_FORCE.*KTS_I2C_TRACE|^$"
+  "|--address 0x99|2|^$|^kts9320b-eval: '0x99' is not a chip address: .* Try 'kts9320b-eval --help'\.$"
+  "|--driver /nonexistent/libUSBFunctions.so|2|^$|^kts9320b-eval: The driver library '/nonexistent/libUSBFunctions\.so' does not exist\. Try .*$"
+  "|--no-such-option|2|^$|^kts9320b-eval: Unknown option 'no-such-option'\. Try 'kts9320b-eval --help'\.$"
+  "|stray|2|^$|^kts9320b-eval: .*'stray'.*$"
+  "||1|^$|$no_display"
+  "DISPLAY=||1|^$|$no_display"
+  "QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-0||1|^$|$no_display"
+  "QT_QPA_PLATFORM=wayland:nogl DISPLAY=:0||1|^$|$no_display"
 )
 
 failed=0
 for c in "${cases[@]}"; do
-  IFS='|' read -r args status out err <<<"$c"
-  stdout=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" $args 2>/tmp/cmdline.$$)
+  IFS='|' read -r environment args status out err <<<"$c"
+  stdout=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $environment "$program" $args 2>/tmp/cmdline.$$)
   got=$?
   stderr=$(cat /tmp/cmdline.$$)
   # The patterns look at the whole text as one line, so they can span lines.
@@ -29,12 +35,12 @@ for c in "${cases[@]}"; do
   flat_err=${stderr//$nl/ }
   if [ "$got" != "$status" ] || ! [[ $flat_out =~ $out ]] || ! [[ $flat_err =~ $err ]] ||
      [ "$(printf '%s' "$stderr" | wc -l)" -gt 0 ]; then
-    echo "FAIL: $args -> status $got (want $status)"
+    echo "FAIL: $environment $args -> status $got (want $status)"
     echo "  stdout: $stdout"
     echo "  stderr: $stderr"
     failed=1
   else
-    echo "ok:   $args"
+    echo "ok:   $environment $args"
   fi
 done
 rm -f /tmp/cmdline.$$

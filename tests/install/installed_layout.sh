@@ -17,12 +17,13 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --
   fail "bin/kts9320b-eval is not a relative link to the program"
 [ "$(readlink "$prefix/bin/kts9320b-cli")" = ../lib/kts9320b-eval/kts9320b-cli ] ||
   fail "bin/kts9320b-cli is not a relative link to the command-line program"
-for f in kts9320b-eval kts9320b-cli libUSBFunctions.so KTS9330FW.Hex i2c-dev/libUSBFunctions.so; do
+for f in kts9320b-eval kts9320b-cli libUSBFunctions.so KTS9330FW.Hex sim/libUSBFunctions.so i2c-dev/libUSBFunctions.so; do
   [ -f "$folder/$f" ] || fail "$f is missing from lib/kts9320b-eval/"
 done
 for f in share/applications/com.corvantis.KTS9320BEval.desktop share/metainfo/com.corvantis.KTS9320BEval.metainfo.xml \
          share/icons/hicolor/16x16/apps/kts9320b-eval.png share/icons/hicolor/256x256/apps/kts9320b-eval.png \
-         share/icons/hicolor/scalable/apps/kts9320b-eval.svg share/doc/kts9320b-eval/README; do
+         share/icons/hicolor/scalable/apps/kts9320b-eval.svg share/doc/kts9320b-eval/README \
+         share/doc/kts9320b-eval/copyright share/doc/kts9320b-eval/changelog.gz share/man/man1/kts9320b-eval.1.gz; do
   [ -f "$prefix/$f" ] || fail "$f is missing"
 done
 
