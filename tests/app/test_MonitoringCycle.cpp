@@ -21,6 +21,7 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <vector>
 
 using namespace GeneralStuff;
 
@@ -312,6 +313,52 @@ TEST_F(CycleTest, LogLinesKeepStepWithTheClock) {
         }
         EXPECT_LT(largestGap, 0.0161) << "a line came more than one tick late";
         EXPECT_NEAR(LogLineCount, std::floor(elapsed * 1000 / c.interval), 1);
+    }
+}
+
+// A line only for a slot in which the program ran: a stand-still shows as one gap in the time
+// column, the line after it carries its true time, and nothing repeats a reading for the time
+// in between. Slots a late tick missed by ordinary jitter are still filled.
+TEST_F(CycleTest, AStandStillLeavesAGapInTheLogInsteadOfInventedLines) {
+    struct Case {
+        const char* name;
+        int interval;      // ms
+        double stillFor;   // seconds without a tick, one second into the run
+        bool filled;       // the missed slots get their lines
+    };
+    const Case cases[] = {
+        {"process stopped for 8 s", 100, 8.0, false},
+        {"save dialog open for 20 s", 100, 20.0, false},
+        {"a late tick at 10 ms", 10, 0.045, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(LogFileName);
+        LoggingActive = false;
+        Tick();
+        LogInterval = c.interval;
+        LogLineCount = 0;
+        LoggingActive = true;
+        double elapsed = 0;
+        for (int tick = 0; tick < 200; ++tick) {
+            clock.now = 1000 + elapsed;
+            Tick();
+            elapsed += tick == 100 ? c.stillFor : 0.010;
+        }
+        std::vector<double> times;
+        for (const QByteArray& line : LogContents().split('\n'))
+            if (!line.isEmpty()) times.push_back(line.left(line.indexOf(',')).toDouble());
+        const double step = c.interval / 1000.0;
+        int gaps = 0;
+        for (size_t i = 1; i < times.size(); ++i) {
+            const double gap = times[i] - times[i - 1];
+            if (std::abs(gap - step) < 1e-9) continue;
+            ++gaps;
+            EXPECT_NEAR(gap, c.stillFor, step + 0.011) << "after the line at " << times[i - 1];
+        }
+        EXPECT_EQ(gaps, c.filled ? 0 : 1);
+        // The last line's time column is the time it was written.
+        EXPECT_NEAR(times.back(), elapsed - 0.010, step);
     }
 }
 
