@@ -24,8 +24,6 @@
 namespace {
 
 const QString SavFilter = QStringLiteral("Text Files (*.sav)");
-// A saved configuration is under 2 KB; anything far larger is not one.
-constexpr qint64 MaxRecallBytes = 16 * 1024 * 1024;
 
 QString ProgramFolder() { return QString::fromStdString(USBStuff::ProgramFolder()); }
 
@@ -35,20 +33,35 @@ QString RegistersWrittenText(int count) {
     return QStringLiteral("%1 registers were written.").arg(count);
 }
 
-QString RecallProblemText(const SavRecallResult& result, const QString& fileName) {
+QString RecallProblemText(const SavRecallResult& result, const QString& fileName, const SavRecallLimits& limits) {
     const QString name = QDir::toNativeSeparators(fileName);
+    const QString written = RegistersWrittenText(result.registersWritten);
     switch (result.outcome) {
     case SavRecallResult::Outcome::Complete:
         return QString();
     case SavRecallResult::Outcome::NoBlock:
-        return QStringLiteral("%1 was not recalled: it holds no register block (no \"{\").\n\n%2")
-            .arg(name, RegistersWrittenText(result.registersWritten));
+        return QStringLiteral("%1 was not recalled: it holds no register block (no \"{\").\n\n%2").arg(name, written);
+    case SavRecallResult::Outcome::TooLarge:
+        return QStringLiteral("%1 was not recalled: it is larger than %2 KB, too large for a saved configuration.\n\n%3")
+            .arg(name)
+            .arg(limits.maxBytes / 1024)
+            .arg(written);
+    case SavRecallResult::Outcome::TooManyRegisters:
+        return QStringLiteral("%1 was not recalled: it holds more than %2 register lines, too many for a saved "
+                              "configuration.\n\n%3")
+            .arg(name)
+            .arg(limits.maxRegisterLines)
+            .arg(written);
+    case SavRecallResult::Outcome::NotSingleByteText:
+        return QStringLiteral("%1 was not recalled: it holds a NUL byte, so it is not a single-byte text file "
+                              "(it may have been saved as UTF-16, Windows \"Unicode\").\n\n%2")
+            .arg(name, written);
     case SavRecallResult::Outcome::Incomplete:
         break;
     }
     return QStringLiteral("%1 was not fully recalled: the register block is incomplete "
                           "(a line without both an address and a value, or no closing \"}\").\n\n%2")
-        .arg(name, RegistersWrittenText(result.registersWritten));
+        .arg(name, written);
 }
 
 }  // namespace
@@ -161,23 +174,23 @@ void frmSave::cmdRecall_Click() {
 QString frmSave::RecallConfiguration(const QString& fileName) {
     MasterTimerPause pause;
     GeneralStuff::FileNumber = GeneralStuff::FreeFileNumber();
+    const SavRecallLimits limits;
+    const QString name = QDir::toNativeSeparators(fileName);
     QFile file(fileName);
-    QString refusal = GeneralStuff::NotARegularFileReason(fileName);
-    // Checked before reading: the parser reads one character at a time.
-    if (refusal.isEmpty() && file.size() > MaxRecallBytes) {
-        refusal = QStringLiteral("It holds %1 bytes: too large for a saved configuration (files over %2 MB are not read).")
-                      .arg(file.size())
-                      .arg(MaxRecallBytes / (1024 * 1024));
-    }
+    const QString refusal = GeneralStuff::NotARegularFileReason(fileName);
     if (!refusal.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("Could not open %1:\n%2\n\nNo registers were written.")
-            .arg(QDir::toNativeSeparators(fileName), refusal.isEmpty() ? file.errorString() : refusal);
+            .arg(name, refusal.isEmpty() ? file.errorString() : refusal);
     }
-    SavRecallParser parser(file);
-    const SavRecallResult result = RecallSavRegisters(parser, [](int32_t address, int32_t value) {
-        USBStuff::WriteRegister(USBStuff::DeviceAddress, address, value);
-    });
-    return RecallProblemText(result, fileName);
+    // One byte past the limit tells a file that is too large.
+    const QByteArray bytes = file.read(limits.maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return QStringLiteral("Could not read %1:\n%2\n\nNo registers were written.").arg(name, file.errorString());
+    }
+    const SavRecallResult result = RecallSavBytes(
+        bytes, [](int32_t address, int32_t value) { USBStuff::WriteRegister(USBStuff::DeviceAddress, address, value); },
+        limits);
+    return RecallProblemText(result, fileName, limits);
 }
 
 void frmSave::cmdClose_Click() { OuterWindow()->close(); }
