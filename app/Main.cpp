@@ -4,12 +4,14 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "app/ProgramFiles.h"
+#include "app/TerminationSignals.h"
 #include "board/LibraryDriver.h"
 #include "board/USBStuff.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,7 @@ namespace {
 std::unique_ptr<USBStuff::LibraryDriver> g_library;
 QPointer<frmSplash> g_splash;
 QPointer<frmMain> g_main;
+bool g_eventLoopRuns = false;  // start-up is over: the next loop is the program's own
 
 void ShowCriticalMessage(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
@@ -34,6 +37,23 @@ void CloseAllWindows() {
     }
     if (g_splash) g_splash->close();
     QApplication::closeAllWindows();
+}
+
+// A termination signal closes the program as the user's close does. The frame is closed only
+// from the main event loop: while a dialog's own loop runs (a file dialog, a message box) the
+// dialog is closed first, and while start-up runs the close waits for it.
+void CloseOnSignal() {
+    if (!g_eventLoopRuns || QThread::currentThread()->loopLevel() != 1) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isModal() && window->isVisible()) window->close();
+        QTimer::singleShot(10, &CloseOnSignal);
+        return;
+    }
+    if (g_main) {
+        g_main->close();
+    } else {
+        QCoreApplication::quit();
+    }
 }
 
 }  // namespace
@@ -76,8 +96,14 @@ frmMain* StartUp() {
     return g_main;
 }
 
+int RunWindows() {
+    const TerminationSignals closer([](int) { CloseOnSignal(); });
+    StartUp();
+    g_eventLoopRuns = true;
+    return QApplication::exec();
+}
+
 int Main() {
     InstallBoard();
-    StartUp();
-    return QApplication::exec();
+    return RunWindows();
 }

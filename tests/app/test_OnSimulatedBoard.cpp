@@ -22,6 +22,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 #include <QLineEdit>
@@ -29,7 +30,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -97,6 +100,50 @@ TEST_F(OnSimulatedBoard, ABoardFailureShowsTheMessageThenClosesTheFrameWhichSave
                 "Communications Interrupted - Check USB connections.+"
                 "frame open under the message: yes.+"
                 "stored MainLeft: [0-9]+");
+}
+
+// A log-out, a kill or a closed terminal closes the program as the user's close does, in a
+// child process: the frame stores its geometry and the status is 0, also when the signal comes
+// during start-up or while a message box runs its own loop.
+TEST_F(OnSimulatedBoard, TerminationSignalsCloseTheProgramAsTheUsersCloseDoes) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    enum class When { StartUp, MessageBoxAtStartUp, Running, OverAMessageBox };
+    const struct {
+        int signal;
+        When when;
+    } cases[] = {{SIGTERM, When::Running}, {SIGHUP, When::Running}, {SIGINT, When::Running},
+                 {SIGTERM, When::StartUp}, {SIGTERM, When::MessageBoxAtStartUp}, {SIGTERM, When::OverAMessageBox}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "signal " << c.signal << ", case " << static_cast<int>(c.when));
+        const auto run = [&] {
+            QSettings(AppTitle, AppTitle).remove("");
+            clock.step = 0.02;
+            const auto signalOverABox = [c] {
+                QTimer::singleShot(50, [c] { std::raise(c.signal); });
+                QMessageBox(QMessageBox::Warning, "t", "open").exec();
+            };
+            if (c.when == When::StartUp) QTimer::singleShot(0, [c] { std::raise(c.signal); });
+            if (c.when == When::MessageBoxAtStartUp) QTimer::singleShot(0, signalOverABox);
+            auto* poll = new QTimer;
+            QObject::connect(poll, &QTimer::timeout, [poll, c, signalOverABox] {
+                const QWidgetList windows = QApplication::topLevelWidgets();
+                const auto shownFrame = [](QWidget* w) { return qobject_cast<frmMain*>(w) && w->isVisible(); };
+                if (c.when < When::Running || std::none_of(windows.begin(), windows.end(), shownFrame)) return;
+                poll->stop();
+                if (c.when == When::OverAMessageBox) {
+                    signalOverABox();
+                } else {
+                    std::raise(c.signal);
+                }
+            });
+            poll->start(10);
+            const int status = RunWindows();
+            const QString left = QSettings(AppTitle, AppTitle).value("Settings/MainLeft").toString();
+            std::fprintf(stderr, "stored MainLeft: %s\n", qPrintable(left));
+            std::exit(status);
+        };
+        EXPECT_EXIT(run(), testing::ExitedWithCode(0), "stored MainLeft: [0-9]+");
+    }
 }
 
 TEST_F(OnSimulatedBoard, ALoggingRunGivesAFileOfTheExpectedColumns) {
