@@ -3,6 +3,7 @@
 #include "state/Clock.h"
 #include "app/frmSplash.h"
 #include "board/USBStuff.h"
+#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 
 #include <QCoreApplication>
@@ -42,7 +43,7 @@ void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& 
     Delay(1000);
 
     for (int32_t address = FirstCandidateAddress; address <= LastCandidateAddress; ++address) {
-        if (USBStuff::ReadRegister(address, ManufacturerIdRegister) == ManufacturerId) {
+        if (USBStuff::ReadRegister(address, Chip::Reg::ManufacturerId.read) == Chip::ManufacturerId) {
             USBStuff::DeviceAddress = address;
             break;
         }

@@ -14,8 +14,6 @@ void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& 
 
 constexpr int FirstCandidateAddress = 24;
 constexpr int LastCandidateAddress = 78;
-constexpr int ManufacturerIdRegister = 0xFE;
-constexpr int ManufacturerId = 0x41;
 constexpr int ConnectAttempts = 20;
 
 }  // namespace GeneralStuff

@@ -24,6 +24,7 @@ QPointer<frmSplash> g_splash;
 QPointer<frmMain> g_main;
 bool g_eventLoopRuns = false;  // start-up is over: the next loop is the program's own
 
+// The windows program's failure presenter.
 void ShowCriticalMessage(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     QMessageBox box(QMessageBox::Critical, GeneralStuff::AppTitle, QString::fromStdString(message), QMessageBox::Ok);

@@ -3,7 +3,7 @@
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 #include "output/frmGraph.h"
 #include "windows/frmLimits.h"
 #include "windows/frmRegMap.h"

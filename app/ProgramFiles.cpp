@@ -1,12 +1,12 @@
 #include "app/ProgramFiles.h"
 
+#include "app/SettingsStore.h"
 #include "board/LibraryDriver.h"
 #include "board/USBStuff.h"
 #include "state/GeneralStuff.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSettings>
 
 // applicationDirPath reads the executable's path from the system (/proc/self/exe on Linux),
 // which names the real file, so a link in bin/ still leads to the library beside the program.
@@ -21,5 +21,5 @@ QString FirmwareImagePath() {
 }
 
 QString SettingsFilePath() {
-    return QDir::toNativeSeparators(QSettings(GeneralStuff::AppTitle, GeneralStuff::AppTitle).fileName());
+    return QDir::toNativeSeparators(SettingsStore::Open()->fileName());
 }

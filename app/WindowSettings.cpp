@@ -1,10 +1,10 @@
 #include "app/WindowSettings.h"
 
+#include "app/SettingsStore.h"
 #include "state/GeneralStuff.h"
 #include "registers/NumberText.h"
 
 #include <QLocale>
-#include <QSettings>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,7 +13,6 @@ namespace WindowSettings {
 
 namespace {
 
-constexpr const char* Section = "Settings";
 // The part of the title bar that must stay on a screen for the window to be moved.
 constexpr int TitleBarWidth = 120;
 constexpr int TitleBarHeight = 24;
@@ -43,12 +42,13 @@ const QRect* ScreenOf(const QRect& window, const QList<QRect>& areas) {
 }  // namespace
 
 QRectF LoadMainGeometry() {
-    QSettings store(GeneralStuff::AppTitle, GeneralStuff::AppTitle);
-    store.beginGroup(Section);
-    const double left = ReadValue(store, "MainLeft", DefaultLeft);
-    const double top = ReadValue(store, "MainTop", DefaultTop);
-    const double width = ReadValue(store, "MainWidth", DefaultWidth);
-    const double height = ReadValue(store, "MainHeight", DefaultHeight);
+    using namespace SettingsStore;
+    const std::unique_ptr<QSettings> store = Open();
+    store->beginGroup(Section);
+    const double left = ReadValue(*store, MainLeft, DefaultLeft);
+    const double top = ReadValue(*store, MainTop, DefaultTop);
+    const double width = ReadValue(*store, MainWidth, DefaultWidth);
+    const double height = ReadValue(*store, MainHeight, DefaultHeight);
     return {left, top, width, height};
 }
 
@@ -70,14 +70,15 @@ QRect FitOnScreens(const QRect& window, const QList<QRect>& areas, const QRect& 
 }
 
 void SaveMainGeometry(const QRectF& twips) {
-    QSettings store(GeneralStuff::AppTitle, GeneralStuff::AppTitle);
-    store.beginGroup(Section);
+    using namespace SettingsStore;
+    const std::unique_ptr<QSettings> store = Open();
+    store->beginGroup(Section);
     auto text = [](double v) { return QString::fromStdString(GeneralStuff::TrimmedNumberText(static_cast<float>(v))); };
-    store.setValue("MainLeft", text(twips.left()));
-    store.setValue("MainTop", text(twips.top()));
-    store.setValue("MainWidth", text(twips.width()));
-    store.setValue("MainHeight", text(twips.height()));
-    store.sync();
+    store->setValue(MainLeft, text(twips.left()));
+    store->setValue(MainTop, text(twips.top()));
+    store->setValue(MainWidth, text(twips.width()));
+    store->setValue(MainHeight, text(twips.height()));
+    store->sync();
 }
 
 }  // namespace WindowSettings

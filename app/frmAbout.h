@@ -24,14 +24,14 @@ public:
     void Label6_Click();
     void lblSensorInfo_Click();
 
-    QGroupBox* Frame1;
-    QLabel* Label1;
-    QLabel* lblVersion;
-    QLabel* Label4;
-    QLabel* lblSensorInfo;
-    QLabel* Label5;
-    QLabel* Label6;
-    QPushButton* cmdOK;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lblVersion = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* lblSensorInfo = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QPushButton* cmdOK = nullptr;
 
     static const QUrl HomePage;
     static const QUrl SensorPage;

@@ -59,7 +59,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
         } else {
             tmrMaster->stop();
         }
-    });
+    }, [this] { return tmrMaster->isActive(); });
 }
 
 frmMain::~frmMain() {
@@ -94,25 +94,32 @@ void frmMain::BuildMenus() {
     addItem(mnuMainAbout, "mnuAbout", "A&bout the KTS9320B Software...", &frmMain::mnuAbout_Click);
 }
 
+namespace {
+
+// The toolbar's buttons, left to right, and the menu command each one gives.
+struct ToolButton {
+    const char* key;
+    const char* tooltip;
+    const char* icon;
+    void (frmMain::*command)();
+};
+const ToolButton ToolButtons[] = {
+    {"Save", "Save/Recall Configuration", ":/images/save.png", &frmMain::mnuSave_Click},
+    {"Config", "General Device Configuration", ":/images/config.png", &frmMain::mnuGeneralConfig_Click},
+    {"Graphs", "Temperature/Fan graphs", ":/images/graphs.png", &frmMain::mnuGraph_Click},
+    {"Tree", "Register Map Tree", ":/images/tree.png", &frmMain::mnuRegMap_Click},
+    {"Limits", "Interrupts/Limits", ":/images/limits.png", &frmMain::mnuLimits_Click},
+    {"Log", "", ":/images/log.png", &frmMain::mnuLog_Click},
+};
+
+}  // namespace
+
 void frmMain::BuildToolBar() {
     tbToolBar = addToolBar("Toolbar");
     tbToolBar->setObjectName("tbToolBar");
     tbToolBar->setMovable(false);
     tbToolBar->setIconSize(QSize(24, 24));
-    struct Button {
-        const char* key;
-        const char* tooltip;
-        const char* icon;
-    };
-    const Button buttons[] = {
-        {"Save", "Save/Recall Configuration", ":/images/save.png"},
-        {"Config", "General Device Configuration", ":/images/config.png"},
-        {"Graphs", "Temperature/Fan graphs", ":/images/graphs.png"},
-        {"Tree", "Register Map Tree", ":/images/tree.png"},
-        {"Limits", "Interrupts/Limits", ":/images/limits.png"},
-        {"Log", "", ":/images/log.png"},
-    };
-    for (const Button& b : buttons) {
+    for (const ToolButton& b : ToolButtons) {
         // No text of its own, so a button without a tooltip shows none.
         auto* action = new QAction(QIcon(b.icon), QString(), tbToolBar);
         action->setObjectName(QStringLiteral("tb%1").arg(b.key));
@@ -264,17 +271,7 @@ void frmMain::mnuAbout_Click() {
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key) {
-    if (key == "Save") {
-        mnuSave_Click();
-    } else if (key == "Config") {
-        mnuGeneralConfig_Click();
-    } else if (key == "Graphs") {
-        mnuGraph_Click();
-    } else if (key == "Tree") {
-        mnuRegMap_Click();
-    } else if (key == "Limits") {
-        mnuLimits_Click();
-    } else if (key == "Log") {
-        mnuLog_Click();
-    }
+    const auto button = std::find_if(std::begin(ToolButtons), std::end(ToolButtons),
+                                     [&key](const ToolButton& b) { return key == QLatin1String(b.key); });
+    if (button != std::end(ToolButtons)) (this->*button->command)();
 }

@@ -45,13 +45,13 @@ public:
     // Closes the child windows (each runs its own close handling), then the frame.
     void CloseEverything();
 
-    QMdiArea* mdiArea;
-    QToolBar* tbToolBar;
-    QLabel* sbStatusPanel1;
-    QLabel* sbStatusDate;
-    QLabel* sbStatusTime;
-    QTimer* tmrMaster;
-    QMenu* mnuWindow;
+    QMdiArea* mdiArea = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    QLabel* sbStatusPanel1 = nullptr;
+    QLabel* sbStatusDate = nullptr;
+    QLabel* sbStatusTime = nullptr;
+    QTimer* tmrMaster = nullptr;
+    QMenu* mnuWindow = nullptr;
 
     MonitoringCycle& Cycle() { return cycle_; }
     const CycleWindows& OpenWindows() const { return windows_; }

@@ -5,6 +5,7 @@
 #include "registers/TemperatureCodes.h"
 #include "widgets/UpDownSpinner.h"
 #include "widgets/WrappingCheckBox.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <optional>
@@ -95,8 +95,6 @@ frmSWOptions::frmSWOptions(QWidget* parent) : ChildForm(parent) {
 
     connect(cmdApply, &QPushButton::clicked, this, &frmSWOptions::cmdApply_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSWOptions::cmdCancel_Click);
-    showWarning = [this](const QString& text) { QMessageBox::warning(this, AppTitle, text); };
-
     Form_Load();
 }
 
@@ -122,10 +120,10 @@ void frmSWOptions::cmdApply_Click() {
     for (Field& field : fields) {
         field.value = ParseInterval(field.box, field.sixteenBit);
         if (!field.value) {
-            showWarning(QStringLiteral("%1: the value must lie from %2 to %3. No setting was changed.")
-                            .arg(field.name)
-                            .arg(field.sixteenBit ? INT16_MIN : INT32_MIN)
-                            .arg(field.sixteenBit ? INT16_MAX : INT32_MAX));
+            ShowWarning(this, QStringLiteral("%1: the value must lie from %2 to %3. No setting was changed.")
+                                  .arg(field.name)
+                                  .arg(field.sixteenBit ? INT16_MIN : INT32_MIN)
+                                  .arg(field.sixteenBit ? INT16_MAX : INT32_MAX));
             return;
         }
     }

@@ -19,22 +19,21 @@ public:
     void cmdApply_Click();
     void cmdCancel_Click();
 
-    QGroupBox* Frame1;
-    QCheckBox* chkMonitoring;
-    QLabel* Label1;
-    QLineEdit* txtReadInt;
-    UpDownSpinner* UpDown1;
-    QLabel* Label2;
-    QLineEdit* txtGraphing;
-    UpDownSpinner* UpDown2;
-    QLabel* Label3;
-    QLineEdit* txtLogging;
-    UpDownSpinner* UpDown3;
-    QPushButton* cmdCancel;
-    QPushButton* cmdApply;
+    QGroupBox* Frame1 = nullptr;
+    QCheckBox* chkMonitoring = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtReadInt = nullptr;
+    UpDownSpinner* UpDown1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtGraphing = nullptr;
+    UpDownSpinner* UpDown2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* txtLogging = nullptr;
+    UpDownSpinner* UpDown3 = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdApply = nullptr;
 
     // Shows a refusal of typed input; a message box unless a test replaced it.
-    std::function<void(const QString&)> showWarning;
 
 private:
     void Form_Load();

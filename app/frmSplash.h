@@ -10,11 +10,11 @@ class frmSplash : public QWidget {
 public:
     explicit frmSplash(QWidget* parent = nullptr);
 
-    QLabel* lblProductName;
-    QLabel* lblVersion;
-    QLabel* lblPlatform;
-    QLabel* lblProgInfo;
-    QLabel* lblProgress;
+    QLabel* lblProductName = nullptr;
+    QLabel* lblVersion = nullptr;
+    QLabel* lblPlatform = nullptr;
+    QLabel* lblProgInfo = nullptr;
+    QLabel* lblProgress = nullptr;
 
     // Sets the progress text and repaints it at once.
     void SetProgressText(const QString& text);

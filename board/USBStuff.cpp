@@ -1,11 +1,16 @@
 #include "board/USBStuff.h"
 
+#include "protocol/BoardProtocol.h"
+#include "registers/ChipRegisters.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 namespace USBStuff {
+
+using namespace BoardProtocol;
 
 int32_t DeviceAddress = 0;
 std::array<uint8_t, 65> ReadBuffer{};
@@ -52,13 +57,13 @@ int16_t DownloadFirmware() {
 int16_t ConnectRequest() {
     if (!g_driver) return 1;
     uint8_t scratch = 0;
-    return g_driver->VendorIORequest(RequestConnect, 48, 51, 0, 0, &scratch);
+    return g_driver->VendorIORequest(kConnect, kConnectValue, kConnectIndex, kDirectionOut, 0, &scratch);
 }
 
 int16_t ReadRegister(int32_t chipAddress, int32_t registerAddress) {
     if (g_failureReported || !g_driver) ReportBoardError(3);
     const int16_t result =
-        g_driver->VendorIORequest(RequestRegister, chipAddress, registerAddress, 1, 1, ReadBuffer.data());
+        g_driver->VendorIORequest(kRegisterAccess, chipAddress, registerAddress, kDirectionIn, kReadLength, ReadBuffer.data());
     if (result != 0) ReportBoardError(3);
     return ReadBuffer[0];
 }
@@ -67,17 +72,17 @@ int16_t WriteRegister(int32_t chipAddress, int32_t registerAddress, int32_t& dat
     if (g_failureReported || !g_driver) ReportBoardError(3);
     if (data > 255) data = 255;
     uint8_t scratch = 0;
-    // Unsigned arithmetic: a negative data value must not overflow the shift.
-    const auto index = static_cast<int32_t>(static_cast<uint32_t>(data) * 256u +
-                                            static_cast<uint32_t>(registerAddress));
-    const int16_t result = g_driver->VendorIORequest(RequestRegister, chipAddress, index, 0, 0, &scratch);
+    const int16_t result = g_driver->VendorIORequest(kRegisterAccess, chipAddress, WriteIndex(registerAddress, data),
+                                                     kDirectionOut, 0, &scratch);
     if (result != 0) ReportBoardError(3);
     if (g_afterWrite) g_afterWrite(registerAddress);
     return result;
 }
 
 int32_t ReadStatusRegister() {
-    if (!g_failureReported && g_driver) g_driver->VendorIORequest(RequestStatus, DeviceAddress, 2, 1, 1, ReadBuffer.data());
+    if (!g_failureReported && g_driver)
+        g_driver->VendorIORequest(kStatusRead, DeviceAddress, Chip::Reg::Status.read, kDirectionIn, kReadLength,
+                                  ReadBuffer.data());
     return ReadBuffer[0];
 }
 
@@ -100,8 +105,8 @@ void ReportFailure(const std::string& message) {
     // A second failure while the first is being reported goes straight to the end.
     if (!g_failureReported) {
         g_failureReported = true;
-        if (g_failureHooks.showMessage) {
-            g_failureHooks.showMessage(message);
+        if (g_failureHooks.present) {
+            g_failureHooks.present(message);
         } else {
             std::fprintf(stderr, "%s\n", message.c_str());
         }

@@ -16,10 +16,6 @@ extern std::array<uint8_t, 513> FirmwarePathBuffer;
 // The firmware image's file name in the program's folder.
 inline constexpr const char* FirmwareFileName = "KTS9330FW.Hex";
 
-constexpr int16_t RequestStatus = 220;
-constexpr int16_t RequestConnect = 221;
-constexpr int16_t RequestRegister = 222;
-
 // The driver every request goes to (not owned). The program sets the loaded library.
 void SetDriver(BoardDriver* driver);
 BoardDriver* Driver();
@@ -31,12 +27,12 @@ const std::string& ProgramFolder();
 // Writes the path as single bytes into FirmwarePathBuffer, then a 0 byte; never past its end.
 void CopyToAnsiBuffer(const std::string& path);
 int16_t DownloadFirmware();
-// Request 221; the library's result (0 once the board is ready).
+// The connect request; the library's result (0 once the board is ready).
 int16_t ConnectRequest();
 int16_t ReadRegister(int32_t chipAddress, int32_t registerAddress);
 // Clamps data above 255 to 255 in the caller's variable.
 int16_t WriteRegister(int32_t chipAddress, int32_t registerAddress, int32_t& data);
-// Request 220 for the Status register; the result is not looked at. Returns ReadBuffer byte 0.
+// The status read of the Status register; the result is not looked at. Returns ReadBuffer byte 0.
 int32_t ReadStatusRegister();
 
 // Called after every successful write with the address written (the shadow update).
@@ -46,11 +42,16 @@ void SetAfterWriteHook(std::function<void(int32_t address)> hook);
 std::string BoardErrorMessage(int16_t code);
 
 // The failure path: message, close every window, end the process. Never returns.
+// The board shows nothing itself: the program installs the presenter of the message.
 [[noreturn]] void ReportBoardError(int16_t code);
 [[noreturn]] void ReportFailure(const std::string& message);
 
+// Shows a failure's message: a message box in the windows program, standard error in a
+// program without a display.
+using FailurePresenter = std::function<void(const std::string& message)>;
+
 struct FailureHooks {
-    std::function<void(const std::string& message)> showMessage;  // a critical message box
+    FailurePresenter present;  // without one the message goes to standard error
     std::function<void()> closeAllWindows;
     std::function<void()> endProcess;  // must not return; tests make it throw
 };

@@ -4,7 +4,7 @@
 // checked as the program sets them, and as small ones taken from the input's first two bytes,
 // so that short inputs reach them too.
 #include "FuzzCheck.h"
-#include "output/SavRecallParser.h"
+#include "files/SavRecallParser.h"
 
 #include <QByteArray>
 #include <cstdint>

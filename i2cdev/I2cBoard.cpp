@@ -1,6 +1,6 @@
 #include "I2cBoard.h"
 
-#include "DriverRequests.h"
+#include "protocol/BoardProtocol.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,7 +10,7 @@ namespace I2cDev {
 
 namespace {
 
-using namespace DriverRequests;
+using namespace BoardProtocol;
 
 // The 7-bit addresses a device may have; the rest are reserved by the bus.
 constexpr int kFirstAddress = 0x03;
@@ -19,8 +19,6 @@ constexpr int kLastAddress = 0x77;
 // search addresses.
 constexpr int kFirstSearched = 0x18;
 constexpr int kLastSearched = 0x4E;
-constexpr uint8_t kIdRegister = 0xFE;
-constexpr uint8_t kChipId = 0x41;
 // Byte a read delivers where no device answers (the data line stays high).
 constexpr uint8_t kNoDevice = 0xFF;
 
@@ -152,7 +150,7 @@ std::unique_ptr<I2cBus> I2cBoard::FindAdapter(std::string& reason) {
 bool I2cBoard::ChipAnswersOn(I2cBus& bus) {
     for (int address = kFirstSearched; address <= kLastSearched; ++address) {
         uint8_t id = 0;
-        if (Transfer(bus, true, address, kIdRegister, id) == 0 && id == kChipId) return true;
+        if (Transfer(bus, true, address, kManufacturerIdRegister, id) == 0 && id == kManufacturerId) return true;
     }
     return false;
 }
@@ -174,9 +172,8 @@ int16_t I2cBoard::Read(int address, int32_t index, uint8_t* buffer) {
 }
 
 int16_t I2cBoard::Write(int address, int32_t index) {
-    // The register in the low byte of the index, the data in the second byte.
-    uint8_t data = static_cast<uint8_t>((index >> 8) & 0xFF);
-    return Transfer(*bus_, false, address, static_cast<uint8_t>(index & 0xFF), data) == 0 ? kOk : kTransferFailed;
+    uint8_t data = WrittenData(index);
+    return Transfer(*bus_, false, address, WrittenRegister(index), data) == 0 ? kOk : kTransferFailed;
 }
 
 int I2cBoard::Transfer(I2cBus& bus, bool read, int address, uint8_t reg, uint8_t& byte) {

@@ -1,10 +1,10 @@
 #pragma once
 // The board's two driver operations over a kernel I2C/SMBus adapter: the connect request
 // opens the adapter, register requests become SMBus byte-data transfers at the address given.
-#include "CallTrace.h"
 #include "I2cBus.h"
 #include "I2cSettings.h"
 #include "Kernel.h"
+#include "protocol/CallTrace.h"
 
 #include <cstdint>
 #include <memory>
@@ -41,7 +41,7 @@ private:
     std::mutex mutex_;  // the program is single-threaded, but a library must not assume it
     Kernel& kernel_;
     I2cSettings settings_;
-    UsbSim::CallTrace trace_;
+    BoardProtocol::CallTrace trace_;
     std::unique_ptr<I2cBus> bus_;
     std::set<int> answered_;  // addresses that have answered on the open adapter
     std::set<std::string> said_;

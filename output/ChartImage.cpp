@@ -1,6 +1,6 @@
 #include "output/ChartImage.h"
 
-#include "output/FileSafety.h"
+#include "files/FileSafety.h"
 
 #include <qcustomplot.h>
 #include <QBuffer>

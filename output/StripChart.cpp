@@ -4,12 +4,11 @@
 #include "output/ChartImage.h"
 #include "output/TimeOfDayTicker.h"
 #include "state/GeneralStuff.h"
+#include "widgets/Prompts.h"
 
 #include <QClipboard>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMessageBox>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -273,13 +272,10 @@ void StripChart::mouseDoubleClickEvent(QMouseEvent* event) {
 void StripChart::SetUpMenu() {
     chooseImageFile = [this] {
         QString filter;
-        const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart As"),
-                                                          QString::fromStdString(USBStuff::ProgramFolder()),
-                                                          ChartImageFilter, &filter);
+        const QString name = Prompts::Current().SaveFileName(this, QStringLiteral("Save Chart As"),
+                                                              QString::fromStdString(USBStuff::ProgramFolder()),
+                                                              ChartImageFilter, &filter);
         return ChartImageFileName(name, filter);
-    };
-    showWarning = [this](const QString& text) {
-        QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
     };
     menu_ = new QMenu(this);
     menu_->addAction(QStringLiteral("Save Chart As…"), this, &StripChart::SaveChartAs);
@@ -300,7 +296,7 @@ void StripChart::SaveChartAs() {
     if (fileName.isEmpty()) return;
     const QString why = SaveChartImage(*this, fileName);
     if (!why.isEmpty()) {
-        showWarning(QStringLiteral("The chart was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
+        ShowWarning(this, QStringLiteral("The chart was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
     }
 }
 

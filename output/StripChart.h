@@ -56,7 +56,6 @@ public:
     void CopyChart();
     // The file dialog (an empty name when cancelled) and the warning box; tests replace them.
     std::function<QString()> chooseImageFile;
-    std::function<void(const QString&)> showWarning;
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

@@ -4,6 +4,7 @@
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "output/StripChart.h"
+#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "widgets/Twips.h"
@@ -14,8 +15,6 @@
 namespace {
 
 enum Trace { LocalTrace = 0, RemoteTrace = 1, TraceCount = 2 };
-
-constexpr int32_t OneShotRegister = 0x0F;
 
 const QString DegreesCelsius = QStringLiteral("°C");
 
@@ -99,7 +98,7 @@ void frmGraph::UpdateOneShot() { cmdOneShot->setEnabled(RegMapStuff::Standby); }
 
 void frmGraph::cmdOneShot_Click() {
     int32_t data = 1;
-    USBStuff::WriteRegister(USBStuff::DeviceAddress, OneShotRegister, data);
+    USBStuff::WriteRegister(USBStuff::DeviceAddress, Chip::Reg::OneShotWrite, data);
 }
 
 void frmGraph::cmdConfig_Click() { emit configurationRequested(); }

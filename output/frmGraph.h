@@ -12,9 +12,9 @@ class frmGraph : public ChildForm {
 public:
     explicit frmGraph(QWidget* parent = nullptr);
 
-    StripChart* stpGraph;
-    QPushButton* cmdOneShot;
-    QPushButton* cmdConfig;
+    StripChart* stpGraph = nullptr;
+    QPushButton* cmdOneShot = nullptr;
+    QPushButton* cmdConfig = nullptr;
 
     // The graph step of the monitoring cycle: both temperatures as the next points, the legends.
     void UpdateGraph();

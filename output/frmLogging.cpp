@@ -2,21 +2,20 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 #include "widgets/Twips.h"
 #include "widgets/UpDownSpinner.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -40,9 +39,10 @@ int32_t IntervalFromText(const QString& text) {
 frmLogging::frmLogging(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmLogging");
     setWindowTitle(QStringLiteral("Data Logging"));
-    chooseLogFile = [this] { return ShowLogFileDialog(); };
-    showWarning = [this](const QString& text) {
-        QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
+    chooseLogFile = [this] {
+        return Prompts::Current().OpenOrNewFileName(this, QStringLiteral("Log File"),
+                                                    QString::fromStdString(USBStuff::ProgramFolder()),
+                                                    QStringLiteral("Log Files (*.csv)"));
     };
     BuildControls();
     connect(cmdLogData, &QPushButton::clicked, this, &frmLogging::cmdLogData_Click);
@@ -151,14 +151,14 @@ void frmLogging::StartLogging() {
         anyChannel = anyChannel || GeneralStuff::LogChannel[i];
     }
     if (!anyChannel) {
-        showWarning(QStringLiteral("At least one item must be selected for logging"));
+        ShowWarning(this, QStringLiteral("At least one item must be selected for logging"));
         return;
     }
 
     QString error;
     if (!GeneralStuff::WriteLogStart(&error)) {
-        showWarning(QStringLiteral("Could not write to %1:\n%2\n\nLogging was not started.")
-                        .arg(QDir::toNativeSeparators(fileName), error));
+        ShowWarning(this, QStringLiteral("Could not write to %1:\n%2\n\nLogging was not started.")
+                              .arg(QDir::toNativeSeparators(fileName), error));
         return;
     }
     GeneralStuff::LogInterval = IntervalFromText(txtLogInt->text());
@@ -169,13 +169,3 @@ void frmLogging::StartLogging() {
 }
 
 void frmLogging::cmdClose_Click() { OuterWindow()->close(); }
-
-QString frmLogging::ShowLogFileDialog() {
-    // An open dialog that also takes a new name: a missing log file is created.
-    QFileDialog dialog(this, QStringLiteral("Log File"), QString::fromStdString(USBStuff::ProgramFolder()),
-                       QStringLiteral("Log Files (*.csv)"));
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    return dialog.selectedFiles().value(0);
-}

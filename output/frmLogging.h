@@ -23,20 +23,18 @@ public:
 
     // The file dialog (an empty name when cancelled) and the warning box; tests replace them.
     std::function<QString()> chooseLogFile;
-    std::function<void(const QString&)> showWarning;
 
-    QGroupBox* Frame1;
-    std::array<QCheckBox*, 2> chkLog;
-    QLabel* Label1;
-    QLineEdit* txtLogInt;
-    UpDownSpinner* UpDown1;
-    QPushButton* cmdLogData;
-    QPushButton* cmdClose;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QCheckBox*, 2> chkLog{};
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtLogInt = nullptr;
+    UpDownSpinner* UpDown1 = nullptr;
+    QPushButton* cmdLogData = nullptr;
+    QPushButton* cmdClose = nullptr;
 
 private:
     void BuildControls();
     void StartLogging();
     void StopLogging();
     void ShowLoggingState();
-    QString ShowLogFileDialog();
 };

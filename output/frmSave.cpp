@@ -2,22 +2,21 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "output/FileSafety.h"
+#include "files/FileSafety.h"
 #include "output/MasterTimerPause.h"
-#include "output/SavFile.h"
-#include "output/SavRecallParser.h"
+#include "files/SavFile.h"
+#include "files/SavRecallParser.h"
 #include "widgets/WrappingCheckBox.h"
 #include "widgets/Twips.h"
+#include "widgets/Prompts.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -70,13 +69,10 @@ frmSave::frmSave(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmSave");
     setWindowTitle(QStringLiteral("Save/Recall Settings"));
     chooseSaveFile = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Save Configuration"), ProgramFolder(), SavFilter);
+        return Prompts::Current().SaveFileName(this, QStringLiteral("Save Configuration"), ProgramFolder(), SavFilter);
     };
     chooseRecallFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Recall Configuration"), ProgramFolder(), SavFilter);
-    };
-    showWarning = [this](const QString& text) {
-        QMessageBox::warning(this, QString::fromUtf8(GeneralStuff::AppTitle), text);
+        return Prompts::Current().OpenFileName(this, QStringLiteral("Recall Configuration"), ProgramFolder(), SavFilter);
     };
     currentDateTime = [] { return QDateTime::currentDateTime(); };
     BuildControls();
@@ -143,7 +139,7 @@ void frmSave::Form_Load() { SetFormSizeTwips(7080, 4200); }
 
 void frmSave::cmdsave_Click() {
     const QString error = SaveConfiguration();
-    if (!error.isEmpty()) showWarning(error);
+    if (!error.isEmpty()) ShowWarning(this, error);
 }
 
 QString frmSave::SaveConfiguration() {
@@ -168,7 +164,7 @@ void frmSave::cmdRecall_Click() {
     const QString fileName = chooseRecallFile();
     if (fileName.isEmpty()) return;
     const QString problem = RecallConfiguration(fileName);
-    if (!problem.isEmpty()) showWarning(problem);
+    if (!problem.isEmpty()) ShowWarning(this, problem);
 }
 
 QString frmSave::RecallConfiguration(const QString& fileName) {

@@ -25,16 +25,15 @@ public:
     // of the "Saved:" line; tests replace them.
     std::function<QString()> chooseSaveFile;
     std::function<QString()> chooseRecallFile;
-    std::function<void(const QString&)> showWarning;
     std::function<QDateTime()> currentDateTime;
 
-    QGroupBox* Frame2;
-    QPushButton* cmdsave;
-    QPushButton* cmdRecall;
-    WrappingCheckBox* chkNotDefaults;
-    QLabel* Label2;
-    QLineEdit* txtComment;
-    QPushButton* cmdClose;
+    QGroupBox* Frame2 = nullptr;
+    QPushButton* cmdsave = nullptr;
+    QPushButton* cmdRecall = nullptr;
+    WrappingCheckBox* chkNotDefaults = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtComment = nullptr;
+    QPushButton* cmdClose = nullptr;
 
 private:
     void BuildControls();

@@ -1,5 +1,7 @@
 #include "registers/RegMapStuff.h"
 
+#include "registers/ChipRegisters.h"
+
 namespace RegMapStuff {
 
 std::array<RegEntry, RegCount> RegTable;
@@ -82,8 +84,8 @@ std::array<std::string, 8> SplitBitNames(const std::string& bitNames) {
 }
 
 void SetShadowFromConfiguration(int32_t configuration) {
-    ExtendedRange = (configuration & 0x04) == 0x04;
-    Standby = (configuration & 0x40) == 0x40;
+    ExtendedRange = (configuration & Chip::ConfigBit::ExtendedRange) == Chip::ConfigBit::ExtendedRange;
+    Standby = (configuration & Chip::ConfigBit::Standby) == Chip::ConfigBit::Standby;
 }
 
 }  // namespace RegMapStuff

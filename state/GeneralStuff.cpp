@@ -1,16 +1,19 @@
 #include "state/GeneralStuff.h"
 
+#include "state/RunTimeDefaults.h"
+
 #include "board/USBStuff.h"
+#include "registers/ChipRegisters.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
 
 namespace GeneralStuff {
 
-int32_t ReadInterval = 100;
-int16_t GraphInterval = 50;
-int32_t LogInterval = 100;
-bool MonitoringEnabled = true;
-std::array<bool, 3> LogChannel{true, true, true};
+int32_t ReadInterval = Defaults.readInterval;
+int16_t GraphInterval = Defaults.graphInterval;
+int32_t LogInterval = Defaults.logInterval;
+bool MonitoringEnabled = Defaults.monitoringEnabled;
+std::array<bool, 3> LogChannel = Defaults.logChannel;
 bool LoggingActive = false;
 int32_t LogLineCount = 0;
 QString LogFileName;
@@ -25,8 +28,8 @@ QString VersionText() {
 }
 
 void UpdateShadow(int32_t address) {
-    if (address != 9) return;
-    const int16_t configuration = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x03);
+    if (address != Chip::Reg::Configuration.write) return;
+    const int16_t configuration = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::Configuration.read);
     RegMapStuff::SetShadowFromConfiguration(configuration);
 }
 
@@ -34,18 +37,14 @@ void InstallShadowHook() { USBStuff::SetAfterWriteHook(&UpdateShadow); }
 
 void InitRegisterModel() {
     RegMapStuff::BuildRegTable();
-    GraphInterval = 50;
-    LogInterval = 100;
-    ReadInterval = 100;
-    MonitoringEnabled = true;
-    LogChannel = {true, true, true};
-    UpdateShadow(9);
+    ApplyRunTimeDefaults();
+    UpdateShadow(Chip::Reg::Configuration.write);
 }
 
 void ReadTemperatures() {
-    const int16_t local = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x00);
-    const int16_t remoteLow = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x10);
-    const int16_t remoteHigh = USBStuff::ReadRegister(USBStuff::DeviceAddress, 0x01);
+    const int16_t local = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::LocalTemp.read);
+    const int16_t remoteLow = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::RemoteTempLow.read);
+    const int16_t remoteHigh = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::RemoteTempHigh.read);
     Temperature[0] = TempFromCode(local);
     Temperature[1] = TempFromCodes(remoteHigh, remoteLow);
 }
@@ -53,6 +52,7 @@ void ReadTemperatures() {
 namespace {
 std::function<void(const QString&)> g_statusText;
 std::function<void(bool)> g_masterTimer;
+std::function<bool()> g_masterTimerEnabled;
 }  // namespace
 
 void SetStatusText(const QString& text) {
@@ -62,19 +62,27 @@ void SetStatusTextHandler(std::function<void(const QString&)> handler) { g_statu
 void SetMasterTimerEnabled(bool enabled) {
     if (g_masterTimer) g_masterTimer(enabled);
 }
-void SetMasterTimerHandler(std::function<void(bool)> handler) { g_masterTimer = std::move(handler); }
+bool MasterTimerEnabled() { return g_masterTimerEnabled ? g_masterTimerEnabled() : true; }
+void SetMasterTimerHandler(std::function<void(bool)> handler, std::function<bool()> isEnabled) {
+    g_masterTimer = std::move(handler);
+    g_masterTimerEnabled = std::move(isEnabled);
+}
 
 int16_t FreeFileNumber() {
     // Files are opened and closed within one operation, so the first number is always free.
     return 1;
 }
 
+void ApplyRunTimeDefaults() {
+    ReadInterval = Defaults.readInterval;
+    GraphInterval = Defaults.graphInterval;
+    LogInterval = Defaults.logInterval;
+    MonitoringEnabled = Defaults.monitoringEnabled;
+    LogChannel = Defaults.logChannel;
+}
+
 void ResetRunTimeState() {
-    ReadInterval = 100;
-    GraphInterval = 50;
-    LogInterval = 100;
-    MonitoringEnabled = true;
-    LogChannel = {true, true, true};
+    ApplyRunTimeDefaults();
     LoggingActive = false;
     LogLineCount = 0;
     LogFileName.clear();

@@ -45,7 +45,9 @@ int16_t FreeFileNumber();
 void SetStatusText(const QString& text);
 void SetStatusTextHandler(std::function<void(const QString&)> handler);
 void SetMasterTimerEnabled(bool enabled);
-void SetMasterTimerHandler(std::function<void(bool)> handler);
+// Whether the master timer runs; true where no frame tells (the timer runs from start-up on).
+bool MasterTimerEnabled();
+void SetMasterTimerHandler(std::function<void(bool)> handler, std::function<bool()> isEnabled = nullptr);
 
 // Every value above back to its start-up value (for tests).
 void ResetRunTimeState();

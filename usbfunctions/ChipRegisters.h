@@ -1,5 +1,7 @@
 #pragma once
 // The chip's register addresses, its power-on contents and where each register is written.
+#include "protocol/BoardProtocol.h"
+
 #include <array>
 #include <cstdint>
 
@@ -25,7 +27,7 @@ constexpr uint8_t RemoteTherm = 0x19;
 constexpr uint8_t LocalTherm = 0x20;
 constexpr uint8_t ThermHysteresis = 0x21;
 constexpr uint8_t ConsecutiveAlert = 0x22;
-constexpr uint8_t ManufacturerId = 0xFE;
+constexpr uint8_t ManufacturerId = BoardProtocol::kManufacturerIdRegister;
 constexpr uint8_t Revision = 0xFF;
 }  // namespace Reg
 
@@ -45,7 +47,7 @@ constexpr uint8_t RemoteTherm = 0x02;
 constexpr uint8_t LocalTherm = 0x01;
 }  // namespace StatusBit
 
-constexpr uint8_t kManufacturerId = 0x41;
+constexpr uint8_t kManufacturerId = BoardProtocol::kManufacturerId;
 constexpr uint8_t kRevision = 0x00;
 
 // The register file as read, by read address, at power-on; unknown addresses read 0.

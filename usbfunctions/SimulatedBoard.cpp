@@ -1,6 +1,6 @@
 #include "SimulatedBoard.h"
 
-#include "DriverRequests.h"
+#include "protocol/BoardProtocol.h"
 
 #include "IntelHexCheck.h"
 
@@ -11,7 +11,7 @@ namespace UsbSim {
 
 namespace {
 
-using namespace DriverRequests;
+using namespace BoardProtocol;
 
 // Byte the bus delivers when no device answers at an address (the line stays high).
 constexpr uint8_t kNoDevice = 0xFF;
@@ -142,10 +142,8 @@ int16_t SimulatedBoard::ReadChip(int32_t chipAddress, int32_t registerAddress, i
 }
 
 int16_t SimulatedBoard::WriteChip(int32_t chipAddress, int32_t index) {
-    // The register in the low byte of the index, the data in the second byte.
-    const auto field = static_cast<uint32_t>(index);
     if (SimulatedChip* chip = ChipAt(chipAddress))
-        chip->Write(static_cast<uint8_t>(field & 0xFF), static_cast<uint8_t>((field >> 8) & 0xFF), SimClock::now());
+        chip->Write(WrittenRegister(index), WrittenData(index), SimClock::now());
     return kOk;  // an unanswered write leaves the bus as it was
 }
 

@@ -2,9 +2,9 @@
 // The evaluation board: it takes a firmware image, answers the connect request, and passes
 // register requests to the chips on its SMBus. A firmware download restarts the board: the
 // settings are read again and the chips power on afresh.
-#include "CallTrace.h"
 #include "SimSettings.h"
 #include "SimulatedChip.h"
+#include "protocol/CallTrace.h"
 
 #include <cstdint>
 #include <map>
@@ -31,7 +31,7 @@ private:
 
     std::mutex mutex_;  // the program is single-threaded, but a library must not assume it
     SimSettings settings_;
-    CallTrace trace_;
+    BoardProtocol::CallTrace trace_;
     bool firmwareLoaded_ = false;
     bool connected_ = false;
     int connectAttempts_ = 0;

@@ -22,10 +22,10 @@ public:
 private:
     void StepBy(double delta);
 
-    QLineEdit* buddy_;
+    QLineEdit* buddy_ = nullptr;
     double minimum_;
     double maximum_;
     double step_;
-    QToolButton* up_;
-    QToolButton* down_;
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
 };

@@ -2,9 +2,11 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
+#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 #include "widgets/UpDownSpinner.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,27 +15,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
-// Read and write addresses of the registers this window shows.
-constexpr int32_t ConfigurationRead = 0x03;
-constexpr int32_t ConfigurationWrite = 0x09;
-constexpr int32_t ConversionRateRead = 0x04;
-constexpr int32_t ConversionRateWrite = 0x0A;
-constexpr int32_t ThermHysteresis = 0x21;
-constexpr int32_t OffsetHigh = 0x11;
-constexpr int32_t OffsetLow = 0x12;
+namespace Reg = Chip::Reg;
+namespace ConfigBit = Chip::ConfigBit;
 
 constexpr double OffsetMinimum = -128.0;
 constexpr double OffsetMaximum = 127.75;
 
-int16_t Read(int32_t address) { return USBStuff::ReadRegister(USBStuff::DeviceAddress, address); }
+int16_t Read(const Chip::Register& reg) { return USBStuff::ReadRegister(USBStuff::DeviceAddress, reg.read); }
 
-void Write(int32_t address, int32_t data) { USBStuff::WriteRegister(USBStuff::DeviceAddress, address, data); }
+void Write(const Chip::Register& reg, int32_t data) { USBStuff::WriteRegister(USBStuff::DeviceAddress, reg.write, data); }
 
 int32_t WithBit(int32_t value, int32_t mask, bool set) { return set ? (value | mask) : (value & ~mask); }
 
@@ -57,8 +52,6 @@ QWidget* SpinnerRow(QLineEdit* box, UpDownSpinner* spinner, QWidget* parent) {
 frmConfig::frmConfig(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmConfig");
     setWindowTitle("Configuration");
-    showWarning = [this](const QString& text) { QMessageBox::warning(this, GeneralStuff::AppTitle, text); };
-
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(9, 9, 9, 9);
     main->addWidget(BuildSettingsFrame(), 1);
@@ -150,19 +143,19 @@ QLayout* frmConfig::BuildButtonRow() {
 
 void frmConfig::Form_Load() {
     SetFormSizeTwips(6960, 5340);
-    const int32_t configuration = Read(ConfigurationRead);
-    chkMaskAll->setChecked(configuration & 0x80);
-    chkStandby->setChecked(configuration & 0x40);
-    chkExtRange->setChecked(configuration & 0x04);
-    cmbPin6->setCurrentIndex((configuration & 0x20) / 32);
+    const int32_t configuration = Read(Reg::Configuration);
+    chkMaskAll->setChecked(configuration & ConfigBit::MaskAlert);
+    chkStandby->setChecked(configuration & ConfigBit::Standby);
+    chkExtRange->setChecked(configuration & ConfigBit::ExtendedRange);
+    cmbPin6->setCurrentIndex((configuration & ConfigBit::AlertIsTherm) ? 1 : 0);
 
     // Codes 11 to 15 have no item: the list then shows no selection.
-    const int rateCode = Read(ConversionRateRead) & 0x0F;
+    const int rateCode = Read(Reg::ConversionRate) & Chip::ConversionRateCodeMask;
     cmbConvRate->setCurrentIndex(rateCode < cmbConvRate->count() ? rateCode : -1);
 
-    txtTHERMHyst->setText(Text(GeneralStuff::TrimmedNumberText(static_cast<int>(Read(ThermHysteresis)))));
-    const int16_t low = Read(OffsetLow);
-    const int16_t high = Read(OffsetHigh);
+    txtTHERMHyst->setText(Text(GeneralStuff::TrimmedNumberText(static_cast<int>(Read(Reg::ThermHysteresis)))));
+    const int16_t low = Read(Reg::RemoteOffsetLow);
+    const int16_t high = Read(Reg::RemoteOffsetHigh);
     txtOffset->setText(Text(GeneralStuff::TrimmedNumberText(GeneralStuff::OffsetFromCodes(high, low))));
 }
 
@@ -183,23 +176,24 @@ bool frmConfig::Apply() {
     if (!offset) return false;
 
     // Bits 4, 3, 1 and 0 belong to no control and are written back as read.
-    int32_t configuration = Read(ConfigurationRead);
-    configuration = WithBit(configuration, 0x80, chkMaskAll->isChecked());
-    configuration = WithBit(configuration, 0x40, chkStandby->isChecked());
-    configuration = WithBit(configuration, 0x04, chkExtRange->isChecked());
-    configuration = WithBit(configuration, 0x20, cmbPin6->currentText() != cmbPin6->itemText(0));
-    Write(ConfigurationWrite, configuration);
+    int32_t configuration = Read(Reg::Configuration);
+    configuration = WithBit(configuration, ConfigBit::MaskAlert, chkMaskAll->isChecked());
+    configuration = WithBit(configuration, ConfigBit::Standby, chkStandby->isChecked());
+    configuration = WithBit(configuration, ConfigBit::ExtendedRange, chkExtRange->isChecked());
+    configuration = WithBit(configuration, ConfigBit::AlertIsTherm, cmbPin6->currentText() != cmbPin6->itemText(0));
+    Write(Reg::Configuration, configuration);
 
-    const int32_t rate = Read(ConversionRateRead);
+    const int32_t rate = Read(Reg::ConversionRate);
     int code = cmbConvRate->findText(cmbConvRate->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (code < 0) code = cmbConvRate->count();
-    Write(ConversionRateWrite, (rate & 0xF0) | code);
+    // The bits above the rate code are written back as read.
+    Write(Reg::ConversionRate, (rate & ~Chip::ConversionRateCodeMask) | code);
 
-    Write(ThermHysteresis, *hysteresis);
+    Write(Reg::ThermHysteresis, *hysteresis);
 
     const GeneralStuff::CodePair codes = GeneralStuff::CodesFromOffset(*offset);
-    Write(OffsetHigh, codes.high);
-    Write(OffsetLow, codes.low);
+    Write(Reg::RemoteOffsetHigh, codes.high);
+    Write(Reg::RemoteOffsetLow, codes.low);
     return true;
 }
 
@@ -209,13 +203,13 @@ std::optional<int> frmConfig::HysteresisOrRefuse() {
         const int32_t degrees = GeneralStuff::Nearest(value);
         if (degrees >= 0 && degrees <= 255) return degrees;
     }
-    showWarning("The THERM Hysteresis must be from 0 to 255 degrees.\nNothing was written.");
+    ShowWarning(this, "The THERM Hysteresis must be from 0 to 255 degrees.\nNothing was written.");
     return std::nullopt;
 }
 
 std::optional<double> frmConfig::OffsetOrRefuse() {
     const double value = GeneralStuff::ParseNumber(txtOffset->text().toStdString());
     if (value >= OffsetMinimum && value <= OffsetMaximum) return value;
-    showWarning("The Remote Temp Offset must be from -128 to 127.75 degrees.\nNothing was written.");
+    ShowWarning(this, "The Remote Temp Offset must be from -128 to 127.75 degrees.\nNothing was written.");
     return std::nullopt;
 }

@@ -39,7 +39,6 @@ public:
     QPushButton* cmdApply = nullptr;
 
     // Shows the refusal of typed input; tests replace it to see the text without a modal box.
-    std::function<void(const QString&)> showWarning;
 
     void cmdApply_Click();
     void cmdOK_Click();

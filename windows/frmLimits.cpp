@@ -2,6 +2,7 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
+#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
@@ -27,17 +28,20 @@ struct StatusRow {
     int mask;
 };
 constexpr StatusRow StatusRows[] = {
-    {0, 0, "Local High", 0x40},  {1, 1, "Local  Low", 0x20},  {8, 8, "Local THERM", 0x01},
-    {2, 2, "Remote High", 0x10}, {3, 3, "Remote Low", 0x08},  {9, 9, "Remote THERM", 0x02},
-    {6, 4, "Remote Diode Open", 0x04}};
+    {0, 0, "Local High", Chip::StatusBit::LocalHigh},   {1, 1, "Local  Low", Chip::StatusBit::LocalLow},
+    {8, 8, "Local THERM", Chip::StatusBit::LocalTherm}, {2, 2, "Remote High", Chip::StatusBit::RemoteHigh},
+    {3, 3, "Remote Low", Chip::StatusBit::RemoteLow},   {9, 9, "Remote THERM", Chip::StatusBit::RemoteTherm},
+    {6, 4, "Remote Diode Open", Chip::StatusBit::DiodeOpen}};
 
 constexpr double FormWidthTwips = 6270;
 constexpr double FormHeightTwips = 5805;
 constexpr double ScaleUpperEnd = 127;
 
-int32_t ReadChip(int32_t reg) { return USBStuff::ReadRegister(USBStuff::DeviceAddress, reg); }
+int32_t ReadChip(const Chip::Register& reg) { return USBStuff::ReadRegister(USBStuff::DeviceAddress, reg.read); }
 
-void WriteChip(int32_t reg, int32_t data) { USBStuff::WriteRegister(USBStuff::DeviceAddress, reg, data); }
+void WriteChip(const Chip::Register& reg, int32_t data) {
+    USBStuff::WriteRegister(USBStuff::DeviceAddress, reg.write, data);
+}
 
 // The scale keeps the lower end it had when the window opened, so after a change of the
 // range bit a pointer can stand where no code reaches; encoded as it is, it would give a
@@ -143,17 +147,18 @@ void frmLimits::Form_Unload() { GeneralStuff::LimitsOpen = false; }
 void frmLimits::RefreshLimits(int16_t channel) {
     using GeneralStuff::TempFromCode;
     using GeneralStuff::TempFromCodes;
+    namespace Reg = Chip::Reg;
     if (channel == 0) {
-        const float low = TempFromCode(ReadChip(0x06));
-        const float high = TempFromCode(ReadChip(0x05));
-        const float therm = TempFromCode(ReadChip(0x20));
+        const float low = TempFromCode(ReadChip(Reg::LocalLow));
+        const float high = TempFromCode(ReadChip(Reg::LocalHigh));
+        const float therm = TempFromCode(ReadChip(Reg::LocalTherm));
         SetPointers(ggeTemp[0], low, high, therm);
     } else if (channel == 1) {
-        const int32_t lowWhole = ReadChip(0x08);
-        const int32_t lowQuarters = ReadChip(0x14);
-        const int32_t highWhole = ReadChip(0x07);
-        const int32_t highQuarters = ReadChip(0x13);
-        const int32_t therm = ReadChip(0x19);
+        const int32_t lowWhole = ReadChip(Reg::RemoteLowHigh);
+        const int32_t lowQuarters = ReadChip(Reg::RemoteLowLow);
+        const int32_t highWhole = ReadChip(Reg::RemoteHighHigh);
+        const int32_t highQuarters = ReadChip(Reg::RemoteHighLow);
+        const int32_t therm = ReadChip(Reg::RemoteTherm);
         SetPointers(ggeTemp[1], TempFromCodes(lowWhole, lowQuarters), TempFromCodes(highWhole, highQuarters),
                     TempFromCode(therm));
     }
@@ -162,20 +167,21 @@ void frmLimits::RefreshLimits(int16_t channel) {
 void frmLimits::ggeTemp_PointerMoved(int index) {
     using GeneralStuff::CodeFromTemp;
     using GeneralStuff::CodesFromTemp;
+    namespace Reg = Chip::Reg;
     if (index == 0) {
         const LinearGauge* gauge = ggeTemp[0];
-        WriteChip(0x0C, CodeFromTemp(static_cast<float>(OneByteLimit(gauge->PointerValue(Pointer::Low)))));
-        WriteChip(0x0B, CodeFromTemp(static_cast<float>(OneByteLimit(gauge->PointerValue(Pointer::High)))));
-        WriteChip(0x20, CodeFromTemp(OneByteLimit(gauge->PointerValue(Pointer::Therm))));
+        WriteChip(Reg::LocalLow, CodeFromTemp(static_cast<float>(OneByteLimit(gauge->PointerValue(Pointer::Low)))));
+        WriteChip(Reg::LocalHigh, CodeFromTemp(static_cast<float>(OneByteLimit(gauge->PointerValue(Pointer::High)))));
+        WriteChip(Reg::LocalTherm, CodeFromTemp(OneByteLimit(gauge->PointerValue(Pointer::Therm))));
     } else if (index == 1) {
         const LinearGauge* gauge = ggeTemp[1];
         const GeneralStuff::CodePair low = CodesFromTemp(TwoByteLimit(gauge->PointerValue(Pointer::Low)));
-        WriteChip(0x0E, low.high);
-        WriteChip(0x14, low.low);
+        WriteChip(Reg::RemoteLowHigh, low.high);
+        WriteChip(Reg::RemoteLowLow, low.low);
         const GeneralStuff::CodePair high = CodesFromTemp(TwoByteLimit(gauge->PointerValue(Pointer::High)));
-        WriteChip(0x0D, high.high);
-        WriteChip(0x13, high.low);
-        WriteChip(0x19, CodeFromTemp(OneByteLimit(gauge->PointerValue(Pointer::Therm))));
+        WriteChip(Reg::RemoteHighHigh, high.high);
+        WriteChip(Reg::RemoteHighLow, high.low);
+        WriteChip(Reg::RemoteTherm, CodeFromTemp(OneByteLimit(gauge->PointerValue(Pointer::Therm))));
     }
     RefreshLimits(0);
     RefreshLimits(1);

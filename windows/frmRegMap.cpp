@@ -7,6 +7,7 @@
 #include "registers/TemperatureCodes.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/Twips.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -16,7 +17,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTimer>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -50,8 +50,6 @@ QLabel* ValueLabel(const QString& text, QWidget* parent) {
 frmRegMap::frmRegMap(QWidget* parent) : ChildForm(parent) {
     setObjectName("frmRegMap");
     setWindowTitle("Register Map");
-    showWarning = [this](const QString& text) { QMessageBox::warning(this, GeneralStuff::AppTitle, text); };
-
     // The right-hand column is as wide as the bit display needs; the tree takes the rest.
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);
@@ -414,7 +412,7 @@ std::optional<int32_t> frmRegMap::ReadAddressOrRefuse(const QString& consequence
     // The monitoring cycle's timed reads come here too. A modal box opened inside its tick
     // would hold up every other activity while it shows, so the box opens after the tick.
     const QString text = "The Read Address must be a hexadecimal register address from 0 to FF.\n" + consequence;
-    QTimer::singleShot(0, this, [this, text] { showWarning(text); });
+    QTimer::singleShot(0, this, [this, text] { ShowWarning(this, text); });
     return std::nullopt;
 }
 
@@ -425,26 +423,26 @@ std::optional<int32_t> frmRegMap::WriteAddressOrRefuse() {
         const int32_t whole = GeneralStuff::Nearest(address);
         if (whole >= 0 && whole <= 0xFF) return whole;
     }
-    showWarning("The Write Address must be a hexadecimal register address from 0 to FF.\n"
-                "Nothing was written.");
+    ShowWarning(this, "The Write Address must be a hexadecimal register address from 0 to FF.\n"
+                      "Nothing was written.");
     return std::nullopt;
 }
 
 std::optional<int32_t> frmRegMap::WriteValueOrRefuse() {
     const double value = GeneralStuff::ParseNumber(txtDec->text().toStdString());
     if (!GeneralStuff::FitsInt32(value)) {
-        showWarning("The Value(Dec) is too large: a register value is 0 to 255.\nNothing was written.");
+        ShowWarning(this, "The Value(Dec) is too large: a register value is 0 to 255.\nNothing was written.");
         return std::nullopt;
     }
     const int32_t data = GeneralStuff::Nearest(value);
     if (data < 0) {
-        showWarning("The Value(Dec) must not be negative: a register value is 0 to 255.\nNothing was written.");
+        ShowWarning(this, "The Value(Dec) must not be negative: a register value is 0 to 255.\nNothing was written.");
         return std::nullopt;
     }
     // txtHex only mirrors txtDec, but after a refused mirror it holds what the user meant.
     if (!GeneralStuff::FitsInt32(ParseHexText(txtHex->text()))) {
-        showWarning("The Value(Hex) must have at most eight hexadecimal digits: a register value is 0 to FF.\n"
-                    "Nothing was written.");
+        ShowWarning(this, "The Value(Hex) must have at most eight hexadecimal digits: a register value is 0 to FF.\n"
+                          "Nothing was written.");
         return std::nullopt;
     }
     return data;

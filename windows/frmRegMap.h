@@ -57,7 +57,6 @@ public:
     QCheckBox* chkContRead = nullptr;   // the monitoring cycle reads it and calls cmdRead_Click
 
     // Shows the refusal of typed input; tests replace it to see the text without a modal box.
-    std::function<void(const QString&)> showWarning;
 
     void FillRegTree();
     void ArrangeBitDisplay();

@@ -2,6 +2,7 @@
 // intervals, and midnight, driven by the scripted clock against the scripted driver.
 #include "support/BoardFailureTrap.h"
 #include "support/ScriptedClock.h"
+#include "support/ScriptedPrompts.h"
 
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
@@ -230,7 +231,8 @@ TEST_F(CycleTest, ARefusedTimedReadIsShownAfterTheTickWhileTheOthersGoOn) {
     RegMap().chkContRead->setChecked(true);
     bool inTick = false;
     int shown = 0;
-    RegMap().showWarning = [&](const QString& text) {
+    ScriptedPrompts prompts;
+    prompts.warning = [&](const QString& text) {
         ++shown;
         EXPECT_FALSE(inTick) << "a message box opened inside a tick";
         EXPECT_FALSE(RegMap().chkContRead->isChecked());
@@ -251,7 +253,8 @@ TEST_F(CycleTest, ATickNeverRunsInsideAnother) {
     // A refusal message shown by the continuous read keeps the timer running; a tick that
     // comes meanwhile must not run the activities again.
     RegMap().txtReadAddr->setText("123456789");
-    RegMap().showWarning = [this](const QString&) {
+    ScriptedPrompts prompts;
+    prompts.warning = [this](const QString&) {
         clock.now += 1;
         Tick();
     };

@@ -3,6 +3,7 @@
 #include "support/BoardFailureTrap.h"
 #include "support/ScriptedClock.h"
 #include "support/SimulatedBoard.h"
+#include "support/ScriptedPrompts.h"
 
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
@@ -198,8 +199,9 @@ TEST_F(OnSimulatedBoard, SaveThenChangeThenRecallRestoresTheRegisters) {
     const QString file = dir.filePath("settings.sav");
     save.chooseSaveFile = [&] { return file; };
     save.chooseRecallFile = [&] { return file; };
+    ScriptedPrompts prompts;
     QStringList warnings;
-    save.showWarning = [&](const QString& text) { warnings << text; };
+    prompts.warning = [&](const QString& text) { warnings << text; };
     save.cmdsave_Click();
     ASSERT_TRUE(QFile::exists(file));
 

@@ -1,5 +1,6 @@
 // The options window: what Apply takes over, and what it refuses.
 #include "support/BoardFailureTrap.h"
+#include "support/ScriptedPrompts.h"
 
 #include "state/GeneralStuff.h"
 #include "app/frmSWOptions.h"
@@ -18,7 +19,7 @@ namespace {
 class OptionsTest : public ::testing::Test {
 protected:
     OptionsTest() {
-        form.showWarning = [this](const QString& text) { warnings << text; };
+        prompts.warning = [this](const QString& text) { warnings << text; };
     }
     void Apply(const QString& read, const QString& graph, const QString& log) {
         form.txtReadInt->setText(read);
@@ -28,6 +29,7 @@ protected:
     }
     BoardFixtureState state;
     frmSWOptions form;
+    ScriptedPrompts prompts;
     QStringList warnings;
 };
 

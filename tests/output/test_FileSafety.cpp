@@ -2,8 +2,8 @@
 // contents stay byte for byte, the node stays what it was, and the failure is told.
 #include "state/GeneralStuff.h"
 #include "output/ChartImage.h"
-#include "output/LogFile.h"
-#include "output/SavFile.h"
+#include "files/LogFile.h"
+#include "files/SavFile.h"
 #include "support/BoardFailureTrap.h"
 #include "support/FileSizeLimit.h"
 

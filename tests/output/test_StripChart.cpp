@@ -2,6 +2,7 @@
 #include "output/ContinuousTime.h"
 #include "output/StripChart.h"
 #include "output/TimeOfDayTicker.h"
+#include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 #include <QClipboard>
@@ -229,8 +230,9 @@ TEST_F(StripChartTest, RightClickOffersSavingCopyingAndTheStartingView) {
 TEST_F(StripChartTest, SavesEachFormatInPlaceOfAnExistingFile) {
     Feed(1000, 200);
     QTemporaryDir folder;
+    ScriptedPrompts prompts;
     QStringList warnings;
-    chart.showWarning = [&](const QString& text) { warnings << text; };
+    prompts.warning = [&](const QString& text) { warnings << text; };
     const struct {
         const char* name;
         QByteArray start;
@@ -256,8 +258,9 @@ TEST_F(StripChartTest, AFailedSaveSaysSoAndLeavesNothingBehind) {
     QFile notAFolder(folder.filePath("notAFolder"));
     ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
     notAFolder.close();
+    ScriptedPrompts prompts;
     QStringList warnings;
-    chart.showWarning = [&](const QString& text) { warnings << text; };
+    prompts.warning = [&](const QString& text) { warnings << text; };
     for (const QString& path : {folder.filePath("notAFolder/chart.png"), folder.filePath("missing/chart.pdf"),
                                 folder.filePath("chart.txt")}) {
         warnings.clear();

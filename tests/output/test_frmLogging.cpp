@@ -1,8 +1,9 @@
 // The logging window: starting and stopping, the file it writes, and its refusals.
 #include "state/GeneralStuff.h"
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 #include "output/frmLogging.h"
 #include "support/BoardFailureTrap.h"
+#include "support/ScriptedPrompts.h"
 #include "widgets/UpDownSpinner.h"
 
 #include <QCheckBox>
@@ -36,7 +37,7 @@ protected:
     LoggingWindowTest() {
         SetStatusTextHandler([this](const QString& t) { status << t; });
         form.chooseLogFile = [this] { ++dialogs; return chosen; };
-        form.showWarning = [this](const QString& t) { warnings << t; };
+        prompts.warning = [this](const QString& t) { warnings << t; };
         chosen = dir.filePath("log.csv");
     }
     ~LoggingWindowTest() override { SetStatusTextHandler(nullptr); }
@@ -47,6 +48,7 @@ protected:
     QString chosen;
     int dialogs = 0;
     QStringList status;
+    ScriptedPrompts prompts;
     QStringList warnings;
 };
 

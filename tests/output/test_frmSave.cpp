@@ -6,6 +6,7 @@
 #include "output/frmSave.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +42,7 @@ protected:
         SetMasterTimerHandler([this](bool on) { timer.push_back(on); });
         form.chooseSaveFile = [this] { ++dialogs; return chosen; };
         form.chooseRecallFile = [this] { ++dialogs; return chosen; };
-        form.showWarning = [this](const QString& t) { warnings << t; };
+        prompts.warning = [this](const QString& t) { warnings << t; };
         form.currentDateTime = [] { return QDateTime(QDate(2024, 5, 6), QTime(10, 11, 12)); };
         chosen = dir.filePath("config.sav");
     }
@@ -53,6 +54,7 @@ protected:
     QString chosen;
     int dialogs = 0;
     std::vector<bool> timer;
+    ScriptedPrompts prompts;
     QStringList warnings;
 };
 
@@ -249,4 +251,10 @@ TEST_F(SaveWindowTest, BoardFailureStillSwitchesTheTimerBackOn) {
     timer.clear();
     EXPECT_THROW(form.cmdRecall_Click(), BoardFailure);
     EXPECT_EQ(timer, OffThenOn);
+}
+
+TEST_F(SaveWindowTest, ASaveLeavesAStoppedTimerStopped) {
+    SetMasterTimerHandler([this](bool on) { timer.push_back(on); }, [] { return false; });
+    form.cmdsave_Click();
+    EXPECT_EQ(timer, std::vector<bool>{false});
 }

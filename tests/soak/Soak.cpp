@@ -7,7 +7,7 @@
 #include "support/SimulatedBoard.h"
 
 #include "app/frmMain.h"
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 #include "output/StripChart.h"
 #include "output/frmGraph.h"
 #include "state/Clock.h"

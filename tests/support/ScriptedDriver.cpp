@@ -1,6 +1,9 @@
 #include "support/ScriptedDriver.h"
 
+#include "protocol/BoardProtocol.h"
 #include "registers/RegMapStuff.h"
+
+using namespace BoardProtocol;
 
 ScriptedDriver::ScriptedDriver() { FillChipDefaults(chips[0x4C]); }
 
@@ -16,18 +19,18 @@ int16_t ScriptedDriver::VendorIORequest(int16_t request, int32_t value, int32_t 
     if (onRequest) onRequest(r);
     if (failAfter >= 0 && static_cast<int>(log.size()) > failAfter) return 1;
     switch (request) {
-    case 221:
+    case kConnect:
         if (connectRefusals > 0) {
             --connectRefusals;
             return 1;
         }
         return 0;
-    case 220:
+    case kStatusRead:
         buffer[0] = static_cast<uint8_t>(statusByte);
         return statusResult;
-    case 222: {
+    case kRegisterAccess: {
         auto chip = chips.find(value);
-        if (direction == 1) {
+        if (direction == kDirectionIn) {
             if (chip == chips.end()) {
                 buffer[0] = static_cast<uint8_t>(unansweredByte);
                 return 0;
@@ -38,9 +41,9 @@ int16_t ScriptedDriver::VendorIORequest(int16_t request, int32_t value, int32_t 
         }
         if (chip != chips.end()) {
             // Like the chip: the registers read at 0x03..0x08 are written at 0x09..0x0E.
-            int reg = index & 0xFF;
+            int reg = WrittenRegister(index);
             if (reg >= 0x09 && reg <= 0x0E) reg -= 6;
-            chip->second[reg] = (index >> 8) & 0xFF;
+            chip->second[reg] = WrittenData(index);
         }
         return 0;
     }
@@ -52,21 +55,22 @@ int16_t ScriptedDriver::VendorIORequest(int16_t request, int32_t value, int32_t 
 std::vector<DriverRequest> ScriptedDriver::RegisterTraffic() const {
     std::vector<DriverRequest> out;
     for (const auto& r : log)
-        if (r.request == 222) out.push_back(r);
+        if (r.request == kRegisterAccess) out.push_back(r);
     return out;
 }
 
 std::vector<std::pair<int, int>> ScriptedDriver::Writes() const {
     std::vector<std::pair<int, int>> out;
     for (const auto& r : log)
-        if (r.request == 222 && r.direction == 0) out.emplace_back(r.index & 0xFF, (r.index >> 8) & 0xFF);
+        if (r.request == kRegisterAccess && r.direction == kDirectionOut)
+            out.emplace_back(WrittenRegister(r.index), WrittenData(r.index));
     return out;
 }
 
 std::vector<int> ScriptedDriver::Reads() const {
     std::vector<int> out;
     for (const auto& r : log)
-        if (r.request == 222 && r.direction == 1) out.push_back(r.index);
+        if (r.request == kRegisterAccess && r.direction == kDirectionIn) out.push_back(r.index);
     return out;
 }
 

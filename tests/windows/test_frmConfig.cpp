@@ -4,6 +4,7 @@
 
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
+#include "support/ScriptedPrompts.h"
 #include "widgets/Twips.h"
 #include "widgets/UpDownSpinner.h"
 
@@ -28,7 +29,7 @@ protected:
 
     frmConfig& Open() {
         form = std::make_unique<frmConfig>();
-        form->showWarning = [this](const QString& text) { warnings << text; };
+        prompts.warning = [this](const QString& text) { warnings << text; };
         return *form;
     }
 
@@ -49,6 +50,7 @@ protected:
 
     BoardFixtureState board;
     std::unique_ptr<frmConfig> form;
+    ScriptedPrompts prompts;
     QStringList warnings;
 };
 

@@ -5,6 +5,7 @@
 #include "state/GeneralStuff.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
+#include "support/ScriptedPrompts.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/Twips.h"
 
@@ -25,7 +26,7 @@ class RegMapWindow : public ::testing::Test {
 protected:
     RegMapWindow() {
         form = std::make_unique<frmRegMap>();
-        form->showWarning = [this](const QString& text) { warnings << text; };
+        prompts.warning = [this](const QString& text) { warnings << text; };
         form->show();
         QCoreApplication::processEvents();
     }
@@ -64,6 +65,7 @@ protected:
 
     BoardFixtureState board;
     std::unique_ptr<frmRegMap> form;
+    ScriptedPrompts prompts;
     QStringList warnings;
 };
 

@@ -1,4 +1,4 @@
-#include "output/SavRecallParser.h"
+#include "files/SavRecallParser.h"
 
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"

@@ -1,8 +1,8 @@
-#include "output/SavFile.h"
+#include "files/SavFile.h"
 
 #include "board/USBStuff.h"
-#include "output/FileSafety.h"
-#include "output/Windows1252.h"
+#include "files/FileSafety.h"
+#include "files/Windows1252.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 

@@ -1,7 +1,7 @@
 // The .sav text byte for byte, and the loose reader on saved and hand-written files.
-#include "output/SavFile.h"
-#include "output/SavRecallParser.h"
-#include "output/Windows1252.h"
+#include "files/SavFile.h"
+#include "files/SavRecallParser.h"
+#include "files/Windows1252.h"
 #include "support/BoardFailureTrap.h"
 
 #include <QBuffer>

@@ -1,9 +1,9 @@
-#include "output/LogFile.h"
+#include "files/LogFile.h"
 
 #include "state/GeneralStuff.h"
-#include "output/FileSafety.h"
-#include "output/LogLines.h"
-#include "output/Windows1252.h"
+#include "files/FileSafety.h"
+#include "files/LogLines.h"
+#include "files/Windows1252.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "output/LogLines.h"
+#include "files/LogLines.h"
 
 #include "state/GeneralStuff.h"
 #include "registers/NumberText.h"

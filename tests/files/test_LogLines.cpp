@@ -1,8 +1,8 @@
 // The log file's lines byte for byte, the time column, and appending to the file.
 #include "state/GeneralStuff.h"
-#include "output/LogFile.h"
-#include "output/LogLines.h"
-#include "output/Windows1252.h"
+#include "files/LogFile.h"
+#include "files/LogLines.h"
+#include "files/Windows1252.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"

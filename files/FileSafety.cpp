@@ -1,4 +1,4 @@
-#include "output/FileSafety.h"
+#include "files/FileSafety.h"
 
 #include <QDir>
 #include <QFileDevice>

@@ -1,4 +1,4 @@
-#include "output/Windows1252.h"
+#include "files/Windows1252.h"
 
 #include <QList>
 

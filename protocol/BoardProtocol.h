@@ -1,0 +1,31 @@
+#pragma once
+// The board protocol: the requests the program sends through VendorIORequest and how their
+// fields are filled, as every driver library answers them. The program and the driver
+// libraries share this header and nothing else.
+#include <cstdint>
+
+namespace BoardProtocol {
+
+constexpr int16_t kStatusRead = 220;      // one register read, used for the Status register
+constexpr int16_t kConnect = 221;
+constexpr int16_t kRegisterAccess = 222;  // a read or a write, by direction
+constexpr int32_t kConnectValue = 48;
+constexpr int32_t kConnectIndex = 51;
+constexpr int16_t kDirectionOut = 0;
+constexpr int16_t kDirectionIn = 1;
+// A read: value is the chip's address, index the register, one byte into the buffer.
+constexpr int16_t kReadLength = 1;
+
+// A write: the register in the low byte of the index, the data in the second byte.
+// Unsigned arithmetic, so a negative data value cannot overflow the shift.
+constexpr int32_t WriteIndex(int32_t registerAddress, int32_t data) {
+    return static_cast<int32_t>(static_cast<uint32_t>(data) * 256u + static_cast<uint32_t>(registerAddress));
+}
+constexpr uint8_t WrittenRegister(int32_t index) { return static_cast<uint8_t>(static_cast<uint32_t>(index) & 0xFF); }
+constexpr uint8_t WrittenData(int32_t index) { return static_cast<uint8_t>((static_cast<uint32_t>(index) >> 8) & 0xFF); }
+
+// How the chip is recognised on the bus: its Manufacturer ID register holds this value.
+constexpr uint8_t kManufacturerIdRegister = 0xFE;
+constexpr uint8_t kManufacturerId = 0x41;
+
+}  // namespace BoardProtocol
