@@ -102,10 +102,14 @@ TEST(FileSafety, ASaveWhereNoTemporaryFileCanBeMadeLeavesTheOldFile) {
     ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
     // Root may write any folder: it saves as an ordinary user for the moment.
     const bool root = geteuid() == 0;
-    if (root) ASSERT_EQ(seteuid(65534), 0);
+    if (root) {
+        ASSERT_EQ(seteuid(65534), 0);
+    }
     QString error;
     const bool written = Save(path, &error);
-    if (root) ASSERT_EQ(seteuid(0), 0);
+    if (root) {
+        ASSERT_EQ(seteuid(0), 0);
+    }
     chmod(QFile::encodeName(dir.path()).constData(), 0700);
     EXPECT_FALSE(written);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(dir.path()))) << error.toStdString();
