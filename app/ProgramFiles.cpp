@@ -21,5 +21,5 @@ QString FirmwareImagePath() {
 }
 
 QString SettingsFilePath() {
-    return QDir::toNativeSeparators(SettingsStore::Open()->fileName());
+    return QDir::toNativeSeparators(SettingsStore::FilePath());
 }
