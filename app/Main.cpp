@@ -24,10 +24,11 @@ QPointer<frmSplash> g_splash;
 QPointer<frmMain> g_main;
 bool g_eventLoopRuns = false;  // start-up is over: the next loop is the program's own
 
-// The windows program's failure presenter.
-void ShowCriticalMessage(const std::string& message) {
+// The windows program's failure presenter: the fixed message, and under it the driver's reason.
+void ShowCriticalMessage(const std::string& message, const std::string& reason) {
     std::fprintf(stderr, "%s\n", message.c_str());
     QMessageBox box(QMessageBox::Critical, GeneralStuff::AppTitle, QString::fromStdString(message), QMessageBox::Ok);
+    box.setInformativeText(QString::fromStdString(reason));
     box.exec();
 }
 

@@ -147,6 +147,26 @@ TEST_F(OnSimulatedBoard, TerminationSignalsCloseTheProgramAsTheUsersCloseDoes) {
     }
 }
 
+// The failure box keeps its fixed message as it is, with the driver's reason, if any, under it.
+TEST(FailureBox, ShowsTheDriversReasonUnderTheFixedMessage) {
+    const std::string message = "Communications Interrupted - Check USB connections";
+    for (const std::string reason : {"", "i2c-dev: /dev/i2c-1: permission denied"}) {
+        QString text, underIt;
+        QTimer dismiss;
+        QObject::connect(&dismiss, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                text = box->text();
+                underIt = box->informativeText();
+                box->accept();
+            }
+        });
+        dismiss.start(10);
+        ProgramFailureHooks().present(message, reason);
+        EXPECT_EQ(text.toStdString(), message);
+        EXPECT_EQ(underIt.toStdString(), reason);
+    }
+}
+
 TEST_F(OnSimulatedBoard, ALoggingRunGivesAFileOfTheExpectedColumns) {
     frmLogging logging;
     const QString file = dir.filePath("run.csv");

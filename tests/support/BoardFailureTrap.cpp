@@ -8,7 +8,10 @@ BoardFixtureState::BoardFixtureState() {
     USBStuff::ResetFailureState();
     USBStuff::SetDriver(&driver);
     USBStuff::SetFailureHooks({
-        [this](const std::string& m) { messages.push_back(m); },
+        [this](const std::string& m, const std::string& reason) {
+            messages.push_back(m);
+            reasons.push_back(reason);
+        },
         [this] { ++windowsClosed; },
         [this] { throw BoardFailure{messages.empty() ? std::string() : messages.back()}; },
     });
