@@ -201,39 +201,29 @@ TEST_F(SaveWindowTest, SourcesWithoutEndAreRefusedBeforeReading) {
 
 // Files beyond what a configuration can be are refused whole, before the first write.
 TEST_F(SaveWindowTest, FilesBeyondTheRecallLimitsAreRefusedBeforeAnyWrite) {
-    const auto block = [](int lines, int padTo = 0) {
-        QByteArray bytes = "{\r\n";
-        for (int i = 0; i < lines; ++i) bytes += "0x0B\t0x40\r\n";
-        bytes += "}\r\n";
-        if (bytes.size() < padTo) bytes += QByteArray(padTo - bytes.size(), ' ');
-        return bytes;
+    const auto block = [](int lines, int size = 0) {
+        return ("{\r\n" + QByteArray("0x0B\t0x40\r\n").repeated(lines) + "}\r\n").leftJustified(size, ' ');
     };
-    QByteArray utf16;
-    for (const char c : QByteArray("{\r\n0x00\t0x00\r\n}\r\n")) utf16 += QByteArray(1, c) + '\0';
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        const char* refusal;  // empty when the file is recalled
-        size_t writes;
-    } cases[] = {
-        {"64 KB", block(1, 64 * 1024), "", 1},
-        {"a byte over 64 KB", block(1, 64 * 1024 + 1), "larger than 64 KB", 0},
-        {"256 register lines", block(256), "", 256},
-        {"257 register lines", block(257), "more than 256 register lines", 0},
-        {"UTF-16", utf16, "not a single-byte text file", 0},
+    const char16_t utf16[] = u"{\r\n0x00\t0x00\r\n}\r\n";
+    const std::tuple<QByteArray, QString, size_t> cases[] = {
+        {block(1, 64 * 1024), "", 1},
+        {block(1, 64 * 1024 + 1), "larger than 64 KB", 0},
+        {block(256), "", 256},
+        {block(257), "more than 256 register lines", 0},
+        {QByteArray(reinterpret_cast<const char*>(utf16), sizeof utf16 - 2), "not a single-byte text file", 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteFile(chosen, c.bytes);
+    for (const auto& [bytes, refusal, writes] : cases) {
+        WriteFile(chosen, bytes);
         board.driver.ClearLog();
         warnings.clear();
         form.cmdRecall_Click();
-        EXPECT_EQ(board.driver.Writes().size(), c.writes);
-        EXPECT_EQ(warnings.size(), *c.refusal ? 1 : 0);
-        if (warnings.size() != 1) continue;
-        EXPECT_TRUE(warnings[0].startsWith(QDir::toNativeSeparators(chosen) + " was not recalled")) << warnings[0].toStdString();
-        EXPECT_TRUE(warnings[0].contains(c.refusal)) << warnings[0].toStdString();
-        EXPECT_TRUE(warnings[0].endsWith("No registers were written."));
+        EXPECT_EQ(board.driver.Writes().size(), writes) << bytes.size();
+        const QString name = QDir::toNativeSeparators(chosen);
+        EXPECT_EQ(warnings, refusal.isEmpty() ? QStringList() : QStringList(warnings.value(0)));
+        EXPECT_TRUE(refusal.isEmpty() || (warnings.value(0).startsWith(name + " was not recalled") &&
+                                          warnings.value(0).contains(refusal) &&
+                                          warnings.value(0).endsWith("No registers were written.")))
+            << warnings.join("|").toStdString();
     }
 }
 

@@ -19,6 +19,5 @@ public:
     ~BoardFixtureState();
     ScriptedDriver driver;
     std::vector<std::string> messages;   // every failure message shown
-    std::vector<std::string> reasons;    // the driver's reason shown under each
     int windowsClosed = 0;                // how often the close-all step ran
 };

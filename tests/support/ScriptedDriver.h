@@ -28,7 +28,6 @@ public:
     int16_t LoadFirmWare(const char* path) override;
     int16_t VendorIORequest(int16_t request, int32_t value, int32_t index,
                             int16_t direction, int16_t length, uint8_t* buffer) override;
-    std::string LastError() override { return lastError; }
 
     // Registers of the chip at an address (the chip at 0x4C answers by default).
     std::map<int, int>& Chip(int address = 0x4C) { return chips[address]; }
@@ -49,7 +48,6 @@ public:
     int statusByte = 0;                         // what request 220 delivers
     int16_t statusResult = 0;
     int unansweredByte = 0xFF;                  // a read where no chip answers
-    std::string lastError;                      // the driver's reason for a failure
     // Called for every request before it is answered; may change the answer.
     std::function<void(const DriverRequest&)> onRequest;
 };
