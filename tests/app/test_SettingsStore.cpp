@@ -4,45 +4,33 @@
 #include "app/WindowSettings.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-namespace {
-
 TEST(SettingsStore, OnlyARegularFileOrALinkToOneIsReadAndWritten) {
-    const QRectF defaults(WindowSettings::DefaultLeft, WindowSettings::DefaultTop, WindowSettings::DefaultWidth,
-                          WindowSettings::DefaultHeight);
-    const QRectF moved(111, 222, 3333, 4444);
-    using Make = std::function<bool(const char* store, const char* target)>;
-    // What stands in the store's place, and whether it may be used. The device is one of the
-    // test's own (only root may make one), so that nothing outside the test is at risk.
-    const std::pair<Make, bool> cases[] = {
-        {[](auto store, auto target) { return QFile(target).open(QIODevice::WriteOnly) && !symlink(target, store); }, true},
-        {[](auto store, auto) { return !mkfifo(store, 0600); }, false},
-        {[](auto store, auto target) { return !mknod(target, S_IFCHR | 0666, makedev(1, 3)) && !symlink(target, store); }, false},
-    };
+    const QRectF defaults = WindowSettings::LoadMainGeometry(), moved(111, 222, 3333, 4444);
     const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-    for (const auto& [make, usable] : cases) {
+    // In the store's place: a link to a file, a pipe, a link to a device of the test's own
+    // (only root may make one; nothing outside the test is at risk).
+    for (const int kind : {0, 1, 2}) {
         QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         const QString path = SettingsStore::FilePath();
         QDir().mkpath(QFileInfo(path).path());
-        if (!make(QFile::encodeName(path).constData(), QFile::encodeName(config.filePath("target")).constData())) continue;
+        const QByteArray store = QFile::encodeName(path), target = QFile::encodeName(config.filePath("target"));
+        const bool linked = kind == 0 ? QFile(target).open(QIODevice::WriteOnly) : kind == 2 && !mknod(target, S_IFCHR | 0666, makedev(1, 3));
+        if (kind == 1 ? mkfifo(store, 0600) != 0 : !linked || symlink(target, store) != 0) continue;
         testing::internal::CaptureStderr();
         WindowSettings::SaveMainGeometry(moved);
-        EXPECT_EQ(WindowSettings::LoadMainGeometry(), usable ? moved : defaults);
+        EXPECT_EQ(WindowSettings::LoadMainGeometry(), kind == 0 ? moved : defaults);
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), usable ? 0 : 1) << said;
-        EXPECT_EQ(said.find(qPrintable(path)) != std::string::npos, !usable) << said;
-        EXPECT_EQ(QFileInfo(path).isFile(), usable);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), kind == 0 ? 0 : 1) << said;
+        EXPECT_EQ(said.find(qPrintable(path)) != std::string::npos, kind != 0) << said;
+        EXPECT_EQ(QFileInfo(path).isFile(), kind == 0);
     }
     qputenv("XDG_CONFIG_HOME", configHome);
 }
-
-}  // namespace

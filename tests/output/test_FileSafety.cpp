@@ -96,15 +96,13 @@ TEST(FileSafety, ASaveWhereNoTemporaryFileCanBeMadeLeavesTheOldFile) {
     QTemporaryDir dir;
     QFile file(dir.filePath("config.sav"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
-    ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther));
     file.close();
-    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    const QByteArray folder = QFile::encodeName(dir.path()), name = QFile::encodeName(file.fileName());
     const uid_t user = geteuid();
-    ASSERT_EQ(seteuid(user ? user : 65534), 0);
+    ASSERT_TRUE(!chmod(name, 0666) && !chmod(folder, 0555) && !seteuid(user ? user : 65534));
     QString error;
     EXPECT_FALSE(Save(file.fileName(), &error));
-    ASSERT_EQ(seteuid(user), 0);
-    chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    ASSERT_TRUE(!seteuid(user) && !chmod(folder, 0700));
     EXPECT_TRUE(error.contains(dir.path() + " (") && error.contains("the old file is untouched")) << error.toStdString();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "old");
