@@ -170,21 +170,4 @@ TEST(LibraryDriver, TheSimulatedBoardLoadsAndAnswers) {
     EXPECT_EQ(buffer[0], 0x41);
 }
 
-// DriverLastError is looked up when the library loads: the i2c-dev library says why its
-// connect failed; a vendor's library without the function works as before and gives no reason.
-TEST(LibraryDriver, TheDriversReasonComesFromTheOptionalThirdFunction) {
-    setenv("KTS_I2C_BUS", "/dev/i2c-kts-none", 1);  // read when the library loads
-    for (const auto& [library, reason] : {std::pair<std::string, std::string>{KTS_I2C_DEV_DRIVER, "/dev/i2c-kts-none: "},
-                                          {KTS_VENDOR_DRIVER, ""}}) {
-        if (library.empty()) continue;  // the i2c-dev library is built on Linux only
-        std::string error;
-        auto driver = LibraryDriver::Open(library, error);
-        ASSERT_NE(driver, nullptr) << error;
-        uint8_t scratch = 0;
-        EXPECT_EQ(driver->VendorIORequest(221, 48, 51, 0, 0, &scratch) != 0, !reason.empty());
-        EXPECT_EQ(driver->LastError().substr(0, std::max<size_t>(reason.size(), 1)), reason) << driver->LastError();
-    }
-    unsetenv("KTS_I2C_BUS");
-}
-
 }  // namespace

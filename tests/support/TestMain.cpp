@@ -8,11 +8,11 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTemporaryDir settingsDir;
     // The program finds its store in the configuration folder; tests that open the store by
     // its name find the same file.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsDir.path()));
-    QApplication app(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     ::testing::InitGoogleTest(&argc, argv);
