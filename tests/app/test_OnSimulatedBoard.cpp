@@ -88,8 +88,8 @@ TEST_F(OnSimulatedBoard, ABoardFailureShowsTheMessageThenClosesTheFrameWhichSave
         auto* dismiss = new QTimer;
         QObject::connect(dismiss, &QTimer::timeout, [main] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                std::fprintf(stderr, "frame open under the message: %s, reason: %s\n",
-                             main && main->isVisible() ? "yes" : "no", qPrintable(box->informativeText()));
+                std::fprintf(stderr, "frame open under the message: %s, reason: %s\n", main && main->isVisible() ? "yes" : "no",
+                             qPrintable(box->informativeText()));
                 box->accept();
             }
         });

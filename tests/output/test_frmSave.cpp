@@ -204,11 +204,10 @@ TEST_F(SaveWindowTest, FilesBeyondTheRecallLimitsAreRefusedBeforeAnyWrite) {
     const auto block = [](int lines, int size = 0) {
         return ("{\r\n" + QByteArray("0x0B\t0x40\r\n").repeated(lines) + "}\r\n").leftJustified(size, ' ');
     };
-    const char16_t utf16[] = u"{\r\n0x00\t0x00\r\n}\r\n";
     const std::tuple<QByteArray, QString, size_t> cases[] = {
         {block(1, 64 * 1024), "", 1}, {block(1, 64 * 1024 + 1), "larger than 64 KB", 0},
         {block(256), "", 256},        {block(257), "more than 256 register lines", 0},
-        {QByteArray(reinterpret_cast<const char*>(utf16), sizeof utf16 - 2), "not a single-byte text file", 0}};
+        {QByteArray(reinterpret_cast<const char*>(u"{\r\n0x00\t0x00\r\n}\r\n"), 32), "not a single-byte text file", 0}};
     for (const auto& [bytes, refusal, writes] : cases) {
         WriteFile(chosen, bytes);
         board.driver.ClearLog();
