@@ -1,26 +1,36 @@
 #pragma once
 // When the data log's lines are due. The log's time column is the line count times the
-// interval, so line n of a run is due at the run's first line + n × interval, and the first tick
-// at or after that moment writes it. Lines missed while the program stood still are written at
-// the next ticks, so the count keeps step with the clock instead of falling behind a little at
-// every line.
+// interval, so line n of a run belongs to the slot at the run's first line + n × interval, and
+// the first tick at or after that moment writes it. A line is written only for a slot in which
+// the program ran: slots a late tick missed by ordinary jitter are filled at once, but slots
+// that passed while the program stood still (a modal dialog with the timer off, a stopped or
+// suspended process) are skipped, and the count steps over them, so the next line carries its
+// true time and the pause shows as a gap in the time column.
 #include "state/ContinuousTime.h"
 
 #include <cstdint>
 
 class LogSchedule {
 public:
-    // The number of lines due at this reading of the clock (seconds since midnight), for the
-    // log's interval (ms) and line count. A run's first line is due when firstLineDue says so.
-    int LinesDue(double timeOfDay, int32_t intervalMs, int32_t lineCount, bool firstLineDue);
-    // Lines were written; lineCount is the log's count after them.
-    void Written(int lines, int32_t lineCount);
+    struct Slots {
+        int64_t skipped = 0;  // slots that passed while the program stood still: no line
+        int lines = 0;        // lines to write now
+    };
+
+    // The slots due at this reading of the clock (seconds since midnight), for the log's
+    // interval (ms) and line count. A run's first line is due when firstLineDue says so.
+    Slots Due(double timeOfDay, int32_t intervalMs, int32_t lineCount, bool firstLineDue);
+    // Slots were skipped and lines written; lineCount is the log's count after them.
+    void Passed(int64_t slots, int32_t lineCount);
     // Logging stopped: the next line begins a new run.
     void Stop() { running_ = false; }
 
-    // However long the program stood still, one tick writes no more than this; the rest follow
-    // at the next ticks, so the window stays responsive.
+    // However many lines are due, one tick writes no more than this; the rest follow at the
+    // next ticks, so the window stays responsive.
     static constexpr int MaxLinesPerTick = 100;
+    // Ticks further apart than this mean the program stood still: ten ticks of the master
+    // timer, far more than any tick's jitter or the work of one tick.
+    static constexpr double StandStillSeconds = 0.1;
 
 private:
     double DueTime(int64_t line) const;
@@ -33,5 +43,5 @@ private:
     int64_t anchorLine_ = 0;
     int32_t interval_ = 0;
     int64_t nextLine_ = 0;
-    int32_t expectedCount_ = 0;  // the log's count after the last line this schedule saw written
+    int32_t expectedCount_ = 0;  // the log's count after the last slots this schedule saw pass
 };

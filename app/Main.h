@@ -14,5 +14,8 @@ void InstallBoard(const USBStuff::BoardChoice& choice = {});
 // Runs the whole start-up and returns the shown main window; every failure ends the
 // program through the board failure path.
 frmMain* StartUp();
-// Start-up, then the event loop; returns the program's exit status.
+// Start-up, then the event loop, in which SIGTERM, SIGHUP and SIGINT close the program as the
+// user's close does; returns the program's exit status.
+int RunWindows();
+// Installs the board, then runs the windows; returns the program's exit status.
 int Main(const USBStuff::BoardChoice& choice);

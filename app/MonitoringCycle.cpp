@@ -9,6 +9,7 @@
 #include "windows/frmRegMap.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <cstdint>
 
 using namespace GeneralStuff;
@@ -60,16 +61,18 @@ void MonitoringCycle::tmrMaster_Timer() {
         return;
     }
     const double now = CurrentClock().SecondsSinceMidnight();
-    const int due = logSchedule_.LinesDue(now, LogInterval, LogLineCount,
-                                          IsDue(LastLogTime, LogInterval / 1000.0, static_cast<float>(now)));
+    const LogSchedule::Slots due = logSchedule_.Due(now, LogInterval, LogLineCount,
+                                                    IsDue(LastLogTime, LogInterval / 1000.0, static_cast<float>(now)));
+    // The count steps over the skipped slots, so the next line's time column is its true time.
+    LogLineCount = static_cast<int32_t>(std::min<int64_t>(int64_t{LogLineCount} + due.skipped, INT32_MAX));
     int written = 0;
     // A line that cannot be written stops the logging.
-    for (; written < due && LoggingActive; ++written) {
+    for (; written < due.lines && LoggingActive; ++written) {
         AppendLogLine();
         if (LogLineCount < INT32_MAX) ++LogLineCount;
     }
     if (written > 0) {
-        logSchedule_.Written(written, LogLineCount);
+        logSchedule_.Passed(due.skipped + written, LogLineCount);
         LastLogTime = Now();
     }
 }

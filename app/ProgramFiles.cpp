@@ -6,5 +6,5 @@
 #include <QDir>
 
 QString SettingsFilePath() {
-    return QDir::toNativeSeparators(SettingsStore::Open()->fileName());
+    return QDir::toNativeSeparators(SettingsStore::FilePath());
 }

@@ -44,6 +44,7 @@ const QRect* ScreenOf(const QRect& window, const QList<QRect>& areas) {
 QRectF LoadMainGeometry() {
     using namespace SettingsStore;
     const std::unique_ptr<QSettings> store = Open();
+    if (!store) return {DefaultLeft, DefaultTop, DefaultWidth, DefaultHeight};
     store->beginGroup(Section);
     const double left = ReadValue(*store, MainLeft, DefaultLeft);
     const double top = ReadValue(*store, MainTop, DefaultTop);
@@ -72,6 +73,7 @@ QRect FitOnScreens(const QRect& window, const QList<QRect>& areas, const QRect& 
 void SaveMainGeometry(const QRectF& twips) {
     using namespace SettingsStore;
     const std::unique_ptr<QSettings> store = Open();
+    if (!store) return;
     store->beginGroup(Section);
     auto text = [](double v) { return QString::fromStdString(GeneralStuff::TrimmedNumberText(static_cast<float>(v))); };
     store->setValue(MainLeft, text(twips.left()));

@@ -16,6 +16,7 @@ namespace USBStuff {
 
 using LoadFirmWareFn = int16_t(KTS_DRIVER_CALL*)(const char*);
 using VendorIORequestFn = int16_t(KTS_DRIVER_CALL*)(int16_t, int32_t, int32_t, int16_t, int16_t, uint8_t*);
+using DriverLastErrorFn = const char*(KTS_DRIVER_CALL*)();
 
 struct LibraryDriver::Handles {
 #ifdef _WIN32
@@ -25,6 +26,7 @@ struct LibraryDriver::Handles {
 #endif
     LoadFirmWareFn loadFirmWare = nullptr;
     VendorIORequestFn vendorIORequest = nullptr;
+    DriverLastErrorFn driverLastError = nullptr;  // optional: a vendor's library has none
 };
 
 const char* DriverLibraryFileName() {
@@ -92,6 +94,7 @@ std::unique_ptr<LibraryDriver> LibraryDriver::Open(const std::string& absolutePa
     };
     h.loadFirmWare = reinterpret_cast<LoadFirmWareFn>(resolve("LoadFirmWare"));
     h.vendorIORequest = reinterpret_cast<VendorIORequestFn>(resolve("VendorIORequest"));
+    h.driverLastError = reinterpret_cast<DriverLastErrorFn>(resolve("DriverLastError"));
     for (auto [fn, name] : {std::pair<bool, const char*>{h.loadFirmWare != nullptr, "LoadFirmWare"},
                             {h.vendorIORequest != nullptr, "VendorIORequest"}}) {
         if (!fn) {
@@ -116,6 +119,11 @@ int16_t LibraryDriver::LoadFirmWare(const char* path) { return handles_->loadFir
 int16_t LibraryDriver::VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                                        int16_t length, uint8_t* buffer) {
     return handles_->vendorIORequest(request, value, index, direction, length, buffer);
+}
+
+std::string LibraryDriver::LastError() {
+    const char* text = handles_->driverLastError ? handles_->driverLastError() : nullptr;
+    return text ? text : "";
 }
 
 }  // namespace USBStuff

@@ -9,13 +9,15 @@ namespace USBStuff {
 
 class LibraryDriver : public BoardDriver {
 public:
-    // Loads the library and resolves both functions; on failure returns null and says why.
+    // Loads the library and resolves both functions, and DriverLastError where the library has
+    // it; on failure returns null and says why.
     static std::unique_ptr<LibraryDriver> Open(const std::string& absolutePath, std::string& error);
     ~LibraryDriver() override;
 
     int16_t LoadFirmWare(const char* path) override;
     int16_t VendorIORequest(int16_t request, int32_t value, int32_t index,
                             int16_t direction, int16_t length, uint8_t* buffer) override;
+    std::string LastError() override;
 
 private:
     LibraryDriver() = default;

@@ -99,14 +99,14 @@ std::string BoardErrorMessage(int16_t code) {
     }
 }
 
-void ReportBoardError(int16_t code) { ReportFailure(BoardErrorMessage(code)); }
+void ReportBoardError(int16_t code) { ReportFailure(BoardErrorMessage(code), g_driver ? g_driver->LastError() : ""); }
 
-void ReportFailure(const std::string& message) {
+void ReportFailure(const std::string& message, const std::string& reason) {
     // A second failure while the first is being reported goes straight to the end.
     if (!g_failureReported) {
         g_failureReported = true;
         if (g_failureHooks.present) {
-            g_failureHooks.present(message);
+            g_failureHooks.present(message, reason);
         } else {
             std::fprintf(stderr, "%s\n", message.c_str());
         }

@@ -43,12 +43,13 @@ std::string BoardErrorMessage(int16_t code);
 
 // The failure path: message, close every window, end the process. Never returns.
 // The board shows nothing itself: the program installs the presenter of the message.
+// A board failure carries the driver's reason for it, where the driver gives one.
 [[noreturn]] void ReportBoardError(int16_t code);
-[[noreturn]] void ReportFailure(const std::string& message);
+[[noreturn]] void ReportFailure(const std::string& message, const std::string& reason = std::string());
 
-// Shows a failure's message: a message box in the windows program, standard error in a
-// program without a display.
-using FailurePresenter = std::function<void(const std::string& message)>;
+// Shows a failure's message, and under it the reason when there is one: a message box in the
+// windows program, standard error in a program without a display.
+using FailurePresenter = std::function<void(const std::string& message, const std::string& reason)>;
 
 struct FailureHooks {
     FailurePresenter present;  // without one the message goes to standard error

@@ -1,5 +1,6 @@
 #include "files/FileSafety.h"
 
+#include <QDir>
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -15,14 +16,28 @@ QString NotARegularFileReason(const QString& fileName) {
     return QStringLiteral("It is a device, pipe or socket, not a regular file.");
 }
 
-QString ReplaceFileContents(const QString& fileName, const QByteArray& bytes, bool inPlaceFallback) {
+namespace {
+
+// QSaveFile's open fails before it writes anything; an open error is the temporary file's.
+QString CannotStartReason(const QSaveFile& file, const QString& fileName) {
+    if (file.error() != QFileDevice::OpenError) return file.errorString();
+    const QFileInfo info(fileName);
+    QString why = QStringLiteral("No temporary file can be made in the folder %1 (%2).")
+                      .arg(QDir::toNativeSeparators(info.absolutePath()), file.errorString());
+    if (info.exists()) why += QStringLiteral(" The file is never written in place, so the old file is untouched.");
+    return why;
+}
+
+}  // namespace
+
+QString ReplaceFileContents(const QString& fileName, const QByteArray& bytes) {
     const QString notRegular = NotARegularFileReason(fileName);
     if (!notRegular.isEmpty()) return notRegular;
     QSaveFile file(fileName);
-    file.setDirectWriteFallback(inPlaceFallback);
+    file.setDirectWriteFallback(false);
     // Unbuffered, so that a full disk shows in the write itself: a buffered write fails only
     // in commit()'s flush, which still puts the short file in place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return CannotStartReason(file, fileName);
     const qint64 count = file.write(bytes);
     if (count != bytes.size() || file.size() != bytes.size()) {
         const QString why = ShortWriteReason(file, count, bytes.size());

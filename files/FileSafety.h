@@ -15,9 +15,9 @@ QString NotARegularFileReason(const QString& fileName);
 // Puts bytes in place of the file's contents, whole or not at all: they go to a temporary file
 // beside it, which replaces the file only once every byte has arrived, so a full disk or any
 // other failure leaves the old file byte for byte. Where no temporary file can be made beside
-// it (a folder without write permission), inPlaceFallback writes the file in place instead.
-// Returns why it failed, or an empty text.
-QString ReplaceFileContents(const QString& fileName, const QByteArray& bytes, bool inPlaceFallback);
+// it (a folder without write permission) nothing is written: a write in place would leave the
+// file cut short on a full disk. Returns why it failed, or an empty text.
+QString ReplaceFileContents(const QString& fileName, const QByteArray& bytes);
 
 // Why a write of wanted bytes put only written bytes (-1 for none) into the file.
 QString ShortWriteReason(const QFileDevice& file, qint64 written, qint64 wanted);

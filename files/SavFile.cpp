@@ -69,9 +69,7 @@ std::vector<SavRegister> ReadSavRegisters(bool onlyChanged) {
 }
 
 bool WriteSavFile(const QString& fileName, const QString& text, QString* error) {
-    // Where no temporary file can be made beside it (a read-only folder), the file is
-    // overwritten in place as before.
-    const QString why = ReplaceFileContents(fileName, ToWindows1252(text), true);
+    const QString why = ReplaceFileContents(fileName, ToWindows1252(text));
     if (!why.isEmpty() && error) *error = why;
     return why.isEmpty();
 }

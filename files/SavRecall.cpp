@@ -8,27 +8,23 @@
 
 namespace GeneralStuff {
 
-namespace {
-// A saved configuration is under 2 KB; anything far larger is not one.
-constexpr qint64 MaxRecallBytes = 16 * 1024 * 1024;
-}  // namespace
-
 QString OpenForRecall(QFile& file) {
-    QString refusal = NotARegularFileReason(file.fileName());
-    // Checked before reading: the parser reads one character at a time.
-    if (refusal.isEmpty() && file.size() > MaxRecallBytes) {
-        refusal = QStringLiteral("It holds %1 bytes: too large for a saved configuration (files over %2 MB are not read).")
-                      .arg(file.size())
-                      .arg(MaxRecallBytes / (1024 * 1024));
-    }
+    const QString refusal = NotARegularFileReason(file.fileName());
     if (refusal.isEmpty() && file.open(QIODevice::ReadOnly)) return QString();
     return QStringLiteral("Could not open %1:\n%2\n\nNo registers were written.")
         .arg(QDir::toNativeSeparators(file.fileName()), refusal.isEmpty() ? file.errorString() : refusal);
 }
 
 SavRecallResult RecallIntoChip(QFile& file) {
-    SavRecallParser parser(file);
-    return RecallSavRegisters(parser, [](int32_t address, int32_t value) {
+    // One byte past the limit tells a file that is too large; nothing is written before the
+    // whole file has passed the limits.
+    const QByteArray bytes = file.read(SavRecallLimits{}.maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        SavRecallResult unread;
+        unread.outcome = SavRecallResult::Outcome::Unreadable;
+        return unread;
+    }
+    return RecallSavBytes(bytes, [](int32_t address, int32_t value) {
         USBStuff::WriteRegister(USBStuff::DeviceAddress, address, value);
     });
 }
@@ -41,18 +37,36 @@ QString RegistersWrittenText(int count) {
 
 QString RecallProblemText(const SavRecallResult& result, const QString& fileName) {
     const QString name = QDir::toNativeSeparators(fileName);
+    const QString written = RegistersWrittenText(result.registersWritten);
+    const SavRecallLimits limits;
     switch (result.outcome) {
     case SavRecallResult::Outcome::Complete:
         return QString();
+    case SavRecallResult::Outcome::Unreadable:
+        return QStringLiteral("Could not read %1.\n\n%2").arg(name, written);
     case SavRecallResult::Outcome::NoBlock:
-        return QStringLiteral("%1 was not recalled: it holds no register block (no \"{\").\n\n%2")
-            .arg(name, RegistersWrittenText(result.registersWritten));
+        return QStringLiteral("%1 was not recalled: it holds no register block (no \"{\").\n\n%2").arg(name, written);
+    case SavRecallResult::Outcome::TooLarge:
+        return QStringLiteral("%1 was not recalled: it is larger than %2 KB, too large for a saved configuration.\n\n%3")
+            .arg(name)
+            .arg(limits.maxBytes / 1024)
+            .arg(written);
+    case SavRecallResult::Outcome::TooManyRegisters:
+        return QStringLiteral("%1 was not recalled: it holds more than %2 register lines, too many for a saved "
+                              "configuration.\n\n%3")
+            .arg(name)
+            .arg(limits.maxRegisterLines)
+            .arg(written);
+    case SavRecallResult::Outcome::NotSingleByteText:
+        return QStringLiteral("%1 was not recalled: it holds a NUL byte, so it is not a single-byte text file "
+                              "(it may have been saved as UTF-16, Windows \"Unicode\").\n\n%2")
+            .arg(name, written);
     case SavRecallResult::Outcome::Incomplete:
         break;
     }
     return QStringLiteral("%1 was not fully recalled: the register block is incomplete "
                           "(a line without both an address and a value, or no closing \"}\").\n\n%2")
-        .arg(name, RegistersWrittenText(result.registersWritten));
+        .arg(name, written);
 }
 
 }  // namespace GeneralStuff

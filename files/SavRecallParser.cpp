@@ -3,6 +3,7 @@
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <string>
 
@@ -83,4 +84,32 @@ SavRecallResult RecallSavRegisters(SavRecallParser& parser,
         result.outcome = SavRecallResult::Outcome::Incomplete;
     }
     return result;
+}
+
+namespace {
+
+SavRecallResult Recall(const QByteArray& bytes, const std::function<void(int32_t, int32_t)>& write) {
+    QBuffer source;
+    source.setData(bytes);
+    source.open(QIODevice::ReadOnly);
+    SavRecallParser parser(source);
+    return RecallSavRegisters(parser, write);
+}
+
+SavRecallResult Refused(SavRecallResult::Outcome outcome) {
+    SavRecallResult result;
+    result.outcome = outcome;
+    return result;
+}
+
+}  // namespace
+
+SavRecallResult RecallSavBytes(const QByteArray& bytes, const std::function<void(int32_t, int32_t)>& write,
+                               const SavRecallLimits& limits) {
+    if (bytes.size() > limits.maxBytes) return Refused(SavRecallResult::Outcome::TooLarge);
+    if (bytes.contains('\0')) return Refused(SavRecallResult::Outcome::NotSingleByteText);
+    // A dry run counts the lines the recall would write.
+    if (Recall(bytes, [](int32_t, int32_t) {}).registersWritten > limits.maxRegisterLines)
+        return Refused(SavRecallResult::Outcome::TooManyRegisters);
+    return Recall(bytes, write);
 }

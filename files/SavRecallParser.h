@@ -2,6 +2,7 @@
 // The loose reader of saved configurations: it looks only for the "{" that opens the block,
 // the two "x" of each line and the "}" that closes it. Reads any text source one byte at a
 // time, so files written by hand recall as well as files written by the save.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -37,7 +38,9 @@ private:
 };
 
 struct SavRecallResult {
-    enum class Outcome { Complete, NoBlock, Incomplete };
+    // TooLarge, TooManyRegisters and NotSingleByteText refuse the file before anything is
+    // written; Unreadable: it could not be read at all.
+    enum class Outcome { Complete, NoBlock, Incomplete, TooLarge, TooManyRegisters, NotSingleByteText, Unreadable };
     Outcome outcome = Outcome::Complete;
     int registersWritten = 0;
 };
@@ -46,3 +49,17 @@ struct SavRecallResult {
 // has been read. Stops at the end of the source; what was written stays written.
 SavRecallResult RecallSavRegisters(SavRecallParser& parser,
                                    const std::function<void(int32_t address, int32_t value)>& write);
+
+// What a recall accepts. A real configuration is under 2 KB with at most 14 register lines; a
+// file far beyond that is not one, and would hold the window still for minutes of chip writes.
+struct SavRecallLimits {
+    qint64 maxBytes = 64 * 1024;
+    int maxRegisterLines = 256;
+};
+
+// The whole recall of a file's bytes: refuses them before writing anything when they break a
+// limit or hold a NUL byte (a file saved as UTF-16, whose NULs would read as the digit 0),
+// and otherwise writes them as RecallSavRegisters does.
+SavRecallResult RecallSavBytes(const QByteArray& bytes,
+                               const std::function<void(int32_t address, int32_t value)>& write,
+                               const SavRecallLimits& limits = {});

@@ -1,25 +1,42 @@
 // The reader of saved configurations on any bytes: it ends, it writes only register
-// addresses and values (0..255), and it counts exactly the writes it made.
+// addresses and values (0..255), it counts exactly the writes it made, and a file beyond the
+// recall's limits (size, register lines, a NUL byte) gets no write at all. The limits are
+// checked as the program sets them, and as small ones taken from the input's first two bytes,
+// so that short inputs reach them too.
 #include "FuzzCheck.h"
 #include "files/SavRecallParser.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    QBuffer source;
-    source.setData(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    source.open(QIODevice::ReadOnly);
-    SavRecallParser parser(source);
+namespace {
 
+void Check(const QByteArray& bytes, const SavRecallLimits& limits) {
+    using Outcome = SavRecallResult::Outcome;
     int writes = 0;
-    const SavRecallResult result = RecallSavRegisters(parser, [&](int32_t address, int32_t value) {
-        FUZZ_CHECK(address >= 0 && address <= 255);
-        FUZZ_CHECK(value >= 0 && value <= 255);
-        ++writes;
-    });
+    const SavRecallResult result = RecallSavBytes(
+        bytes,
+        [&](int32_t address, int32_t value) {
+            FUZZ_CHECK(address >= 0 && address <= 255);
+            FUZZ_CHECK(value >= 0 && value <= 255);
+            ++writes;
+        },
+        limits);
     FUZZ_CHECK(writes == result.registersWritten);
-    if (result.outcome == SavRecallResult::Outcome::NoBlock) FUZZ_CHECK(writes == 0);
+    FUZZ_CHECK(writes <= limits.maxRegisterLines);
+    FUZZ_CHECK((bytes.size() > limits.maxBytes) == (result.outcome == Outcome::TooLarge));
+    if (bytes.size() <= limits.maxBytes)
+        FUZZ_CHECK(bytes.contains('\0') == (result.outcome == Outcome::NotSingleByteText));
+    const bool refused = result.outcome == Outcome::TooLarge || result.outcome == Outcome::TooManyRegisters ||
+                         result.outcome == Outcome::NotSingleByteText || result.outcome == Outcome::NoBlock;
+    if (refused) FUZZ_CHECK(writes == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    Check(bytes, SavRecallLimits{});
+    if (size >= 2) Check(bytes.mid(2), SavRecallLimits{data[0] * 16, data[1] % 32});
     return 0;
 }

@@ -1,5 +1,7 @@
-// The two functions of the board's driver library; nothing else is exported.
+// The two functions of the board's driver library, and the optional third that gives the
+// last reason written to standard error; nothing else is exported.
 #include "I2cBoard.h"
+#include "LastError.h"
 
 #include <cstdint>
 
@@ -18,3 +20,5 @@ KTS_DRIVER_EXPORT int16_t VendorIORequest(int16_t request, int32_t value, int32_
                                           int16_t length, uint8_t* buffer) {
     return theBoard.VendorIORequest(request, value, index, direction, length, buffer);
 }
+
+KTS_DRIVER_EXPORT const char* DriverLastError() { return I2cDev::LastError(); }

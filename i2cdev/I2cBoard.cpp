@@ -1,6 +1,7 @@
 #include "I2cBoard.h"
 
 #include "BusChoice.h"
+#include "LastError.h"
 #include "protocol/BoardProtocol.h"
 
 #include <cerrno>
@@ -237,6 +238,7 @@ int I2cBoard::Transfer(I2cBus& bus, bool read, int address, uint8_t reg, uint8_t
 }
 
 void I2cBoard::Say(const std::string& text) {
+    NoteLastError(text);
     if (!said_.insert(text).second) return;
     std::fprintf(stderr, "%s%s\n", kPrefix, text.c_str());
     std::fflush(stderr);

@@ -72,7 +72,7 @@ QString SaveChartImage(QCustomPlot& plot, const QString& fileName) {
     QBuffer picture;
     picture.open(QIODevice::WriteOnly);
     if (!Draw(plot, format, picture)) return QStringLiteral("The chart could not be drawn.");
-    return GeneralStuff::ReplaceFileContents(fileName, picture.data(), false);
+    return GeneralStuff::ReplaceFileContents(fileName, picture.data());
 }
 
 QImage ChartImage(QCustomPlot& plot) { return plot.toPixmap().toImage(); }

@@ -13,6 +13,8 @@ extern int32_t LogInterval;      // ms; also the time step of the log's time col
 extern bool MonitoringEnabled;
 extern std::array<bool, 3> LogChannel;   // 0 local, 1 remote; 2 is never read
 extern bool LoggingActive;
+// The log's slots since logging started: the lines written, plus the slots skipped while the
+// program stood still, so that the time column (this count times LogInterval) stays true.
 extern int32_t LogLineCount;
 extern QString LogFileName;
 extern int16_t FileNumber;

@@ -1,4 +1,5 @@
-// The two functions of the board's driver library; nothing else is exported.
+// The two functions of the board's driver library, and the optional third that says why the
+// last call failed; nothing else is exported.
 #include "SimulatedBoard.h"
 
 #include <cstdint>
@@ -28,3 +29,5 @@ KTS_DRIVER_EXPORT int16_t KTS_DRIVER_CALL VendorIORequest(int16_t request, int32
                                                           int16_t direction, int16_t length, uint8_t* buffer) {
     return theBoard.VendorIORequest(request, value, index, direction, length, buffer);
 }
+
+KTS_DRIVER_EXPORT const char* KTS_DRIVER_CALL DriverLastError() { return theBoard.LastError(); }

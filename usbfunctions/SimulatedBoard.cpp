@@ -38,6 +38,29 @@ std::string RequestText(int16_t request, int32_t value, int32_t index, int16_t d
     return text;
 }
 
+std::string FirmwareFailure(int16_t result, const char* path) {
+    const std::string image = std::string("the firmware image ") + (path ? path : "(none)");
+    switch (result) {
+    case kOk: return std::string();
+    case kFirmwareMissing: return image + " cannot be read";
+    case kFirmwareMalformed: return image + " is not well-formed Intel HEX";
+    default: return "the simulated board refuses every firmware download (KTS_SIM_FIRMWARE_FAIL=1)";
+    }
+}
+
+std::string RequestFailure(int16_t result, const SimSettings& settings) {
+    switch (result) {
+    case kOk: return std::string();
+    case kNoFirmware: return "the simulated board has no firmware: the download failed or was not made";
+    case kNotConnected: return "the simulated board is not connected: no connect request was accepted";
+    case kBoardGone:
+        return "the simulated board stopped answering after " + std::to_string(settings.failAfter.value_or(0)) +
+               " requests (KTS_SIM_FAIL_AFTER)";
+    case kConnectRefused: return "the simulated board refused the connect request (KTS_SIM_REFUSE_CONNECTS)";
+    default: return "the simulated board does not know this request";
+    }
+}
+
 }  // namespace
 
 SimulatedBoard::SimulatedBoard() {
@@ -67,6 +90,7 @@ int16_t SimulatedBoard::LoadFirmWare(const char* path) {
         firmwareLoaded_ = true;
         PowerOnChips();
     }
+    lastError_ = FirmwareFailure(result, path);
     if (trace_.Enabled()) {
         trace_.Line(std::string("LoadFirmWare path=") + (path ? path : "(null)") + " result=" +
                     std::to_string(result));
@@ -88,6 +112,7 @@ int16_t SimulatedBoard::VendorIORequest(int16_t request, int32_t value, int32_t 
                                         int16_t length, uint8_t* buffer) {
     std::lock_guard<std::mutex> lock(mutex_);
     const int16_t result = Answer(request, value, index, direction, length, buffer);
+    lastError_ = RequestFailure(result, settings_);
     if (trace_.Enabled()) {
         std::string line = RequestText(request, value, index, direction, length) + " result=" + std::to_string(result);
         const bool delivered = result == kOk && direction == kDirectionIn && buffer &&
@@ -145,6 +170,11 @@ int16_t SimulatedBoard::WriteChip(int32_t chipAddress, int32_t index) {
     if (SimulatedChip* chip = ChipAt(chipAddress))
         chip->Write(WrittenRegister(index), WrittenData(index), SimClock::now());
     return kOk;  // an unanswered write leaves the bus as it was
+}
+
+const char* SimulatedBoard::LastError() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lastError_.c_str();
 }
 
 }  // namespace UsbSim

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <string>
 
 namespace UsbSim {
 
@@ -19,6 +20,9 @@ public:
     int16_t LoadFirmWare(const char* path);
     int16_t VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                             int16_t length, uint8_t* buffer);
+    // Why the last call failed, in words for the program's failure message; empty when it
+    // succeeded. Valid until the next call.
+    const char* LastError();
 
 private:
     int16_t Answer(int16_t request, int32_t value, int32_t index, int16_t direction, int16_t length,
@@ -37,6 +41,7 @@ private:
     int connectAttempts_ = 0;
     long long requestCount_ = 0;
     std::map<int, SimulatedChip> chips_;  // by SMBus address
+    std::string lastError_;
 };
 
 }  // namespace UsbSim

@@ -20,9 +20,9 @@
 #include "windows/frmLimits.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
 #include <QLineEdit>
@@ -31,6 +31,7 @@
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -69,7 +70,8 @@ TEST_F(OnSimulatedBoard, StartUpFindsTheChipAndShowsTheFrameWithTheGraph) {
 }
 
 // The program's own failure path, in a child process: the message comes first, over the open
-// frame; then every window is closed, so the frame stores its geometry; then the process ends.
+// frame, with the board's reason under it; then every window is closed, so the frame stores
+// its geometry; then the process ends.
 TEST_F(OnSimulatedBoard, ABoardFailureShowsTheMessageThenClosesTheFrameWhichSavesItsGeometry) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto failAfterStartUp = [this] {
@@ -85,19 +87,46 @@ TEST_F(OnSimulatedBoard, ABoardFailureShowsTheMessageThenClosesTheFrameWhichSave
         QPointer<frmMain> main = StartUp();
         auto* dismiss = new QTimer;
         QObject::connect(dismiss, &QTimer::timeout, [main] {
-            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                std::fprintf(stderr, "frame open under the message: %s\n", main && main->isVisible() ? "yes" : "no");
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                std::fprintf(stderr, "frame open under the message: %s, reason: %s\n", main && main->isVisible() ? "yes" : "no",
+                             qPrintable(box->informativeText()));
                 box->accept();
             }
         });
         dismiss->start(10);
-        USBStuff::SetDriver(nullptr);
-        Read(0x00);
+        Read(0x100);  // a register the board does not know
     };
     EXPECT_EXIT(failAfterStartUp(), testing::ExitedWithCode(EXIT_FAILURE),
                 "Communications Interrupted - Check USB connections.+"
-                "frame open under the message: yes.+"
+                "frame open under the message: yes, reason: the simulated board does not know this request.+"
                 "stored MainLeft: [0-9]+");
+}
+
+// A log-out, a kill or a closed terminal closes the program as the user's close does, in a
+// child process: the frame stores its geometry and the status is 0, also when the signal comes
+// during start-up or while a message box runs its own loop.
+TEST_F(OnSimulatedBoard, TerminationSignalsCloseTheProgramAsTheUsersCloseDoes) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    enum When { AtStartUp, OverABoxAtStartUp, Running, OverABox };  // the odd ones over a message box
+    const std::pair<int, When> cases[] = {{SIGTERM, Running},   {SIGHUP, Running},           {SIGINT, Running},
+                                          {SIGTERM, AtStartUp}, {SIGTERM, OverABoxAtStartUp}, {SIGTERM, OverABox}};
+    for (const auto& [signal, when] : cases) {
+        const auto run = [this, signal = signal, when = when] {
+            clock.step = 0.02;
+            auto* poll = new QTimer;
+            QObject::connect(poll, &QTimer::timeout, [=] {
+                if (when >= Running && !GraphOpen) return;  // start-up opens the graph last
+                poll->stop();
+                QTimer::singleShot(when % 2 ? 50 : 0, [=] { std::raise(signal); });
+                if (when % 2) QMessageBox(QMessageBox::Warning, "t", "open").exec();
+            });
+            poll->start(when >= Running ? 10 : 0);
+            const int status = RunWindows();
+            std::fprintf(stderr, "stored MainLeft: %s\n", qPrintable(QSettings(AppTitle, AppTitle).value("Settings/MainLeft").toString()));
+            std::exit(status);
+        };
+        EXPECT_EXIT(run(), testing::ExitedWithCode(0), "stored MainLeft: [0-9]+") << signal << " " << when;
+    }
 }
 
 TEST_F(OnSimulatedBoard, ALoggingRunGivesAFileOfTheExpectedColumns) {

@@ -3,6 +3,7 @@
 #include "i2cdev/ScriptedBus.h"
 
 #include "I2cBoard.h"
+#include "LastError.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +135,7 @@ TEST_F(I2cLink, EachRefusalSaysWhyOnceNamingTheNode) {
             EXPECT_NE(connected ? Read(*board, 0x4C) : board->VendorIORequest(221, 48, 51, 0, 0, buffer), 0) << c.said;
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(said.find(c.said), 0u) << said;
+        EXPECT_EQ("i2c-dev: " + std::string(I2cDev::LastError()) + "\n", said);  // what DriverLastError gives
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         if (c.node == kBus1) { EXPECT_TRUE(bus.sent.empty()) << c.said; }
     }

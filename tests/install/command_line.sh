@@ -44,4 +44,17 @@ for c in "${cases[@]}"; do
   fi
 done
 rm -f /tmp/cmdline.$$
+
+# The help names the settings file without opening it: a pipe in its place must not hold it.
+config=$(mktemp -d)
+store="$config/KTS9320B Evaluation Software/KTS9320B Evaluation Software.conf"
+mkdir -p "$(dirname "$store")" && mkfifo "$store"
+if stdout=$(env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$config" timeout 10 "$program" --help) &&
+   [[ $stdout == *"$store"* ]]; then
+  echo "ok:   --help with a pipe as the settings file"
+else
+  echo "FAIL: --help with a pipe as the settings file (status $?)"
+  failed=1
+fi
+rm -rf "$config"
 exit $failed

@@ -87,3 +87,23 @@ TEST(FileSafety, NamesThatAreNotRegularFilesAreRefused) {
     }
     close(reader);
 }
+
+// A save into a folder where no temporary file can be made (the user may write the file but
+// not the folder) must not write in place, which a full disk leaves cut short. Root may write
+// any folder, so it saves as another user for the moment.
+TEST(FileSafety, ASaveWhereNoTemporaryFileCanBeMadeLeavesTheOldFile) {
+    BoardFixtureState board;
+    QTemporaryDir dir;
+    QFile file(dir.filePath("config.sav"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+    file.close();
+    const QByteArray folder = QFile::encodeName(dir.path()), name = QFile::encodeName(file.fileName());
+    const uid_t user = geteuid();
+    ASSERT_TRUE(!chmod(name, 0666) && !chmod(folder, 0555) && !seteuid(user ? user : 65534));
+    QString error;
+    EXPECT_FALSE(Save(file.fileName(), &error));
+    ASSERT_TRUE(!seteuid(user) && !chmod(folder, 0700));
+    EXPECT_TRUE(error.contains(dir.path() + " (") && error.contains("the old file is untouched")) << error.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "old");
+}

@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -79,7 +78,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
 
     SimulatedBoard board;
     ScriptedClock clock;

@@ -8,7 +8,7 @@ BoardFixtureState::BoardFixtureState() {
     USBStuff::ResetFailureState();
     USBStuff::SetDriver(&driver);
     USBStuff::SetFailureHooks({
-        [this](const std::string& m) { messages.push_back(m); },
+        [this](const std::string& m, const std::string&) { messages.push_back(m); },
         [this] { ++windowsClosed; },
         [this] { throw BoardFailure{messages.empty() ? std::string() : messages.back()}; },
     });

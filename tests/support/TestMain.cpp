@@ -2,6 +2,7 @@
 // settings in a folder of its own so the user's stored settings are never touched.
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -9,6 +10,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir settingsDir;
+    // The program finds its store in the configuration folder; tests that open the store by
+    // its name find the same file.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsDir.path()));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     ::testing::InitGoogleTest(&argc, argv);
