@@ -1,5 +1,6 @@
 #include "windows/frmLimits.h"
 
+#include "state/ChipLimits.h"
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "registers/NumberText.h"
@@ -34,8 +35,6 @@ constexpr StatusRow StatusRows[] = {
 constexpr double FormWidthTwips = 6270;
 constexpr double FormHeightTwips = 5805;
 constexpr double ScaleUpperEnd = 127;
-
-int32_t ReadChip(int32_t reg) { return USBStuff::ReadRegister(USBStuff::DeviceAddress, reg); }
 
 void WriteChip(int32_t reg, int32_t data) { USBStuff::WriteRegister(USBStuff::DeviceAddress, reg, data); }
 
@@ -141,21 +140,8 @@ void frmLimits::Form_Load() {
 void frmLimits::Form_Unload() { GeneralStuff::LimitsOpen = false; }
 
 void frmLimits::RefreshLimits(int16_t channel) {
-    using GeneralStuff::TempFromCode;
-    using GeneralStuff::TempFromCodes;
-    if (channel == 0) {
-        const float low = TempFromCode(ReadChip(0x06));
-        const float high = TempFromCode(ReadChip(0x05));
-        const float therm = TempFromCode(ReadChip(0x20));
-        SetPointers(ggeTemp[0], low, high, therm);
-    } else if (channel == 1) {
-        const int32_t lowWhole = ReadChip(0x08);
-        const int32_t lowQuarters = ReadChip(0x14);
-        const int32_t highWhole = ReadChip(0x07);
-        const int32_t highQuarters = ReadChip(0x13);
-        const int32_t therm = ReadChip(0x19);
-        SetPointers(ggeTemp[1], TempFromCodes(lowWhole, lowQuarters), TempFromCodes(highWhole, highQuarters),
-                    TempFromCode(therm));
+    if (const auto limits = GeneralStuff::ReadChannelLimits(channel)) {
+        SetPointers(ggeTemp[channel], limits->low, limits->high, limits->therm);
     }
 }
 
