@@ -18,6 +18,7 @@ ChartCursors::ChartCursors(StripChart& chart, const ChartLabels& labels) : chart
         auto* line = new QCPItemStraightLine(&chart);
         line->setLayer(QStringLiteral("overlay"));
         line->setPen(QPen(CursorColour, 1));
+        line->setAntialiased(false);
         line->setVisible(false);
         lines_[i] = line;
         auto* name = NewOverlayText(chart);

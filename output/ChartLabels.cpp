@@ -1,5 +1,6 @@
 #include "output/ChartLabels.h"
 
+#include "output/OverlayText.h"
 #include "output/StripChart.h"
 
 #include <QFontDatabase>
@@ -22,14 +23,14 @@ QFont OverlayTableFont() {
 }
 
 QCPItemText* NewOverlayText(StripChart& chart, bool fixedWidth) {
-    auto* text = new QCPItemText(&chart);
+    auto* text = new OverlayText(&chart);
     text->setLayer(QStringLiteral("overlay"));
     text->setClipToAxisRect(false);
     text->position->setType(QCPItemPosition::ptAbsolute);
     text->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
     text->setPadding(QMargins(5, 3, 5, 3));
     text->setPen(QPen(QColor(160, 160, 160)));
-    text->setBrush(QColor(255, 255, 255, 235));
+    text->setBrush(QColor(255, 255, 255));
     text->setColor(QColor(30, 30, 30));
     if (fixedWidth) text->setFont(OverlayTableFont());
     text->setVisible(false);

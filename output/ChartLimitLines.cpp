@@ -55,6 +55,7 @@ void ChartLimitLines::Rebuild() {
         auto* line = new QCPItemStraightLine(&chart_);
         line->setLayer(QStringLiteral("overlay"));
         line->setPen(pen);
+        line->setAntialiased(false);
         line->point1->setCoords(0, limit.value);
         line->point2->setCoords(1, limit.value);
         lines_.push_back(line);
