@@ -77,9 +77,11 @@ void ChartInstrument::PrepareMenu(const QPoint& at) {
 bool ChartInstrument::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &chart_) return false;
     switch (event->type()) {
-    case QEvent::MouseMove:
-        readout_.Follow(static_cast<QMouseEvent*>(event)->pos());
+    case QEvent::MouseMove: {
+        const QPoint at = static_cast<QMouseEvent*>(event)->pos();
+        readout_.Follow(chart_.axisRect()->rect().contains(at) ? std::optional(at) : std::nullopt);
         break;
+    }
     case QEvent::Leave:
         readout_.Follow(std::nullopt);
         break;

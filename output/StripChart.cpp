@@ -7,6 +7,7 @@
 #include "state/GeneralStuff.h"
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
@@ -82,7 +83,11 @@ void StripChart::AddPoint(int trace, double timeOfDay, double value) {
     if (!hasPoints_) {
         hasPoints_ = true;
         firstTime_ = time;
-        runDate_ = QDate::currentDate();
+        // The date is read just after the point's time; a midnight between the two readings
+        // means the run began the day before.
+        const QDateTime now = QDateTime::currentDateTime();
+        const bool midnightBetween = timeOfDay - now.time().msecsSinceStartOfDay() / 1000.0 > 43200;
+        runDate_ = now.date().addDays(midnightBetween ? -1 : 0);
     }
     newestTime_ = time;
     if (std::isfinite(value)) {
