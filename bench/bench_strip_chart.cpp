@@ -2,6 +2,9 @@
 // the cost of one update (two points appended, the legends set, the queued redraw done), in the
 // starting view and while following zoomed out to the whole run, of a redraw of the visible span
 // and of the whole run, and the memory the points take, after 1 and after 24 hours of points.
+// Then the instrument: the readout's lookup of the points under the pointer, the statistics of
+// the whole run, and a redraw with cursors, statistics and limit lines shown.
+#include "output/ChartInstrument.h"
 #include "output/StripChart.h"
 
 #include <benchmark/benchmark.h>
@@ -127,12 +130,65 @@ void BM_UpdateFollowingWholeRun(benchmark::State& state) {
     ReportMemory(state, filled);
 }
 
+void BM_ReadoutLookup(benchmark::State& state) {
+    FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
+    StripChart& chart = *filled.chart;
+    ShowWholeRun(chart);
+    chart.replot();
+    ChartReadout& readout = chart.Instrument().Readout();
+    const QRect plot = chart.axisRect()->rect();
+    int x = plot.left();
+    for (auto _ : state) {
+        readout.Follow(QPoint(x, plot.center().y()));
+        readout.Refresh();
+        benchmark::DoNotOptimize(readout.Picked().data());
+        x = x < plot.right() ? x + 7 : plot.left();
+    }
+    readout.Follow(std::nullopt);
+    chart.ResetView();
+    ReportMemory(state, filled);
+}
+
+void BM_StatisticsWholeRun(benchmark::State& state) {
+    FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
+    const StripChart& chart = *filled.chart;
+    for (auto _ : state) {
+        for (int trace = 0; trace < 2; ++trace) {
+            benchmark::DoNotOptimize(StatisticsBetween(chart.Points(trace), chart.OldestTime(), chart.NewestTime()));
+        }
+    }
+    ReportMemory(state, filled);
+}
+
+void BM_RedrawWithOverlays(benchmark::State& state) {
+    FilledChart& filled = ChartWithHours(static_cast<int>(state.range(0)));
+    StripChart& chart = *filled.chart;
+    ChartInstrument& instrument = chart.Instrument();
+    chart.ResetView();
+    instrument.Cursors().Set(0, chart.NewestTime() - 45);
+    instrument.Cursors().Set(1, chart.NewestTime() - 15);
+    instrument.Statistics().SetShown(true);
+    instrument.Limits().readLimits = [] {
+        return std::vector<LimitLine>{{0, "High", 35}, {0, "Low", 15}, {0, "THERM", 40},
+                                      {1, "High", 45}, {1, "Low", 20}, {1, "THERM", 45}};
+    };
+    instrument.Limits().SetShown(true);
+    for (auto _ : state) chart.replot(QCustomPlot::rpImmediateRefresh);
+    instrument.Limits().SetShown(false);
+    instrument.Statistics().SetShown(false);
+    instrument.Cursors().Clear();
+    ReportMemory(state, filled);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Update)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawVisibleSpan)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawWholeRun)->Arg(1)->Arg(24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UpdateFollowingWholeRun)->Arg(24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadoutLookup)->Arg(24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StatisticsWholeRun)->Arg(24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedrawWithOverlays)->Arg(24)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -17,7 +17,10 @@ void SetFailureStep(const char* step) { g_step = step; }
 std::string FailureText(const std::string& message) { return std::string(CliName) + ": " + g_step + ": " + message; }
 
 USBStuff::FailureHooks CliFailureHooks() {
-    return {[](const std::string& message) { std::fprintf(stderr, "%s\n", FailureText(message).c_str()); },
+    return {[](const std::string& message, const std::string& reason) {
+                std::fprintf(stderr, "%s\n", FailureText(message).c_str());
+                if (!reason.empty()) std::fprintf(stderr, "%s\n", reason.c_str());
+            },
             [] {},
             [] {
                 std::fflush(nullptr);

@@ -2,12 +2,14 @@
 
 #include "board/USBStuff.h"
 #include "output/ChartImage.h"
+#include "output/ChartInstrument.h"
 #include "output/TimeOfDayTicker.h"
 #include "state/GeneralStuff.h"
 #include "widgets/DialogFolder.h"
 #include "widgets/Prompts.h"
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QMenu>
 #include <algorithm>
@@ -41,6 +43,7 @@ StripChart::StripChart(int traceCount, QWidget* parent) : QCustomPlot(parent) {
     }
     SetUpLook();
     SetUpMenu();
+    instrument_ = new ChartInstrument(*this, menu_);
     connect(this, &QCustomPlot::afterLayout, this, &StripChart::FillDrawnPoints);
 
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
@@ -80,6 +83,11 @@ void StripChart::AddPoint(int trace, double timeOfDay, double value) {
     if (!hasPoints_) {
         hasPoints_ = true;
         firstTime_ = time;
+        // The date is read just after the point's time; a midnight between the two readings
+        // means the run began the day before.
+        const QDateTime now = QDateTime::currentDateTime();
+        const bool midnightBetween = timeOfDay - now.time().msecsSinceStartOfDay() / 1000.0 > 43200;
+        runDate_ = now.date().addDays(midnightBetween ? -1 : 0);
     }
     newestTime_ = time;
     if (std::isfinite(value)) {
@@ -89,11 +97,12 @@ void StripChart::AddPoint(int trace, double timeOfDay, double value) {
     // While a mouse button is held the user is moving the view; it catches up on release.
     if (following_ && !mouseHeld_) FollowNewest(xAxis->range().size());
     FitValues();
-    RequestReplot();
+    // Drawn when the picture changes by a pixel: most points at the default span move it by less.
+    if (drawnView_.Changed(*xAxis, *yAxis, trace, time, value)) RequestReplot();
 }
 
 void StripChart::SetTraceCaption(int trace, const QString& caption) {
-    if (trace < 0 || trace >= graphCount()) return;
+    if (trace < 0 || trace >= graphCount() || graph(trace)->name() == caption) return;
     graph(trace)->setName(caption);
     RequestReplot();
 }
@@ -136,6 +145,7 @@ void StripChart::FillDrawnPoints() {
         for (int p = 0; p < drawnData_.size(); ++p) drawnData_[p] = QCPGraphData(drawn_[p].key, drawn_[p].value);
         graph(i)->data()->set(drawnData_, true);
     }
+    drawnView_.Record(*xAxis, *yAxis, columns, traces_);
 }
 
 void StripChart::ResetView() {
@@ -172,10 +182,18 @@ void StripChart::FollowNewest(double span) {
     settingRanges_ = false;
 }
 
+void StripChart::FitAlso(const ValueSpan& values) {
+    alsoFit_ = values;
+    FitValues();
+    RequestReplot();
+}
+
 void StripChart::FitValues() {
-    if (!fittingValues_ || !(minValue_ <= maxValue_)) return;
-    const double span = std::max(maxValue_ - minValue_, MinimumValueSpan);
-    const double centre = (maxValue_ + minValue_) / 2;
+    ValueSpan fit = alsoFit_;
+    if (minValue_ <= maxValue_) fit.Add(ValueSpan{minValue_, maxValue_});
+    if (!fittingValues_ || fit.IsEmpty()) return;
+    const double span = std::max(fit.max - fit.min, MinimumValueSpan);
+    const double centre = (fit.max + fit.min) / 2;
     const double half = span * (0.5 + ValueMargin);
     settingRanges_ = true;
     yAxis->setRange(centre - half, centre + half);

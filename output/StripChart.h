@@ -13,13 +13,20 @@
 // Mouse: drag inside the plot to pan, the wheel inside the plot zooms the time axis; at the
 // edges (the axes, with their arrows) dragging right or up zooms in, left or down zooms out,
 // and the wheel zooms that axis alone. A right-click offers saving the chart as a PNG, PDF or SVG
-// file, copying it to the clipboard and the starting view.
+// file, copying it to the clipboard and the starting view, and the instrument's entries.
+// Drawing: only when the picture changes (see DrawnView), the view or the overlays change, or
+// the window is shown again.
 #include "state/ContinuousTime.h"
+#include "output/DrawnView.h"
 #include "output/TracePoints.h"
+
+#include <QDate>
 
 #include <qcustomplot.h>
 #include <functional>
 #include <vector>
+
+class ChartInstrument;
 
 class StripChart : public QCustomPlot {
     Q_OBJECT
@@ -39,11 +46,20 @@ public:
     std::size_t DataBytes() const;
     // The newest point's place on the time axis (seconds since the midnight the run began).
     double NewestTime() const { return newestTime_; }
+    // The day the run began, on which its time axis counts from midnight.
+    QDate RunDate() const { return runDate_; }
 
     bool FollowsNewest() const { return following_; }
     bool FitsValues() const { return fittingValues_; }
     // The starting view: the newest point at the right edge, every value of the run in view.
     void ResetView();
+    // Values kept in view beside the points' own while the value axis fits (none: empty).
+    void FitAlso(const ValueSpan& values);
+
+    // Readout, cursors, statistics, limit lines and data export.
+    ChartInstrument& Instrument() { return *instrument_; }
+    // One redraw when the event loop is next free, however many changes come before it.
+    void RequestReplot();
 
     static constexpr double DefaultSpanSeconds = 60.0;
     // 25 hours of points at the default 50 ms graph interval.
@@ -71,8 +87,6 @@ private:
     void SetUpMenu();
     // Before each drawing, the points each trace shows in the present view and plot width.
     void FillDrawnPoints();
-    // One redraw when the event loop is next free, however many changes come before it.
-    void RequestReplot();
     void FollowNewest(double span);
     void FitValues();
     void TimeRangeChanged(const QCPRange& range);
@@ -86,6 +100,10 @@ private:
     std::vector<TracePoint> drawn_;   // reused from drawing to drawing
     QVector<QCPGraphData> drawnData_;
     QMenu* menu_ = nullptr;
+    ChartInstrument* instrument_ = nullptr;
+    DrawnView drawnView_;
+    ValueSpan alsoFit_;
+    QDate runDate_;
     bool hasPoints_ = false;
     double firstTime_ = 0;
     double newestTime_ = 0;

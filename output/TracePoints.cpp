@@ -4,37 +4,19 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-constexpr ValueSpan EmptySpan{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
-
-// The coarsest level whose bucket starts at the point numbered `at` and ends no later than `end`.
-int LevelAt(std::int64_t at, std::int64_t end) {
-    int level = at == 0 ? TracePoints::CoarsestLevel : std::min(__builtin_ctzll(at), TracePoints::CoarsestLevel);
-    while (level > 0 && at + (std::int64_t{1} << level) > end) --level;
-    return level;
-}
-
-}  // namespace
-
 TracePoints::TracePoints(int capacity) : capacity_(std::max(1, capacity)) {}
 
 void TracePoints::Append(double key, double value) {
     const std::int64_t at = appended_++;
     points_.push_back({key, value});
-    for (int i = 0; i < LevelCount; ++i) {
-        const int shift = FinestLevel + i;
-        const std::int64_t bucket = at >> shift;
-        Level& level = levels_[i];
-        if (!level.buckets.empty() && level.first + static_cast<std::int64_t>(level.buckets.size()) - 1 == bucket) {
-            level.buckets.back().Add(value);
-        } else if ((at & ((std::int64_t{1} << shift) - 1)) == 0) {
-            // A bucket begins only at its first point, so every bucket kept covers all its points.
-            if (level.buckets.empty()) level.first = bucket;
-            level.buckets.push_back(EmptySpan);
-            level.buckets.back().Add(value);
-        }
+    spans_.Append(at, value);
+    if (std::isnan(value)) {
+        missing_.push_back(at);
+    } else if (!hasOrigin_) {
+        origin_ = value;
+        hasOrigin_ = true;
     }
+    sums_.Append(at, value - origin_);
     DropGivenWay();
 }
 
@@ -47,13 +29,13 @@ void TracePoints::DropGivenWay() {
     if (Size() <= capacity_) return;
     points_.erase(points_.begin(), points_.begin() + (Size() - capacity_));
     const std::int64_t oldest = Oldest();
-    for (int i = 0; i < LevelCount; ++i) {
-        Level& level = levels_[i];
-        while (!level.buckets.empty() && (level.first << (FinestLevel + i)) < oldest) {
-            level.buckets.pop_front();
-            ++level.first;
-        }
-    }
+    spans_.DropBefore(oldest);
+    sums_.DropBefore(oldest);
+    while (!missing_.empty() && missing_.front() < oldest) missing_.pop_front();
+}
+
+std::int64_t TracePoints::MissingIn(std::int64_t from, std::int64_t to) const {
+    return std::lower_bound(missing_.begin(), missing_.end(), to) - std::lower_bound(missing_.begin(), missing_.end(), from);
 }
 
 int TracePoints::LowerBound(double key) const {
@@ -97,25 +79,43 @@ int TracePoints::LowerBoundNear(double key, int from, int guess) const {
     return high;
 }
 
+int TracePoints::Nearest(double key) const {
+    if (points_.empty()) return -1;
+    const int after = LowerBound(key);
+    if (after == 0) return 0;
+    if (after == Size()) return after - 1;
+    return key - points_[after - 1].key <= points_[after].key - key ? after - 1 : after;
+}
+
 ValueSpan TracePoints::Span(int from, int to) const {
-    ValueSpan span = EmptySpan;
+    ValueSpan span;
     const std::int64_t oldest = Oldest();
-    std::int64_t at = oldest + std::max(from, 0);
-    const std::int64_t end = oldest + std::min(to, Size());
-    constexpr std::int64_t finest = std::int64_t{1} << FinestLevel;
-    const auto addPoints = [&](std::int64_t until) {
-        for (auto point = points_.begin() + (at - oldest); at < until; ++at, ++point) span.Add(point->value);
-    };
-    // The points before the first whole bucket, then the coarsest buckets that fit, then the rest.
-    addPoints(std::min(end, (at + finest - 1) & ~(finest - 1)));
-    while (at + finest <= end) {
-        const int shift = LevelAt(at, end);
-        const Level& level = levels_[shift - FinestLevel];
-        span.Add(level.buckets[(at >> shift) - level.first]);
-        at += std::int64_t{1} << shift;
-    }
-    addPoints(end);
+    spans_.Sum(oldest + std::max(from, 0), oldest + std::min(to, Size()), span, [&](std::int64_t at, std::int64_t end) {
+        for (auto point = points_.begin() + (at - oldest); at < end; ++at, ++point) span.Add(point->value);
+    });
     return span;
+}
+
+PointStatistics TracePoints::Statistics(int from, int to) const {
+    from = std::max(from, 0);
+    to = std::min(to, Size());
+    PointStatistics figures;
+    if (from >= to) return figures;
+    const std::int64_t oldest = Oldest();
+    figures.count = (to - from) - MissingIn(oldest + from, oldest + to);
+    if (figures.count == 0) return figures;
+    ValueSums sums;
+    sums_.Sum(oldest + from, oldest + to, sums, [&](std::int64_t at, std::int64_t end) {
+        for (auto point = points_.begin() + (at - oldest); at < end; ++at, ++point) sums.Add(point->value - origin_);
+    });
+    const ValueSpan span = Span(from, to);
+    const double count = static_cast<double>(figures.count);
+    const double meanOffset = sums.sum / count;
+    figures.min = span.min;
+    figures.max = span.max;
+    figures.mean = origin_ + meanOffset;
+    figures.deviation = std::sqrt(std::max(0.0, sums.squares / count - meanOffset * meanOffset));
+    return figures;
 }
 
 void TracePoints::Envelope(double lower, double upper, int columns, std::vector<TracePoint>& out) const {
@@ -157,7 +157,5 @@ void TracePoints::Envelope(double lower, double upper, int columns, std::vector<
 }
 
 std::size_t TracePoints::Bytes() const {
-    std::size_t bytes = points_.size() * sizeof(TracePoint);
-    for (const Level& level : levels_) bytes += level.buckets.size() * sizeof(ValueSpan);
-    return bytes;
+    return points_.size() * sizeof(TracePoint) + spans_.Bytes() + sums_.Bytes() + missing_.size() * sizeof(std::int64_t);
 }

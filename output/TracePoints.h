@@ -3,12 +3,18 @@
 // of every bucket of 2^k points kept at coarser levels as the points arrive. From these the chart
 // draws any time span, however wide, with two points per pixel column: each column's exact lowest
 // and highest value, so that a single-sample spike stays visible when the whole run is in view.
+// Coarser buckets also keep the sum and the sum of squares of their values, from which the
+// statistics of any span come without walking its points.
 //
 // Buckets are aligned to the count of points ever appended, so appending touches one bucket per
 // level and the oldest points give way without recomputing anything. A bucket whose first point
-// has given way is dropped with it. The levels take an eighth of the points' own memory.
+// has given way is dropped with it. The levels take about a seventh of the points' own memory.
+#include "output/BucketLevels.h"
+
+#include <cmath>
 #include <cstdint>
 #include <deque>
+#include <limits>
 #include <vector>
 
 struct TracePoint {
@@ -18,8 +24,8 @@ struct TracePoint {
 
 // The lowest and highest value of some points; NaN values are passed over.
 struct ValueSpan {
-    double min;
-    double max;
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
     bool IsEmpty() const { return !(min <= max); }
     void Add(double value) {
         if (value < min) min = value;
@@ -31,10 +37,38 @@ struct ValueSpan {
     }
 };
 
+// The sum and the sum of squares of some values; NaN values are passed over.
+struct ValueSums {
+    double sum = 0;
+    double squares = 0;
+    void Add(double value) {
+        if (std::isnan(value)) return;
+        sum += value;
+        squares += value * value;
+    }
+    void Add(const ValueSums& other) {
+        sum += other.sum;
+        squares += other.squares;
+    }
+};
+
+// The figures of the values of some points; NaN values are not counted.
+struct PointStatistics {
+    std::int64_t count = 0;
+    double min = 0;
+    double max = 0;
+    double mean = 0;
+    double deviation = 0;   // the standard deviation of the values themselves (not of a sample)
+};
+
 class TracePoints {
 public:
-    static constexpr int FinestLevel = 4;    // buckets of 16 points: the levels cost 1/8 of the points
-    static constexpr int CoarsestLevel = 20;   // buckets of about a million points
+    // Spans in buckets of 16 points up to about a million: they cost an eighth of the points.
+    using SpanLevels = BucketLevels<ValueSpan, 4, 20>;
+    // Sums from buckets of 128 points on: they cost a sixty-fourth.
+    using SumLevels = BucketLevels<ValueSums, 7, 20>;
+    static constexpr int FinestLevel = SpanLevels::FinestLevel;
+    static constexpr int CoarsestLevel = SpanLevels::CoarsestLevel;
 
     explicit TracePoints(int capacity);
 
@@ -51,8 +85,15 @@ public:
     int LowerBound(double key) const;
     int UpperBound(double key) const;
 
+    // The point whose key is nearest to the key given (the first of equally near ones); -1 when
+    // there are none.
+    int Nearest(double key) const;
+
     // The lowest and highest value of the points [from, to), exact, in about 2 * (levels + 16) steps.
     ValueSpan Span(int from, int to) const;
+    // The count, lowest, highest and mean value and the standard deviation of the points
+    // [from, to), in about 2 * (levels + 128) steps.
+    PointStatistics Statistics(int from, int to) const;
 
     // The points to draw for the keys [lower, upper] on a plot `columns` pixels wide: where the
     // span holds no more than two points a column, the points themselves; otherwise, for each
@@ -65,18 +106,21 @@ public:
     std::size_t Bytes() const;
 
 private:
-    static constexpr int LevelCount = CoarsestLevel - FinestLevel + 1;
-    struct Level {
-        std::deque<ValueSpan> buckets;
-        std::int64_t first = 0;   // number of the front bucket, counted from the run's first point
-    };
     // LowerBound among the points from `from` on, looked for near `guess` first.
     int LowerBoundNear(double key, int from, int guess) const;
     std::int64_t Oldest() const { return appended_ - static_cast<std::int64_t>(points_.size()); }
     void DropGivenWay();
+    // How many points numbered [from, to) have no value.
+    std::int64_t MissingIn(std::int64_t from, std::int64_t to) const;
 
     int capacity_;
     std::int64_t appended_ = 0;   // every point ever appended, the given-way ones included
     std::deque<TracePoint> points_;
-    Level levels_[LevelCount];
+    SpanLevels spans_;
+    SumLevels sums_;
+    // Sums are kept of the values less the first value, so that the squares stay small and the
+    // deviation exact to many digits.
+    double origin_ = 0;
+    bool hasOrigin_ = false;
+    std::deque<std::int64_t> missing_;   // numbers of the kept points whose value is NaN
 };

@@ -1,8 +1,10 @@
 #include "output/frmGraph.h"
 
+#include "state/ChipLimits.h"
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
+#include "output/ChartInstrument.h"
 #include "output/StripChart.h"
 #include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
@@ -18,6 +20,21 @@ enum Trace { LocalTrace = 0, RemoteTrace = 1, TraceCount = 2 };
 
 const QString DegreesCelsius = QStringLiteral("°C");
 
+// The chip's limits of both channels, each channel on its own trace.
+std::vector<LimitLine> ChipLimitLines() {
+    std::vector<LimitLine> lines;
+    // After a board failure nothing may ask the chip again.
+    if (USBStuff::FailureReported()) return lines;
+    for (const int16_t channel : {LocalTrace, RemoteTrace}) {
+        if (const auto limits = GeneralStuff::ReadChannelLimits(channel)) {
+            lines.push_back({channel, QStringLiteral("High"), limits->high});
+            lines.push_back({channel, QStringLiteral("Low"), limits->low});
+            lines.push_back({channel, QStringLiteral("THERM"), limits->therm});
+        }
+    }
+    return lines;
+}
+
 }  // namespace
 
 frmGraph::frmGraph(QWidget* parent) : ChildForm(parent) {
@@ -30,6 +47,8 @@ frmGraph::frmGraph(QWidget* parent) : ChildForm(parent) {
     stpGraph->yAxis->setLabel("Temperature (" + DegreesCelsius + ")");
     stpGraph->SetTraceCaption(LocalTrace, "Local");
     stpGraph->SetTraceCaption(RemoteTrace, "Remote1");
+    stpGraph->Instrument().SetTraceNames({"Local", "Remote1"}, DegreesCelsius);
+    stpGraph->Instrument().Limits().readLimits = &ChipLimitLines;
 
     cmdOneShot = new QPushButton("One-Shot Reading", this);
     cmdOneShot->setObjectName("cmdOneShot");

@@ -1,15 +1,32 @@
 #include "state/Clock.h"
 
-#include <QTime>
+#include <QDateTime>
 #include <thread>
 
 namespace GeneralStuff {
 
 namespace {
 
+constexpr qint64 MsPerDay = 86'400'000;
+
 class LocalClock : public Clock {
 public:
-    double SecondsSinceMidnight() override { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+    double SecondsSinceMidnight() override {
+        const qint64 utc = QDateTime::currentMSecsSinceEpoch();
+        // The zone's offset from UTC is looked up once a second, not at every reading: each
+        // lookup asks the system for its zone file, and the cycle reads the clock hundreds of
+        // times a second. A change of the offset (summer time) still shows within the second.
+        if (utc / 1000 != offsetSecond_) {
+            offsetSecond_ = utc / 1000;
+            offsetMs_ = QDateTime::fromMSecsSinceEpoch(utc).offsetFromUtc() * qint64{1000};
+        }
+        const qint64 local = (utc + offsetMs_) % MsPerDay;
+        return (local < 0 ? local + MsPerDay : local) / 1000.0;
+    }
+
+private:
+    qint64 offsetSecond_ = -1;
+    qint64 offsetMs_ = 0;
 };
 
 LocalClock g_localClock;

@@ -1,5 +1,6 @@
 #include "windows/frmLimits.h"
 
+#include "state/ChipLimits.h"
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
 #include "registers/ChipRegisters.h"
@@ -36,8 +37,6 @@ constexpr StatusRow StatusRows[] = {
 constexpr double FormWidthTwips = 6270;
 constexpr double FormHeightTwips = 5805;
 constexpr double ScaleUpperEnd = 127;
-
-int32_t ReadChip(const Chip::Register& reg) { return USBStuff::ReadRegister(USBStuff::DeviceAddress, reg.read); }
 
 void WriteChip(const Chip::Register& reg, int32_t data) {
     USBStuff::WriteRegister(USBStuff::DeviceAddress, reg.write, data);
@@ -145,22 +144,8 @@ void frmLimits::Form_Load() {
 void frmLimits::Form_Unload() { GeneralStuff::LimitsOpen = false; }
 
 void frmLimits::RefreshLimits(int16_t channel) {
-    using GeneralStuff::TempFromCode;
-    using GeneralStuff::TempFromCodes;
-    namespace Reg = Chip::Reg;
-    if (channel == 0) {
-        const float low = TempFromCode(ReadChip(Reg::LocalLow));
-        const float high = TempFromCode(ReadChip(Reg::LocalHigh));
-        const float therm = TempFromCode(ReadChip(Reg::LocalTherm));
-        SetPointers(ggeTemp[0], low, high, therm);
-    } else if (channel == 1) {
-        const int32_t lowWhole = ReadChip(Reg::RemoteLowHigh);
-        const int32_t lowQuarters = ReadChip(Reg::RemoteLowLow);
-        const int32_t highWhole = ReadChip(Reg::RemoteHighHigh);
-        const int32_t highQuarters = ReadChip(Reg::RemoteHighLow);
-        const int32_t therm = ReadChip(Reg::RemoteTherm);
-        SetPointers(ggeTemp[1], TempFromCodes(lowWhole, lowQuarters), TempFromCodes(highWhole, highQuarters),
-                    TempFromCode(therm));
+    if (const auto limits = GeneralStuff::ReadChannelLimits(channel)) {
+        SetPointers(ggeTemp[channel], limits->low, limits->high, limits->therm);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "output/ChartImage.h"
+#include "output/ChartInstrument.h"
 #include "state/ContinuousTime.h"
 #include "output/StripChart.h"
 #include "output/TimeOfDayTicker.h"
@@ -7,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <QClipboard>
 #include <QMenu>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -214,11 +217,19 @@ TEST_F(StripChartTest, RightClickOffersSavingCopyingAndTheStartingView) {
     ASSERT_NE(menu, nullptr);
     QStringList entries;
     for (const QAction* action : menu->actions()) entries << action->text();
-    EXPECT_EQ(entries, QStringList({QString::fromUtf8("Save Chart As…"), "Copy Chart", "Reset View"}));
+    EXPECT_EQ(entries.mid(0, 3), QStringList({QString::fromUtf8("Save Chart As…"), "Copy Chart", "Reset View"}));
+    chart.replot();
+    EXPECT_TRUE(chart.Instrument().ShowsPaused());
+
+    // Cursor A goes to the stored point at the time under the click.
+    menu->actions().at(entries.indexOf("Set Cursor A"))->trigger();
+    EXPECT_NEAR(*chart.Instrument().Cursors().Time(0), chart.xAxis->pixelToCoord(at.x()), 0.05);
 
     menu->actions().at(2)->trigger();
     menu->close();
     EXPECT_TRUE(chart.FollowsNewest());
+    chart.replot();
+    EXPECT_FALSE(chart.Instrument().ShowsPaused());
     // The menu took the button's release: the chart follows the next points all the same.
     Feed(1100, 10);
     EXPECT_DOUBLE_EQ(chart.xAxis->range().upper, chart.NewestTime());
@@ -274,4 +285,129 @@ TEST_F(StripChartTest, AFailedSaveSaysSoAndLeavesNothingBehind) {
     chart.chooseImageFile = [] { return QString(); };   // cancelled
     chart.SaveChartAs();
     EXPECT_EQ(warnings.size(), 1);
+}
+
+TEST_F(StripChartTest, TheReadoutNamesTheStoredPointNearestThePointer) {
+    Feed(1000, 100, 25, 30);   // 1000 to 1004.95
+    Feed(1010, 100, 26, 31);   // after a gap, 1010 to 1014.95
+    chart.xAxis->setRange(990, 1025);
+    const struct {
+        double time;
+        int point;
+    } cases[] = {{991, 0}, {1024, 199}, {1006.5, 99}, {1008.5, 100}};   // both ends, each side of the gap
+    auto& readout = chart.Instrument().Readout();
+    for (const auto& c : cases) {
+        readout.Follow(QPoint(qRound(chart.xAxis->coordToPixel(c.time)), chart.axisRect()->rect().center().y()));
+        chart.replot();
+        EXPECT_EQ(readout.Picked(), std::vector<int>({c.point, c.point})) << c.time;
+        EXPECT_TRUE(readout.Text().contains(TimeOfDayText(chart.Points(0).At(c.point).key, 2))) << c.time;
+    }
+    readout.Follow(std::nullopt);
+    chart.replot();
+    EXPECT_EQ(readout.Picked(), std::vector<int>({-1, -1}));
+}
+
+TEST_F(StripChartTest, CursorsMeasureBetweenStoredPointsAndBoundTheStatistics) {
+    for (int i = 0; i < 400; ++i) {
+        chart.AddPoint(0, 1000 + i * 0.05, 20 + i % 7);
+        chart.AddPoint(1, 1000 + i * 0.05, 30 - i * 0.25);
+    }
+    auto& instrument = chart.Instrument();
+    instrument.SetTraceNames({"Local", "Remote1"}, "C");
+    instrument.Cursors().Set(1, 1012.56);   // B before A: the differences run from A to B
+    instrument.Cursors().Set(0, 1002.02);
+    instrument.Statistics().SetShown(true);
+    chart.replot();
+    const QString differences = instrument.Cursors().Text();
+    EXPECT_TRUE(differences.contains("10.550 s")) << differences.toStdString();   // points 40 and 251
+    EXPECT_TRUE(differences.contains("Local    Δ +1.00 C")) << differences.toStdString();
+    EXPECT_TRUE(differences.contains("Remote1  Δ -52.75 C")) << differences.toStdString();
+    const QString figures = instrument.Statistics().Text();
+    EXPECT_TRUE(figures.startsWith("Between cursors")) << figures.toStdString();
+    EXPECT_TRUE(figures.contains("     212\n")) << figures.toStdString();
+
+    instrument.Cursors().Clear();
+    chart.replot();
+    EXPECT_TRUE(instrument.Statistics().Text().startsWith("Visible span"));
+}
+
+namespace {
+// The file read back by Python's csv module: the header, then for each line the seconds since
+// the run date's midnight and the values (NaN for an empty field).
+QStringList ReadBackWithCsvReader(const QString& path, const QDate& runDate) {
+    const char* script = R"(import csv, datetime, sys
+with open(sys.argv[1], newline='', encoding='utf-8') as f:
+    rows = list(csv.reader(f))
+print('|'.join(rows[0]))
+start = datetime.datetime.fromisoformat(sys.argv[2])
+for row in rows[1:]:
+    seconds = (datetime.datetime.fromisoformat(row[0]) - start).total_seconds()
+    print(' '.join(['%.3f' % seconds] + [repr(float(v)) if v else 'nan' for v in row[1:]])))";
+    QProcess python;
+    python.start("python3", {"-c", script, path, runDate.toString(Qt::ISODate)});
+    python.waitForFinished();
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+}  // namespace
+
+TEST_F(StripChartTest, ExportedDataReadsBackToTheStoredPoints) {
+    chart.Instrument().SetTraceNames({"Local", "Remote1"}, QString::fromUtf8("°C"));
+    // Repeated times, a gap past midnight, a missing value and a point of one trace alone.
+    const struct {
+        double time;
+        double local;
+        double remote;
+    } points[] = {{86399.9, 25, 30.25}, {86399.9, 25.5, 30.5}, {0.35, -10.125, std::nan("")}, {7.0068, 1e-3, 99.75}};
+    for (const auto& p : points) {
+        chart.AddPoint(0, p.time, p.local);
+        chart.AddPoint(1, p.time, p.remote);
+    }
+    chart.AddPoint(0, 7.5, 42);
+    QTemporaryDir folder;
+    chart.Instrument().chooseDataFile = [&] { return ChartDataChoice{folder.filePath("run"), true}; };
+    chart.Instrument().ExportData();
+    const QStringList lines = ReadBackWithCsvReader(folder.filePath("run.csv"), chart.RunDate());
+    EXPECT_EQ(lines, QStringList({QString::fromUtf8("Time|Local (°C)|Remote1 (°C)"), "86399.900 25.0 30.25",
+                                  "86399.900 25.5 30.5", "86400.350 -10.125 nan", "86407.007 0.001 99.75",
+                                  "86407.500 42.0 nan"}));
+
+    // The visible span only; a file that cannot be written says so, as a picture does.
+    chart.xAxis->setRange(86400, 86407.2);
+    QStringList warnings;
+    ScriptedPrompts prompts;
+    prompts.warning = [&](const QString& text) { warnings << text; };
+    for (const QString& name : {folder.filePath("view.csv"), folder.filePath("missing/view.csv")}) {
+        chart.Instrument().chooseDataFile = [&] { return ChartDataChoice{name, false}; };
+        chart.Instrument().ExportData();
+    }
+    EXPECT_EQ(ReadBackWithCsvReader(folder.filePath("view.csv"), chart.RunDate()).mid(1),
+              QStringList({"86400.350 -10.125 nan", "86407.007 0.001 99.75"}));
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].startsWith("The chart data was not saved to " + folder.filePath("missing/view.csv")));
+}
+
+TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
+    Feed(1000, 2000);
+    QCoreApplication::processEvents();
+    QSignalSpy redraws(&chart, &QCustomPlot::afterReplot);
+    const auto feedAndCount = [&](double from, int count, double local) {
+        redraws.clear();
+        for (int i = 0; i < count; ++i) {
+            Feed(from + i * 0.05, 1, local);
+            QCoreApplication::processEvents();
+        }
+        return redraws.count();
+    };
+    // Following at 50 ms a point: a redraw each time the view has moved by a pixel column.
+    const double columns = 400 * 0.05 / (StripChart::DefaultSpanSeconds / chart.axisRect()->width());
+    const int following = feedAndCount(1100, 400, 25);
+    EXPECT_GE(following, columns - 2);
+    EXPECT_LE(following, columns + 2);
+    // A value that leaves the newest column's pixels shows at once.
+    EXPECT_EQ(feedAndCount(1120, 1, 26), 1);
+    // Paused on older points: new points are out of sight.
+    chart.xAxis->setRange(1010, 1020);
+    chart.replot();
+    EXPECT_EQ(feedAndCount(1121, 100, 25), 0);
 }

@@ -1,3 +1,4 @@
+#include "output/ChartStatistics.h"
 #include "output/TracePoints.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -101,4 +103,60 @@ TEST(TracePoints, SettingALowerCapacityDropsTheOldestAtOnce) {
     EXPECT_EQ(points.At(0).value, 70);
     EXPECT_EQ(points.Span(0, 30).min, 70);
     EXPECT_EQ(points.Span(0, 30).max, 99);
+}
+
+// Statistics of random views over random data with repeated times, gaps in time and missing
+// values, while points arrive and give way, against a walk over every point in the view.
+TEST(TracePoints, StatisticsOfAnyViewEqualAWalkOverItsPoints) {
+    struct Case {
+        int capacity;
+        int appended;
+        int repeatPerMille;
+        int gapPerMille;
+    } const cases[] = {{1'000'000, 5'000, 20, 5}, {3'001, 40'000, 300, 10}, {200'000, 300'000, 0, 1}, {50, 700, 500, 100}};
+    std::mt19937 random(18);
+    std::normal_distribution<double> noise(0, 3);
+    for (const Case& c : cases) {
+        TracePoints points(c.capacity);
+        double key = 50'000;
+        for (int i = 0; i < c.appended; ++i) {
+            const int roll = static_cast<int>(random() % 1000);
+            key += roll < c.repeatPerMille ? 0 : roll < c.repeatPerMille + c.gapPerMille ? 40 : 0.05;
+            points.Append(key, random() % 500 == 0 ? std::nan("") : 25 + noise(random));
+        }
+        const double first = points.At(0).key;
+        const double span = points.At(points.Size() - 1).key - first;
+        for (int view = 0; view < 60; ++view) {
+            double from = first - 1 + (span + 2) * (random() % 10'000) / 10'000;
+            double to = first - 1 + (span + 2) * (random() % 10'000) / 10'000;
+            if (view == 0) std::tie(from, to) = std::make_pair(first, first + span);   // the whole run
+            if (from > to) std::swap(from, to);
+            PointStatistics want;
+            double sum = 0;
+            double squares = 0;
+            for (int pass = 0; pass < 2; ++pass) {
+                for (int i = 0; i < points.Size(); ++i) {
+                    const TracePoint& p = points.At(i);
+                    if (p.key < from || p.key > to || std::isnan(p.value)) continue;
+                    if (pass == 1) {
+                        squares += (p.value - want.mean) * (p.value - want.mean);
+                        continue;
+                    }
+                    want.min = want.count == 0 ? p.value : std::min(want.min, p.value);
+                    want.max = want.count == 0 ? p.value : std::max(want.max, p.value);
+                    sum += p.value;
+                    ++want.count;
+                }
+                if (want.count > 0) want.mean = sum / static_cast<double>(want.count);
+            }
+            const PointStatistics got = StatisticsBetween(points, from, to);
+            const std::string where = std::to_string(c.appended) + " points, view " + std::to_string(view);
+            ASSERT_EQ(got.count, want.count) << where;
+            if (want.count == 0) continue;
+            EXPECT_EQ(got.min, want.min) << where;
+            EXPECT_EQ(got.max, want.max) << where;
+            EXPECT_NEAR(got.mean, want.mean, 1e-9) << where;
+            EXPECT_NEAR(got.deviation, std::sqrt(squares / static_cast<double>(want.count)), 1e-9) << where;
+        }
+    }
 }

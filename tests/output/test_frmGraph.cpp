@@ -1,6 +1,7 @@
 #include "output/frmGraph.h"
 
 #include "state/GeneralStuff.h"
+#include "output/ChartInstrument.h"
 #include "output/StripChart.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
@@ -179,4 +180,33 @@ TEST_F(GraphTest, OpenFlagAndAFreshChartOnReopening) {
     EXPECT_EQ(graph->stpGraph->PointCount(0), 0);
     EXPECT_EQ(graph->stpGraph->PointCount(1), 0);
     EXPECT_EQ(Legend(0), "Local");
+}
+
+// The limit lines show what the chip holds by the present range, read when shown and once a
+// second while shown; hidden, they ask the chip nothing.
+TEST_F(GraphTest, LimitLinesShowTheChipsLimitsAsTheyChange) {
+    auto& chip = board.driver.Chip();
+    for (const auto& [reg, code] : {std::pair{0x05, 90}, {0x06, 10}, {0x20, 95}, {0x07, 80}, {0x13, 0x40}, {0x08, 5},
+                                    {0x14, 0xC0}, {0x19, 100}}) {
+        chip[reg] = code;
+    }
+    ChartLimitLines& limits = graph->stpGraph->Instrument().Limits();
+    for (const double offset : {0, -64}) {
+        RegMapStuff::ExtendedRange = offset != 0;
+        limits.SetShown(true);
+        const std::vector<LimitLine> expected = {{0, "High", 90 + offset},    {0, "Low", 10 + offset},
+                                                 {0, "THERM", 95 + offset},   {1, "High", 80.25 + offset},
+                                                 {1, "Low", 5.75 + offset},   {1, "THERM", 100 + offset}};
+        EXPECT_EQ(limits.Lines(), expected) << offset;
+        limits.SetShown(false);
+    }
+    limits.SetShown(true);
+    board.driver.ClearLog();
+    chip[0x05] = 70;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return limits.Lines()[0].value == 70 - 64; }, 1500));
+    EXPECT_EQ(board.driver.Reads().size(), 8u);
+    limits.SetShown(false);
+    board.driver.ClearLog();
+    QTest::qWait(1100);
+    EXPECT_TRUE(board.driver.Reads().empty());
 }

@@ -1,10 +1,16 @@
-// The register model's start-up step and the temperature reading, against the scripted chip.
+// The register model's start-up step and the temperature reading, against the scripted chip;
+// the program's clock.
 #include "support/BoardFailureTrap.h"
 
+#include "state/Clock.h"
 #include "state/GeneralStuff.h"
 #include "registers/RegMapStuff.h"
 
 #include <gtest/gtest.h>
+#include <QTest>
+#include <QTime>
+#include <cmath>
+#include <ctime>
 
 using namespace GeneralStuff;
 
@@ -44,3 +50,19 @@ TEST(TemperatureReading, StartUpTakesTheChipsRangeAndEveryReadingAppliesIt) {
 }
 
 }  // namespace
+
+// The program's own clock reads the local time of day, in zones east and west of UTC by offsets
+// that are not whole hours, once its once-a-second look at the zone has passed.
+TEST(LocalClock, ReadsTheLocalTimeOfDay) {
+    const QByteArray zone = qgetenv("TZ");
+    for (const char* tz : {"IST-5:30", "NST3:30"}) {
+        qputenv("TZ", tz);
+        tzset();
+        QTest::qSleep(1010);
+        const double expected = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+        const double got = GeneralStuff::CurrentClock().SecondsSinceMidnight();
+        EXPECT_NEAR(std::remainder(got - expected, 86400), 0, 0.05) << tz;
+    }
+    zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+    tzset();
+}

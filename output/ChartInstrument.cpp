@@ -1,0 +1,140 @@
+#include "output/ChartInstrument.h"
+
+#include "board/USBStuff.h"
+#include "widgets/DialogFolder.h"
+#include "widgets/Prompts.h"
+#include "output/ChartDataExport.h"
+#include "files/FileSafety.h"
+#include "output/StripChart.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolTip>
+
+namespace {
+constexpr int CornerGap = 6;
+}  // namespace
+
+ChartInstrument::ChartInstrument(StripChart& chart, QMenu* menu)
+    : QObject(&chart),
+      chart_(chart),
+      readout_(chart, labels_),
+      cursors_(chart, labels_),
+      statistics_(chart, labels_),
+      limits_(new ChartLimitLines(chart)),
+      paused_(NewOverlayText(chart)) {
+    // One paint buffer for every layer: each redraw then clears and copies one picture, not two.
+    chart.layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
+    paused_->setText(QStringLiteral("Paused: double-click or Reset View to follow"));
+    paused_->setPositionAlignment(Qt::AlignRight | Qt::AlignTop);
+    chooseDataFile = [this] {
+        // Where the export's dialog starts; kept for the run.
+        static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+        QString filter;
+        const QString name = folder.Remember(Prompts::Current().SaveFileName(
+            &chart_, QStringLiteral("Export Data As CSV"), folder.Start(), ChartDataFilter, &filter));
+        return ChartDataChoice{name, ChartDataFilterWantsWholeRun(filter)};
+    };
+    AddMenuEntries(menu);
+    chart.installEventFilter(this);
+    connect(&chart, &QCustomPlot::afterLayout, this, &ChartInstrument::Refresh);
+}
+
+void ChartInstrument::SetTraceNames(const QStringList& names, const QString& unit) {
+    labels_.names = names;
+    labels_.unit = unit;
+    chart_.RequestReplot();
+}
+
+void ChartInstrument::AddMenuEntries(QMenu* menu) {
+    menu->addSeparator();
+    exportData_ = menu->addAction(QStringLiteral("Export Data As CSV…"), this, &ChartInstrument::ExportData);
+    menu->addSeparator();
+    cursorA_ = menu->addAction(QStringLiteral("Set Cursor A"), this,
+                               [this] { cursors_.Set(0, chart_.xAxis->pixelToCoord(menuAt_.x())); });
+    cursorB_ = menu->addAction(QStringLiteral("Set Cursor B"), this,
+                               [this] { cursors_.Set(1, chart_.xAxis->pixelToCoord(menuAt_.x())); });
+    clearCursors_ = menu->addAction(QStringLiteral("Clear Cursors"), this, [this] { cursors_.Clear(); });
+    menu->addSeparator();
+    showStatistics_ = menu->addAction(QStringLiteral("Show Statistics"));
+    showStatistics_->setCheckable(true);
+    connect(showStatistics_, &QAction::toggled, this, [this](bool on) { statistics_.SetShown(on); });
+    showLimits_ = menu->addAction(QStringLiteral("Show Limits"));
+    showLimits_->setCheckable(true);
+    connect(showLimits_, &QAction::toggled, this, [this](bool on) { limits_->SetShown(on); });
+}
+
+void ChartInstrument::PrepareMenu(const QPoint& at) {
+    menuAt_ = at;
+    const bool overPlot = chart_.axisRect()->rect().contains(at);
+    cursorA_->setEnabled(overPlot);
+    cursorB_->setEnabled(overPlot);
+    clearCursors_->setEnabled(cursors_.Time(0) || cursors_.Time(1));
+    bool anyPoints = false;
+    for (int i = 0; i < chart_.graphCount(); ++i) anyPoints = anyPoints || chart_.PointCount(i) > 0;
+    exportData_->setEnabled(anyPoints);
+    showLimits_->setVisible(static_cast<bool>(limits_->readLimits));
+}
+
+bool ChartInstrument::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &chart_) return false;
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const QPoint at = static_cast<QMouseEvent*>(event)->pos();
+        readout_.Follow(chart_.axisRect()->rect().contains(at) ? std::optional(at) : std::nullopt);
+        break;
+    }
+    case QEvent::Leave:
+        readout_.Follow(std::nullopt);
+        break;
+    case QEvent::ContextMenu:
+        PrepareMenu(static_cast<QContextMenuEvent*>(event)->pos());
+        break;
+    case QEvent::ToolTip:
+        // Over the plot the readout speaks; the hint about the arrows belongs to the edges.
+        if (chart_.axisRect()->rect().contains(static_cast<QHelpEvent*>(event)->pos())) {
+            QToolTip::hideText();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool ChartInstrument::ShowsPaused() const { return paused_->visible(); }
+
+void ChartInstrument::Refresh() {
+    const QRect plot = chart_.axisRect()->rect();
+    readout_.Refresh();
+    cursors_.Refresh(plot);
+    const bool betweenCursors = cursors_.BothSet();
+    const QCPRange view = chart_.xAxis->range();
+    statistics_.Refresh(betweenCursors ? *cursors_.Time(0) : view.lower, betweenCursors ? *cursors_.Time(1) : view.upper,
+                        betweenCursors, plot);
+    limits_->Refresh(plot);
+    paused_->setVisible(chart_.PointCount(0) > 0 && !chart_.FollowsNewest());
+    paused_->position->setCoords(plot.right() - CornerGap, plot.top() + CornerGap);
+}
+
+void ChartInstrument::ExportData() {
+    const ChartDataChoice choice = chooseDataFile();
+    if (choice.fileName.isEmpty()) return;
+    const QString fileName = ChartDataFileName(choice.fileName);
+    std::vector<const TracePoints*> traces;
+    QStringList columns;
+    for (int i = 0; i < chart_.graphCount(); ++i) {
+        traces.push_back(&chart_.Points(i));
+        columns << (labels_.unit.isEmpty() ? labels_.Name(i) : QStringLiteral("%1 (%2)").arg(labels_.Name(i), labels_.unit));
+    }
+    const QCPRange view = chart_.xAxis->range();
+    const double from = choice.wholeRun ? -std::numeric_limits<double>::infinity() : view.lower;
+    const double to = choice.wholeRun ? std::numeric_limits<double>::infinity() : view.upper;
+    const QString why =
+        GeneralStuff::ReplaceFileContents(fileName, ChartDataCsv(traces, columns, chart_.RunDate(), from, to));
+    if (!why.isEmpty()) {
+        ShowWarning(&chart_,
+            QStringLiteral("The chart data was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
+    }
+}

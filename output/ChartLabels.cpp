@@ -1,0 +1,38 @@
+#include "output/ChartLabels.h"
+
+#include "output/OverlayText.h"
+#include "output/StripChart.h"
+
+#include <QFontDatabase>
+#include <cmath>
+
+QString ChartLabels::Name(int trace) const {
+    if (trace >= 0 && trace < names.size() && !names[trace].isEmpty()) return names[trace];
+    return QStringLiteral("Trace %1").arg(trace + 1);
+}
+
+QString ChartLabels::ValueText(double value) const {
+    if (std::isnan(value)) return QStringLiteral("—");
+    return QString::number(value, 'f', 2) + QLatin1Char(' ') + unit;
+}
+
+QFont OverlayTableFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(std::max(7.0, QFont().pointSizeF() - 1));
+    return font;
+}
+
+QCPItemText* NewOverlayText(StripChart& chart, bool fixedWidth) {
+    auto* text = new OverlayText(&chart);
+    text->setLayer(QStringLiteral("overlay"));
+    text->setClipToAxisRect(false);
+    text->position->setType(QCPItemPosition::ptAbsolute);
+    text->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text->setPadding(QMargins(5, 3, 5, 3));
+    text->setPen(QPen(QColor(160, 160, 160)));
+    text->setBrush(QColor(255, 255, 255));
+    text->setColor(QColor(30, 30, 30));
+    if (fixedWidth) text->setFont(OverlayTableFont());
+    text->setVisible(false);
+    return text;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The readout while the pointer is over the plot: a tracer on each trace's stored point nearest
+// to the time under the pointer (the points as stored, not a line between them), and beside the
+// pointer the time of day and each trace's value there.
+#include <QPoint>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QCPItemText;
+class QCPItemTracer;
+class StripChart;
+struct ChartLabels;
+
+class ChartReadout {
+public:
+    ChartReadout(StripChart& chart, const ChartLabels& labels);
+
+    // The pointer moved to a place in the chart, or left it (none).
+    void Follow(std::optional<QPoint> pointer);
+    bool IsShown() const { return pointer_.has_value(); }
+    // After each layout: the points nearest to the pointer's time in the view as it now is.
+    void Refresh();
+    // For each trace the index of the point shown, -1 for none.
+    const std::vector<int>& Picked() const { return picked_; }
+    QString Text() const;
+
+private:
+    StripChart& chart_;
+    const ChartLabels& labels_;
+    std::vector<QCPItemTracer*> tracers_;
+    QCPItemText* text_;
+    std::optional<QPoint> pointer_;
+    std::vector<int> picked_;
+};
