@@ -21,7 +21,8 @@ function(kts_installed_program target summary)
   add_custom_command(OUTPUT ${page}
     COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${KTS_HELP2MAN} -DPROGRAM=$<TARGET_FILE:${target}>
             "-DSUMMARY=${summary}" -DPAGE=${page} -DBUILD_FOLDER=$<TARGET_FILE_DIR:${target}>
-            -DINSTALLED_FOLDER=${KTS_PACKAGE_PREFIX}/${KTS_INSTALL_DIR} -P ${KTS_MAN_PAGE_SCRIPT}
+            -DBUILD_I2C_DEV_FOLDER=${KTS_I2C_DEV_DIR} -DINSTALLED_FOLDER=${KTS_PACKAGE_PREFIX}/${KTS_INSTALL_DIR}
+            -P ${KTS_MAN_PAGE_SCRIPT}
     DEPENDS ${target} ${KTS_MAN_PAGE_SCRIPT}
     COMMENT "Manual page ${target}(1)")
   add_custom_target(${target}_man_page ALL DEPENDS ${page})

@@ -1,8 +1,9 @@
 # Makes a program's manual page from its --help and --version with help2man, compressed as
 # Debian wants it (gzip -9n: no name, no time stamp).
-#   cmake -DHELP2MAN=... -DPROGRAM=... -DSUMMARY=... -DPAGE=....1.gz
-#         -DBUILD_FOLDER=... -DINSTALLED_FOLDER=... -P ManPage.cmake
-# --help names the program's files where this build keeps them and the settings file in the
+#   cmake -DHELP2MAN=... -DPROGRAM=... -DSUMMARY=... -DPAGE=....1.gz -DBUILD_FOLDER=...
+#         -DBUILD_I2C_DEV_FOLDER=... -DINSTALLED_FOLDER=... -P ManPage.cmake
+# --help names the program's files where this build keeps them (the program's folder, and
+# beside it the i2c-dev folder that the package keeps inside it) and the settings file in the
 # builder's home; the page names them as an installed program finds them.
 set(home /KTSMANPAGEHOME)
 string(REGEX REPLACE "\\.gz$" "" roff ${PAGE})
@@ -16,8 +17,16 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "help2man failed on ${PROGRAM}")
 endif()
 file(READ ${roff} text)
-string(REPLACE "${BUILD_FOLDER}" "${INSTALLED_FOLDER}" text "${text}")
-string(REPLACE "${home}" "~" text "${text}")
+# Puts `to` for `from`, as written and as help2man writes it in running text ('-' as "\-").
+function(replace_path from to)
+  string(REPLACE "-" "\\-" escaped "${from}")
+  string(REPLACE "${escaped}" "${to}" text "${text}")
+  string(REPLACE "${from}" "${to}" text "${text}")
+  set(text "${text}" PARENT_SCOPE)
+endfunction()
+replace_path("${BUILD_FOLDER}" "${INSTALLED_FOLDER}")
+replace_path("${BUILD_I2C_DEV_FOLDER}" "${INSTALLED_FOLDER}/i2c-dev")
+replace_path("${home}" "~")
 file(WRITE ${roff} "${text}")
 execute_process(COMMAND gzip -9nf ${roff} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

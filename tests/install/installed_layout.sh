@@ -23,8 +23,14 @@ done
 for f in share/applications/com.corvantis.KTS9320BEval.desktop share/metainfo/com.corvantis.KTS9320BEval.metainfo.xml \
          share/icons/hicolor/16x16/apps/kts9320b-eval.png share/icons/hicolor/256x256/apps/kts9320b-eval.png \
          share/icons/hicolor/scalable/apps/kts9320b-eval.svg share/doc/kts9320b-eval/README \
-         share/doc/kts9320b-eval/copyright share/doc/kts9320b-eval/changelog.gz share/man/man1/kts9320b-eval.1.gz; do
+         share/doc/kts9320b-eval/copyright share/doc/kts9320b-eval/changelog.gz share/man/man1/kts9320b-eval.1.gz share/man/man1/kts9320b-cli.1.gz; do
   [ -f "$prefix/$f" ] || fail "$f is missing"
+done
+
+# The manual pages name the package's files, not where this build keeps them.
+for page in kts9320b-eval kts9320b-cli; do
+  zcat "$prefix/share/man/man1/$page.1.gz" 2>/dev/null | sed 's/\\-/-/g' | grep -qF "$build" &&
+    fail "the manual page of $page names the build folder $build"
 done
 
 help=$(env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kts9320b-eval" --help)
