@@ -8,7 +8,7 @@ double LogSchedule::DueTime(int64_t line) const {
 }
 
 LogSchedule::Slots LogSchedule::Due(double timeOfDay, int32_t intervalMs, int32_t lineCount, bool firstLineDue) {
-    const double lastTick = now_;
+    const double lastTick = std::max(now_, awakeUntil_);
     now_ = time_.FromTimeOfDay(timeOfDay);
     // Starting the logging sets the count back to 0: a new run.
     if (running_ && lineCount != expectedCount_) running_ = false;

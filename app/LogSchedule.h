@@ -24,12 +24,18 @@ public:
     void Passed(int64_t slots, int32_t lineCount);
     // Logging stopped: the next line begins a new run.
     void Stop() { running_ = false; }
+    // Whether a run's lines are being written, and the time from the last tick to its next one.
+    bool Running() const { return running_; }
+    double SecondsToNextLine() const { return interval_ <= 0 ? 0 : DueTime(nextLine_) - now_; }
+    // After the last tick the program sleeps this long on purpose: no stall.
+    void Asleep(double seconds) { awakeUntil_ = now_ + seconds; }
 
     // However many lines are due, one tick writes no more than this; the rest follow at the
     // next ticks, so the window stays responsive.
     static constexpr int MaxLinesPerTick = 100;
-    // Ticks further apart than this mean the program stood still: ten ticks of the master
-    // timer, far more than any tick's jitter or the work of one tick.
+    // A tick this much later than the one before, or than the end of a planned sleep, means the
+    // program stood still: ten ticks of the master timer, far more than any tick's jitter or
+    // the work of one tick.
     static constexpr double StandStillSeconds = 0.1;
 
 private:
@@ -38,6 +44,7 @@ private:
     ContinuousTime time_;
     bool running_ = false;
     double now_ = 0;
+    double awakeUntil_ = 0;
     // Line anchorLine_ is due at anchorTime_, each later one interval_ ms after the one before.
     double anchorTime_ = 0;
     int64_t anchorLine_ = 0;

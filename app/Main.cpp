@@ -85,7 +85,7 @@ frmMain* StartUp() {
 
     if (g_splash) g_splash->close();
     g_main->show();
-    g_main->tmrMaster->start();
+    GeneralStuff::SetMasterTimerEnabled(true);
     g_main->mnuGraph_Click();
     GeneralStuff::InitRegisterModel();
     return g_main;

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 using namespace GeneralStuff;
@@ -22,6 +23,50 @@ bool MonitoringCycle::IsDue(double last, double intervalSeconds, float now) {
     return static_cast<float>(last + intervalSeconds) < now || static_cast<float>(last) > now;
 }
 
+namespace {
+
+// The first tick after the one at `from` at which IsDue holds, at most `limit`.
+int FirstDueTick(double last, double intervalSeconds, double from, int limit) {
+    const double tick = MonitoringCycle::TickSeconds;
+    auto dueAt = [&](int k) {
+        const double t = from + k * tick;
+        return t >= 86400.0 || MonitoringCycle::IsDue(last, intervalSeconds, static_cast<float>(t));
+    };
+    if (dueAt(1)) return 1;
+    // Straight to a tick before the due moment, then tick by tick: the clock's float rounding
+    // (under 8 ms) and midnight decide the very tick.
+    const double before = std::floor((last + intervalSeconds - from) / tick) - 1;
+    for (int k = static_cast<int>(std::clamp(before, 2.0, static_cast<double>(limit))); k < limit; ++k) {
+        if (dueAt(k)) return k;
+    }
+    return limit;
+}
+
+}  // namespace
+
+int MonitoringCycle::PlanNextTick() {
+    if (USBStuff::FailureReported()) return MaxTicksAsleep;
+    int ticks = MaxTicksAsleep;
+    auto due = [&](double last, double intervalSeconds) {
+        ticks = FirstDueTick(last, intervalSeconds, tickTime_, ticks);
+    };
+    if (MonitoringEnabled) due(LastReadTime, ReadInterval / 1000.0);
+    if (RegMapOpen && windows_.regMap && windows_.regMap->chkContRead->isChecked()) due(LastRegMapTime, 0.5);
+    if (LimitsOpen && windows_.limits) due(LastLimitsTime, 0.2);
+    if (GraphOpen && windows_.graph) due(LastGraphTime, GraphInterval / 1000.0);
+    if (LoggingActive) {
+        if (logSchedule_.Running()) {
+            // A tick that comes at or after the line's moment writes it.
+            const double ticksToLine = std::ceil(logSchedule_.SecondsToNextLine() / TickSeconds - 1e-6);
+            ticks = static_cast<int>(std::clamp(ticksToLine, 1.0, static_cast<double>(ticks)));
+        } else {
+            due(LastLogTime, LogInterval / 1000.0);
+        }
+    }
+    logSchedule_.Asleep((ticks - 1) * TickSeconds);
+    return ticks;
+}
+
 void MonitoringCycle::tmrMaster_Timer() {
     // After a board failure has been reported nothing may send another request; and a tick
     // never runs inside another (a message box shown by an activity keeps the timer running).
@@ -32,7 +77,8 @@ void MonitoringCycle::tmrMaster_Timer() {
         ~Done() { flag = false; }
     } done{running_};
 
-    if (MonitoringEnabled && IsDue(LastReadTime, ReadInterval / 1000.0, Now())) {
+    tickTime_ = CurrentClock().SecondsSinceMidnight();
+    if (MonitoringEnabled && IsDue(LastReadTime, ReadInterval / 1000.0, static_cast<float>(tickTime_))) {
         ReadTemperatures();
         LastReadTime = Now();
     }

@@ -26,6 +26,17 @@ public:
     // midnight since the last run.
     static bool IsDue(double last, double intervalSeconds, float now);
 
+    // The master timer's tick; a tick that finds nothing due does nothing.
+    static constexpr double TickSeconds = 0.010;
+    // However long nothing is due, the timer wakes this often, so a clock set back or forward
+    // is noticed within a second.
+    static constexpr int MaxTicksAsleep = 100;
+    // After a tick: the number of ticks to the first at which an activity will be due (1 = the
+    // next tick). The ticks before it would find nothing to do, so the timer sleeps through
+    // them, and the log does not take that sleep for a stall. Anything that switches an
+    // activity on must wake the timer at the next tick.
+    int PlanNextTick();
+
     double LastReadTime = 0;
     double LastRegMapTime = 0;
     double LastLimitsTime = 0;
@@ -35,5 +46,6 @@ public:
 private:
     const CycleWindows& windows_;
     bool running_ = false;
+    double tickTime_ = 0;   // the time of day the last tick began
     LogSchedule logSchedule_;
 };

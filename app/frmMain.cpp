@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/ConnectBoard.h"
+#include "app/TickPacer.h"
 #include "app/AppResources.h"
 #include "state/GeneralStuff.h"
 #include "app/WindowSettings.h"
@@ -50,14 +51,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
     tmrMaster = new QTimer(this);
     tmrMaster->setObjectName("tmrMaster");
-    tmrMaster->setInterval(10);
-    tmrMaster->setTimerType(Qt::PreciseTimer);
-    connect(tmrMaster, &QTimer::timeout, this, [this] { cycle_.tmrMaster_Timer(); });
+    auto* pacer = new TickPacer(*tmrMaster, cycle_);
 
     GeneralStuff::SetStatusTextHandler([this](const QString& text) { sbStatusPanel1->setText(text); });
-    GeneralStuff::SetMasterTimerHandler([this](bool enabled) {
+    GeneralStuff::SetMasterTimerHandler([this, pacer](bool enabled) {
         if (enabled) {
-            tmrMaster->start();
+            pacer->Start();
         } else {
             tmrMaster->stop();
         }

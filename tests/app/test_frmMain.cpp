@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -270,6 +271,17 @@ TEST_F(FrameTest, MasterTimerIsOffUntilStartedAndSwitchedByTheHandler) {
     EXPECT_TRUE(main.tmrMaster->isActive());
     SetMasterTimerEnabled(false);
     EXPECT_FALSE(main.tmrMaster->isActive());
+}
+
+TEST_F(FrameTest, TheMasterTimerSleepsWhileNothingIsDueAndWakesAtTheUsersInput) {
+    frmMain main;
+    MonitoringEnabled = false;
+    SetMasterTimerEnabled(true);
+    QTest::qWait(50);
+    EXPECT_GT(main.tmrMaster->remainingTime(), 100);
+    QTest::mouseClick(main.mdiArea, Qt::LeftButton);
+    EXPECT_LE(main.tmrMaster->remainingTime(), 10);
+    SetMasterTimerEnabled(false);
 }
 
 }  // namespace
