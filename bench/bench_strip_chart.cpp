@@ -71,6 +71,7 @@ FilledChart& ChartWithHours(int hours) {
         const long before = ResidentBytes();
         slot->chart = std::make_unique<StripChart>(2);
         slot->chart->resize(611, 429);
+        slot->chart->SetNewPointsRedrawInterval(0);   // every redraw the pixel rule calls for, unpaced
         slot->chart->show();
         slot->chart->installEventFilter(&slot->counter);
         for (long i = 0; i < hours * PointsPerHour; ++i) slot->AddUpdate();

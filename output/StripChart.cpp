@@ -4,6 +4,7 @@
 #include "output/ChartImage.h"
 #include "output/ChartInstrument.h"
 #include "output/TimeOfDayTicker.h"
+#include "output/TraceLegendItem.h"
 #include "state/GeneralStuff.h"
 #include "widgets/DialogFolder.h"
 #include "widgets/Prompts.h"
@@ -34,8 +35,10 @@ double AlongAxis(const QCPAxis* axis, const QPointF& pos) {
 StripChart::StripChart(int traceCount, QWidget* parent) : QCustomPlot(parent) {
     minValue_ = std::numeric_limits<double>::infinity();
     maxValue_ = -std::numeric_limits<double>::infinity();
+    setAutoAddPlottableToLegend(false);
     for (int i = 0; i < traceCount; ++i) {
         QCPGraph* trace = addGraph();
+        legend->addItem(new TraceLegendItem(legend, trace));
         trace->setPen(QPen(TraceColours[i % std::size(TraceColours)], 1));
         trace->setLineStyle(QCPGraph::lsLine);
         trace->setAdaptiveSampling(false);   // the points drawn are already two a column at most
@@ -45,6 +48,12 @@ StripChart::StripChart(int traceCount, QWidget* parent) : QCustomPlot(parent) {
     SetUpMenu();
     instrument_ = new ChartInstrument(*this, menu_);
     connect(this, &QCustomPlot::afterLayout, this, &StripChart::FillDrawnPoints);
+    newPointsRedraw_.setSingleShot(true);
+    connect(&newPointsRedraw_, &QTimer::timeout, this, &StripChart::RequestReplot);
+    connect(this, &QCustomPlot::afterReplot, this, [this] {
+        sinceDrawn_.start();
+        newPointsRedraw_.stop();   // whatever was waiting is drawn
+    });
 
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     axisRect()->setRangeDrag(Qt::Horizontal);
@@ -98,13 +107,13 @@ void StripChart::AddPoint(int trace, double timeOfDay, double value) {
     if (following_ && !mouseHeld_) FollowNewest(xAxis->range().size());
     FitValues();
     // Drawn when the picture changes by a pixel: most points at the default span move it by less.
-    if (drawnView_.Changed(*xAxis, *yAxis, trace, time, value)) RequestReplot();
+    if (drawnView_.Changed(*xAxis, *yAxis, trace, time, value)) RequestNewPointsReplot();
 }
 
 void StripChart::SetTraceCaption(int trace, const QString& caption) {
     if (trace < 0 || trace >= graphCount() || graph(trace)->name() == caption) return;
     graph(trace)->setName(caption);
-    RequestReplot();
+    RequestNewPointsReplot();
 }
 
 QString StripChart::TraceCaption(int trace) const {
@@ -162,6 +171,16 @@ void StripChart::RequestReplot() {
         replot(rpQueuedReplot);
     } else {
         replotPending_ = true;
+    }
+}
+
+void StripChart::RequestNewPointsReplot() {
+    if (newPointsRedraw_.isActive()) return;   // the redraw already due shows these too
+    const qint64 since = sinceDrawn_.isValid() ? sinceDrawn_.elapsed() : newPointsRedrawMs_;
+    if (since >= newPointsRedrawMs_) {
+        RequestReplot();
+    } else {
+        newPointsRedraw_.start(static_cast<int>(newPointsRedrawMs_ - since));
     }
 }
 

@@ -21,6 +21,8 @@
 #include "output/TracePoints.h"
 
 #include <QDate>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <qcustomplot.h>
 #include <functional>
@@ -60,6 +62,12 @@ public:
     ChartInstrument& Instrument() { return *instrument_; }
     // One redraw when the event loop is next free, however many changes come before it.
     void RequestReplot();
+    // New points and captions redraw at most once in this time (ms): three times a second by
+    // default. Following the newest point the view moves by a pixel column nine times a second
+    // at the default size and dozens of times in a large window, and each redraw costs about a
+    // millisecond; what the user does (zoom, pan, the readout, the overlays) redraws at once.
+    void SetNewPointsRedrawInterval(int ms) { newPointsRedrawMs_ = ms; }
+    static constexpr int DefaultNewPointsRedrawMs = 333;
 
     static constexpr double DefaultSpanSeconds = 60.0;
     // 25 hours of points at the default 50 ms graph interval.
@@ -83,6 +91,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // A redraw for new points or captions, at the pace SetNewPointsRedrawInterval sets.
+    void RequestNewPointsReplot();
     void SetUpLook();
     void SetUpMenu();
     // Before each drawing, the points each trace shows in the present view and plot width.
@@ -114,6 +124,9 @@ private:
     bool fittingValues_ = true;
     bool settingRanges_ = false;   // the chart itself moves the axes, not the user
     bool replotPending_ = false;
+    int newPointsRedrawMs_ = DefaultNewPointsRedrawMs;
+    QElapsedTimer sinceDrawn_;
+    QTimer newPointsRedraw_;
     bool mouseHeld_ = false;
 
     // A zoom by dragging at an edge.

@@ -388,6 +388,7 @@ TEST_F(StripChartTest, ExportedDataReadsBackToTheStoredPoints) {
 }
 
 TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
+    chart.SetNewPointsRedrawInterval(0);   // the pixel rule alone; the pace is below
     Feed(1000, 2000);
     QCoreApplication::processEvents();
     QSignalSpy redraws(&chart, &QCustomPlot::afterReplot);
@@ -410,4 +411,11 @@ TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
     chart.xAxis->setRange(1010, 1020);
     chart.replot();
     EXPECT_EQ(feedAndCount(1121, 100, 25), 0);
+    // At the default pace the points of the interval after a drawing wait for one redraw.
+    chart.SetNewPointsRedrawInterval(StripChart::DefaultNewPointsRedrawMs);
+    chart.ResetView();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(feedAndCount(1130, 100, 25), 0);
+    EXPECT_TRUE(redraws.wait(1000));
+    EXPECT_EQ(redraws.count(), 1);
 }
