@@ -22,7 +22,6 @@
 #include <cmath>
 #include <functional>
 #include <random>
-#include <tuple>
 
 using namespace GeneralStuff;
 
@@ -340,11 +339,7 @@ namespace {
 // The timer sleeps through the ticks at which nothing is due. Against a tick every 10 ms the
 // board sees the same requests at the same ticks and the log gets the same lines.
 TEST_F(CycleTest, SleepingThroughIdleTicksChangesNothing) {
-    const struct {
-        const char* name;
-        double start;
-        int read, graph, log;   // ms
-    } cases[] = {
+    const struct { const char* name; double start; int read, graph, log; } cases[] = {   // ms
         {"defaults", 1000, 100, 50, 100},
         {"odd intervals across midnight", 86400 - 10, 130, 70, 250},
         {"reading at every tick", 40000, 0, 300, 10},
@@ -353,7 +348,7 @@ TEST_F(CycleTest, SleepingThroughIdleTicksChangesNothing) {
     };
     RegMap().txtReadAddr->setText("5");
     RegMap().chkContRead->setChecked(true);
-    using Sent = std::vector<std::pair<long, DriverRequest>>;
+    // The requests each tick sent, and the log's count (as request 0) when it changed.
     auto run = [this](double start, bool sleeping) {
         LoggingActive = false;
         Tick();
@@ -363,31 +358,27 @@ TEST_F(CycleTest, SleepingThroughIdleTicksChangesNothing) {
         LogLineCount = 0;
         LoggingActive = true;
         driver.ClearLog();
-        Sent sent;
-        std::vector<std::pair<long, int>> lineTicks;
-        int lines = 0;
-        for (long tick = 0; tick < 2000;) {
+        std::vector<std::pair<long, DriverRequest>> sent;
+        for (long tick = 0, lines = 0; tick < 2000;) {
             if (tick >= 1000 && tick < 1007) tick = 1007;   // a hiccup, shorter than a stall
             clock.now = std::fmod(start + tick * 0.01, 86400.0);
             const size_t before = driver.log.size();
             Tick();
             for (size_t i = before; i < driver.log.size(); ++i) sent.emplace_back(tick, driver.log[i]);
-            if (LogLineCount != lines) lineTicks.emplace_back(tick, lines = LogLineCount);
+            if (LogLineCount != lines) sent.emplace_back(tick, DriverRequest{0, static_cast<int32_t>(lines = LogLineCount)});
             tick += sleeping ? cycle.PlanNextTick() : 1;
         }
-        return std::make_tuple(sent, lineTicks, LogContents());
+        return std::make_pair(sent, LogContents());
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ReadInterval = c.read;
         GraphInterval = static_cast<int16_t>(c.graph);
         LogInterval = c.log;
-        const auto everyTick = run(c.start, false);
-        const auto sleeping = run(c.start, true);
-        EXPECT_GT(std::get<0>(everyTick).size(), 100u);
-        EXPECT_TRUE(std::get<0>(everyTick) == std::get<0>(sleeping));
-        EXPECT_TRUE(std::get<1>(everyTick) == std::get<1>(sleeping));
-        EXPECT_EQ(std::get<2>(everyTick), std::get<2>(sleeping));
+        const auto everyTick = run(c.start, false), sleeping = run(c.start, true);
+        EXPECT_GT(everyTick.first.size(), 100u);
+        EXPECT_TRUE(everyTick.first == sleeping.first);
+        EXPECT_EQ(everyTick.second, sleeping.second);
     }
 }
 
