@@ -10,16 +10,21 @@
 #include "state/GeneralStuff.h"
 
 #include <QCoreApplication>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 int Finish(const CliAnswer& answer) {
-    std::fwrite(answer.out.data(), 1, answer.out.size(), stdout);
-    std::fflush(stdout);
+    // A script must not take a cut answer (a full disk, a closed pipe) for a whole one.
+    const bool written = std::fwrite(answer.out.data(), 1, answer.out.size(), stdout) == answer.out.size() &&
+                         std::fflush(stdout) == 0;
+    const int writeError = errno;
     std::fwrite(answer.err.data(), 1, answer.err.size(), stderr);
+    if (!written) std::fprintf(stderr, "%s: the output could not be written: %s\n", CliName, std::strerror(writeError));
     std::fflush(stderr);
-    return answer.status;
+    return written || answer.status != 0 ? answer.status : ExitUsage;
 }
 
 }  // namespace

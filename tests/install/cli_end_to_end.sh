@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One run of the built command-line program as a user meets it: in a terminal without a
 # display, on the simulated board. It links no window-system library, answers temps at a given
-# address, and a monitor ended by Ctrl+C leaves CSV of whole lines and exit status 0.
+# address, says so when its answer cannot be written, and a monitor ended by Ctrl+C leaves CSV
+# of whole lines and exit status 0.
 # Usage: cli_end_to_end.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -18,6 +19,12 @@ out=$("${run[@]}" --address 0x4c temps)
 status=$?
 [ $status = 0 ] && [ "$out" = $'local   30 \u00b0C\nremote  40.25 \u00b0C\nalarms  none' ] ||
   fail "temps: status $status: $out"
+
+# An answer that cannot be written is not a success.
+"${run[@]}" dump >/dev/full 2>"$work/err"
+status=$?
+[ $status = 2 ] && grep -q "the output could not be written: No space left on device" "$work/err" ||
+  fail "dump to a full disk: status $status: $(cat "$work/err")"
 
 echo "an earlier run" >"$work/chamber.csv"
 "${run[@]}" monitor --interval 20 --output "$work/chamber.csv" 2>"$work/err" &
@@ -44,5 +51,5 @@ total=$(tail -n +2 "$work/chamber.csv" | wc -l)
 [ "$lines" -ge 10 ] && [ "$lines" = "$total" ] && [ "$(tail -c 1 "$work/chamber.csv" | od -An -c | tr -d ' ')" = '\n' ] ||
   fail "monitor lines: $lines of $total whole: $(tail -n +2 "$work/chamber.csv" | grep -vE "$whole" | head -3)"
 
-[ $failed = 0 ] && echo "ok: temps, and a monitor of $lines lines ended by Ctrl+C"
+[ $failed = 0 ] && echo "ok: temps, a full disk, and a monitor of $lines lines ended by Ctrl+C"
 exit $failed
