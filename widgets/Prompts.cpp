@@ -21,7 +21,7 @@ public:
                          QString* chosenFilter) override {
         QFileDialog dialog(parent, caption, folder, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(DefaultSuffixOf(filter));
+        FollowChosenSuffix(dialog);
         const QString name = ChosenFile(dialog);
         if (chosenFilter && !name.isEmpty()) *chosenFilter = dialog.selectedNameFilter();
         return name;
@@ -36,7 +36,7 @@ public:
         QFileDialog dialog(parent, caption, folder, filter);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setDefaultSuffix(DefaultSuffixOf(filter));
+        FollowChosenSuffix(dialog);
         return ChosenFile(dialog);
     }
 };
@@ -49,6 +49,12 @@ Prompts* g_installed = nullptr;
 QString DefaultSuffixOf(const QString& filter) {
     static const QRegularExpression oneType(QStringLiteral("^[^(;]*\\(\\*\\.(\\w+)\\)$"));
     return oneType.match(filter).captured(1);
+}
+
+void FollowChosenSuffix(QFileDialog& dialog) {
+    const auto follow = [&dialog](const QString& chosen) { dialog.setDefaultSuffix(DefaultSuffixOf(chosen)); };
+    follow(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
 }
 
 Prompts& Prompts::Current() { return g_installed ? *g_installed : g_qtPrompts; }

@@ -4,6 +4,7 @@
 // Qt's own dialogs serve until another service is installed.
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 class Prompts {
@@ -13,7 +14,7 @@ public:
     // A warning box with the program's title and an OK button, over parent.
     virtual void Warning(QWidget* parent, const QString& text) = 0;
     // The file dialogs answer with the name chosen, empty when cancelled. A name typed without a
-    // suffix gets DefaultSuffixOf(filter).
+    // suffix gets the suffix of the file type chosen in the dialog.
 
     // The name chosen in a save dialog; the filter chosen into *chosenFilter.
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
@@ -35,6 +36,11 @@ public:
 // for a filter of several types. Qt's dialogs add it before they ask about replacing a file, so
 // that question names the file really written; a suffix the user typed is kept.
 QString DefaultSuffixOf(const QString& filter);
+
+// Gives a file dialog the suffix of the file type chosen in it (DefaultSuffixOf its entry), now
+// and whenever the user picks another type, so a name typed without one is checked for
+// replacing under the name really written.
+void FollowChosenSuffix(QFileDialog& dialog);
 
 // A warning box through the service in use.
 inline void ShowWarning(QWidget* parent, const QString& text) { Prompts::Current().Warning(parent, text); }
