@@ -43,12 +43,7 @@ void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& 
     splash.SetProgressText("Searching for an KTS9320B on USB...");
     Delay(1000);
 
-    // An address given on the command line is the only one tried.
-    if (const std::optional<int32_t> chosen = USBStuff::ChosenBoard().address) {
-        if (USBStuff::ChipAnswersAt(*chosen)) USBStuff::DeviceAddress = *chosen;
-    } else {
-        USBStuff::DeviceAddress = USBStuff::FindChip();
-    }
+    USBStuff::DeviceAddress = USBStuff::FindChip(USBStuff::ChosenBoard().address);
     if (USBStuff::DeviceAddress == 0) USBStuff::ReportBoardError(2);
 
     splash.SetProgressWidthTwips(100 * progressUnit);

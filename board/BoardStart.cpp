@@ -9,8 +9,15 @@ bool ChipAnswersAt(int32_t address) {
     return ReadRegister(address, Chip::Reg::ManufacturerId.read) == Chip::ManufacturerId;
 }
 
-int32_t FindChip() {
-    for (int32_t address = FirstCandidateAddress; address <= LastCandidateAddress; ++address) {
+std::vector<int32_t> CandidateAddresses(const std::optional<int32_t>& chosen) {
+    if (chosen) return {*chosen};
+    std::vector<int32_t> all;
+    for (int32_t address = FirstCandidateAddress; address <= LastCandidateAddress; ++address) all.push_back(address);
+    return all;
+}
+
+int32_t FindChip(const std::optional<int32_t>& chosen) {
+    for (const int32_t address : CandidateAddresses(chosen)) {
         if (ChipAnswersAt(address)) return address;
     }
     return 0;

@@ -2,6 +2,8 @@
 // What both programs' start-up sequences share: how long a board may take to accept the
 // connect request, and the search for the chip by its manufacturer id.
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace USBStuff {
 
@@ -17,9 +19,11 @@ constexpr int EnumerationPauseMs = 34 * 50;
 // The whole time a board is given to accept the connect request.
 constexpr int ConnectPatienceMs = EnumerationPauseMs + ConnectAttempts * ConnectRetryMs;
 
+// The addresses to try: the one chosen on the command line alone, else every candidate in order.
+std::vector<int32_t> CandidateAddresses(const std::optional<int32_t>& chosen);
 // True when the chip's id answers at the address. A failed read goes to the failure path.
 bool ChipAnswersAt(int32_t address);
-// The lowest candidate address where the id answers; 0 when none does.
-int32_t FindChip();
+// The first of CandidateAddresses(chosen) where the id answers; 0 when none does.
+int32_t FindChip(const std::optional<int32_t>& chosen);
 
 }  // namespace USBStuff

@@ -30,7 +30,7 @@ struct CommandSpec {
 };
 
 constexpr CommandSpec Commands[] = {
-    {"scan", CliCommand::Scan, "", 0, 0, NoOptions, "every address from 0x18 to 0x4E where the chip's id answers"},
+    {"scan", CliCommand::Scan, "", 0, 0, NoOptions, "every address from 0x18 to 0x4E, or the --address, where the chip's id answers"},
     {"temps", CliCommand::Temps, "", 0, 0, NoOptions, "one reading: local and remote \u00B0C, and the alarm flags by name"},
     {"read", CliCommand::Read, "REG...", 1, -1, NoOptions, "each register: name, address, hex, decimal and meaning"},
     {"write", CliCommand::Write, "REG VALUE", 2, 2, NoOptions, "writes VALUE (0 to 255) at the register's write address"},

@@ -45,12 +45,7 @@ void StartBoard(const USBStuff::BoardChoice& choice, bool findChip) {
     if (!PatientConnect()) USBStuff::ReportBoardError(2);
     SetFailureStep("transfer");
     if (!findChip) return;
-    int32_t address = 0;
-    if (choice.address) {
-        if (USBStuff::ChipAnswersAt(*choice.address)) address = *choice.address;
-    } else {
-        address = USBStuff::FindChip();
-    }
+    const int32_t address = USBStuff::FindChip(choice.address);
     if (address == 0) {
         SetFailureStep("no chip");
         USBStuff::ReportBoardError(2);

@@ -63,8 +63,7 @@ std::string RawGrid(const std::vector<int>& bytes) {
 
 CliAnswer RunScan(const CliRequest& request) {
     std::vector<int32_t> found;
-    for (int32_t address = USBStuff::FirstCandidateAddress; address <= USBStuff::LastCandidateAddress; ++address) {
-        if (request.board.address && address != *request.board.address) continue;
+    for (const int32_t address : USBStuff::CandidateAddresses(request.board.address)) {
         if (USBStuff::ChipAnswersAt(address)) found.push_back(address);
     }
     if (found.empty()) {

@@ -48,6 +48,7 @@ TEST(CliCommands, AnswersAndExitStatus) {
         {{"write", "0x0f", "0"}, 0, "wrote 0x00 \\(0\\) to 0x0F\n", NoOutput},
         {{"scan"}, 0, "0x4C\n0x4D\n", NoOutput, [](ScriptedDriver& d) { FillChipDefaults(d.Chip(0x4D)); }},
         {{"--json", "scan"}, 0, "\\{\"addresses\":\\[76\\]\\}\n", NoOutput},
+        {{"--address", "0x50", "scan"}, 0, "0x50\n", NoOutput, [](ScriptedDriver& d) { FillChipDefaults(d.Chip(0x50)); }},
         {{"dump", "--raw"}, 0, "Local Temp Value +0x00  0x1E   30  30 °C\n(.*\n){19}\n +0  1  2 .* f    0123456789abcdef\n"
                                 "00: 1e 28 90 00 08 55 00 55 00 00 00 00 00 00 00 00    \\?\\(\\?\\.\\?U\\.U\\.{8}\n(.*\n){15}",
          NoOutput, HotRemote},
