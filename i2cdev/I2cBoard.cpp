@@ -107,6 +107,8 @@ int16_t I2cBoard::LoadFirmWare(const char* path) {
 int16_t I2cBoard::VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                                   int16_t length, uint8_t* buffer) {
     std::lock_guard<std::mutex> lock(mutex_);
+    // The reason given after a failure is always the failed request's own.
+    NoteLastError("");
     return Answer(request, value, index, direction, length, buffer);
 }
 
@@ -197,10 +199,15 @@ int16_t I2cBoard::Read(int address, int32_t index, uint8_t* buffer) {
         // register holding 0xFF.
         const bool held = bus_->AddressHeld();
         if (answered_.count(address) != 0 || !(held || IsNoAcknowledge(result))) {
-            if (held) Say(ChipHeld(bus_->Node(), address));
+            Say(held ? ChipHeld(bus_->Node(), address) : TransferFailure(address, reg, "reading", result));
             return kTransferFailed;
         }
-        if (held) held_.insert(address);
+        if (held) {
+            held_.insert(address);
+            // Not said: the search passes over held addresses. A program that tried this address
+            // alone gives it as the reason no chip answered.
+            NoteLastError(ChipHeld(bus_->Node(), address));
+        }
         value = kNoDevice;
     }
     buffer[0] = value;
@@ -217,8 +224,10 @@ void I2cBoard::NoteSearch(int address, uint8_t id) {
 
 int16_t I2cBoard::Write(int address, int32_t index) {
     uint8_t data = WrittenData(index);
-    if (Transfer(*bus_, false, address, WrittenRegister(index), data) == 0) return kOk;
-    if (bus_->AddressHeld()) Say(ChipHeld(bus_->Node(), address));
+    const uint8_t reg = WrittenRegister(index);
+    const int result = Transfer(*bus_, false, address, reg, data);
+    if (result == 0) return kOk;
+    Say(bus_->AddressHeld() ? ChipHeld(bus_->Node(), address) : TransferFailure(address, reg, "writing", result));
     return kTransferFailed;
 }
 
@@ -235,6 +244,11 @@ int I2cBoard::Transfer(I2cBus& bus, bool read, int address, uint8_t reg, uint8_t
         trace_.Line(line);
     }
     return result;
+}
+
+std::string I2cBoard::TransferFailure(int address, uint8_t reg, const char* what, int result) const {
+    return bus_->Node() + ": the chip at " + Hex(address) + " did not answer " + what + " register " + Hex(reg) + ": " +
+           std::strerror(-result);
 }
 
 void I2cBoard::Say(const std::string& text) {

@@ -39,7 +39,10 @@ private:
     int16_t Write(int address, int32_t index);
     // One traced transfer; notes the addresses that answer.
     int Transfer(I2cBus& bus, bool read, int address, uint8_t reg, uint8_t& byte);
-    // Writes a line to standard error, each text once per run.
+    // Why a transfer with an address that has answered failed: the node, address, register
+    // and the kernel's error.
+    std::string TransferFailure(int address, uint8_t reg, const char* what, int result) const;
+    // The reason DriverLastError gives, also written to standard error, each text once per run.
     void Say(const std::string& text);
 
     std::mutex mutex_;  // the program is single-threaded, but a library must not assume it

@@ -168,3 +168,24 @@ TEST_F(I2cLink, HeldAddressesAreNamedOnlyWhenTheSearchFindsNoChip) {
 }
 
 }  // namespace
+
+namespace {
+
+// The reason DriverLastError gives is the failed request's own: why a chip fell silent, that the
+// one address tried is held, and nothing stale after a request that went through.
+TEST_F(I2cLink, TheReasonGivenIsTheLastRequestsOwn) {
+    AddChip(kBus1);
+    bus.Chip(kBus1, 0x48).heldByDriver = true;
+    auto board = Connected();
+    ASSERT_EQ(Read(*board, 0x48), 0);
+    EXPECT_NE(std::string(I2cDev::LastError()).find("address 0x48 is held by a kernel driver"), std::string::npos);
+    ASSERT_EQ(Read(*board, 0x4C), 0);
+    EXPECT_STREQ(I2cDev::LastError(), "");
+    bus.adapters[kBus1].faults = {-EIO};
+    testing::internal::CaptureStderr();
+    EXPECT_NE(Read(*board, 0x4C, 0x01), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "i2c-dev: " + std::string(I2cDev::LastError()) + "\n");
+    EXPECT_STREQ(I2cDev::LastError(), "/dev/i2c-1: the chip at 0x4C did not answer reading register 0x01: Input/output error");
+}
+
+}  // namespace

@@ -58,12 +58,15 @@ cli_on_stub() {
 }
 
 cli_chip_held() {
-  local ok check="cli names the held chip address; --force reads it"
+  local ok check="cli names the held chip address, searched for or given with --address, once; --force reads it"
   cli_built "$check" || return
   hold "$stub" 0x4c
+  cli --bus "/dev/i2c-$stub" --address 0x4c temps
+  local given=no
+  [ $status -eq 1 ] && [ "$(grep -c "address 0x4C is held by a kernel driver" /tmp/err)" -eq 1 ] && given=yes
   cli --bus "/dev/i2c-$stub" temps
   ok=no
-  if [ $status -eq 1 ] && grep -q "/dev/i2c-$stub" /tmp/err && grep -q "0x4C" /tmp/err; then
+  if [ $given = yes ] && [ $status -eq 1 ] && grep -q "/dev/i2c-$stub" /tmp/err && grep -q "0x4C" /tmp/err; then
     if "$cli_program" --help 2>&1 | grep -q -- "--force"; then
       cli --bus "/dev/i2c-$stub" --force temps
     else
