@@ -41,6 +41,9 @@ int main(int argc, char** argv) {
     USBStuff::SetProgramFolder(ProgramFolder().toStdString());
     USBStuff::SetFailureHooks(CliFailureHooks());
     GeneralStuff::InstallShadowHook();
+    // The i2c-dev library would also write its reason for a failure to standard error, where
+    // this program writes it under its own message.
+    qputenv("KTS_I2C_QUIET", "1");
     SetFailureStep("driver");
     USBStuff::LoadDriverLibrary(request.board, USBStuff::ProgramFolder());
     return Finish(RunRequest(request));

@@ -253,7 +253,7 @@ std::string I2cBoard::TransferFailure(int address, uint8_t reg, const char* what
 
 void I2cBoard::Say(const std::string& text) {
     NoteLastError(text);
-    if (!said_.insert(text).second) return;
+    if (settings_.quiet || !said_.insert(text).second) return;
     std::fprintf(stderr, "%s%s\n", kPrefix, text.c_str());
     std::fflush(stderr);
 }

@@ -42,7 +42,8 @@ private:
     // Why a transfer with an address that has answered failed: the node, address, register
     // and the kernel's error.
     std::string TransferFailure(int address, uint8_t reg, const char* what, int result) const;
-    // The reason DriverLastError gives, also written to standard error, each text once per run.
+    // The reason DriverLastError gives, also written to standard error (each text once per run)
+    // unless the program shows the reasons itself.
     void Say(const std::string& text);
 
     std::mutex mutex_;  // the program is single-threaded, but a library must not assume it

@@ -18,6 +18,7 @@ I2cSettings I2cSettings::FromEnvironment() {
     settings.bus = Variable("KTS_I2C_BUS");
     settings.force = Variable("KTS_I2C_FORCE") == "1";
     settings.tracePath = Variable("KTS_I2C_TRACE");
+    settings.quiet = Variable("KTS_I2C_QUIET") == "1";
     return settings;
 }
 
