@@ -151,6 +151,9 @@ void frmMain::BuildStatusBar() {
     sbStatusBar->addPermanentWidget(sbStatusDate);
     sbStatusBar->addPermanentWidget(sbStatusTime);
     sbStatusBar->addPermanentWidget(sbStatusBoard);
+    // In a small frame the board's panel gives way first: the status panel's messages come and
+    // go, the board's name stays at hand in the panel's tooltip.
+    sbStatusBoard->setMinimumWidth(sbStatusBoard->fontMetrics().averageCharWidth() * 3);
     UpdateDateTimePanels();
     auto* clockTimer = new QTimer(this);
     clockTimer->setObjectName("tmrStatusClock");
@@ -184,7 +187,6 @@ void frmMain::MDIForm_Load(frmSplash& splash) {
     GeneralStuff::ConnectBoard(splash, [this](const QString& text) { sbStatusPanel1->setText(text); });
     const QString board = QString::fromStdString(USBStuff::BoardDescription(USBStuff::ProgramFolder(), USBStuff::DeviceAddress));
     sbStatusBoard->setText(board);
-    // A small frame cuts the panel; the whole text stays at hand.
     sbStatusBoard->setToolTip(board);
 }
 

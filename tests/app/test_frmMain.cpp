@@ -261,6 +261,13 @@ TEST_F(FrameTest, StatusPanelsShowTextDateAndTime) {
     EXPECT_EQ(main.sbStatusPanel1->text(), "Logging Enabled");
     EXPECT_FALSE(main.sbStatusDate->text().isEmpty());
     EXPECT_FALSE(main.sbStatusTime->text().isEmpty());
+    // At the first run's size a long status shows whole; the board's panel gives way.
+    main.RestoreGeometry();
+    main.sbStatusBoard->setText("i2c-dev /dev/i2c-1, 4Ch");
+    SetStatusText("Firmware download succesful");
+    main.show();
+    QTest::qWait(20);
+    EXPECT_GE(main.sbStatusPanel1->width(), main.sbStatusPanel1->sizeHint().width());
 }
 
 TEST_F(FrameTest, MasterTimerIsOffUntilStartedAndSwitchedByTheHandler) {
