@@ -266,7 +266,6 @@ TEST_F(FrameTest, StatusPanelsShowTextDateAndTime) {
     main.sbStatusBoard->setText("i2c-dev /dev/i2c-1, 4Ch");
     SetStatusText("Firmware download succesful");
     main.show();
-    QTest::qWait(20);
     EXPECT_GE(main.sbStatusPanel1->width(), main.sbStatusPanel1->sizeHint().width());
 }
 
@@ -288,7 +287,6 @@ TEST_F(FrameTest, TheMasterTimerSleepsWhileNothingIsDueAndWakesAtTheUsersInput) 
     EXPECT_GT(main.tmrMaster->remainingTime(), 100);
     QTest::mouseClick(main.mdiArea, Qt::LeftButton);
     EXPECT_LE(main.tmrMaster->remainingTime(), 10);
-    SetMasterTimerEnabled(false);
 }
 
 }  // namespace

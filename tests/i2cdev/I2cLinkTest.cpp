@@ -167,10 +167,6 @@ TEST_F(I2cLink, HeldAddressesAreNamedOnlyWhenTheSearchFindsNoChip) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("the KTS9320B's address 0x4C is held"), std::string::npos);
 }
 
-}  // namespace
-
-namespace {
-
 // The reason DriverLastError gives is the failed request's own: why a chip fell silent, that the
 // one address tried is held, and nothing stale after a request that went through.
 TEST_F(I2cLink, TheReasonGivenIsTheLastRequestsOwn) {
@@ -182,9 +178,7 @@ TEST_F(I2cLink, TheReasonGivenIsTheLastRequestsOwn) {
     ASSERT_EQ(Read(*board, 0x4C), 0);
     EXPECT_STREQ(I2cDev::LastError(), "");
     bus.adapters[kBus1].faults = {-EIO};
-    testing::internal::CaptureStderr();
     EXPECT_NE(Read(*board, 0x4C, 0x01), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "i2c-dev: " + std::string(I2cDev::LastError()) + "\n");
     EXPECT_STREQ(I2cDev::LastError(), "/dev/i2c-1: the chip at 0x4C did not answer reading register 0x01: Input/output error");
 }
 

@@ -1,7 +1,6 @@
 // The suffix that the file dialogs add to a name typed without one.
 #include "widgets/Prompts.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <gtest/gtest.h>
 
@@ -14,8 +13,7 @@ TEST(Prompts, AFilterOfOneFileTypeGivesItsSuffix) {
 // A name typed without a suffix is checked for replacing under the name the file gets: here
 // the chart data's filter, two entries of one type.
 TEST(Prompts, ADialogOfSeveralFileTypesAddsTheChosenTypesSuffix) {
-    QFileDialog dialog(nullptr, "Export", QDir::tempPath(), "Comma separated values (*.csv);;Text (*.csv)");
-    dialog.setOptions(QFileDialog::DontUseNativeDialog);
+    QFileDialog dialog(nullptr, "Export", "/tmp", "Comma separated values (*.csv);;Text (*.csv)");
     FollowChosenSuffix(dialog);
     dialog.selectFile("run1");
     EXPECT_TRUE(dialog.selectedFiles().value(0).endsWith("/run1.csv")) << dialog.selectedFiles().value(0).toStdString();
