@@ -78,7 +78,7 @@ public:
     // says so when the file could not be written.
     void SaveChartAs();
     void CopyChart();
-    // The file dialog (an empty name when cancelled) and the warning box; tests replace them.
+    // The file dialog (an empty name when cancelled); tests replace it.
     std::function<QString()> chooseImageFile;
 
 protected:

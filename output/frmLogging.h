@@ -21,7 +21,7 @@ public:
     void cmdLogData_Click();
     void cmdClose_Click();
 
-    // The file dialog (an empty name when cancelled) and the warning box; tests replace them.
+    // The file dialog (an empty name when cancelled); tests replace it.
     std::function<QString()> chooseLogFile;
 
     QGroupBox* Frame1 = nullptr;

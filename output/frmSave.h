@@ -21,8 +21,8 @@ public:
     void cmdRecall_Click();
     void cmdClose_Click();
 
-    // The save and open dialogs (an empty name when cancelled), the warning box and the clock
-    // of the "Saved:" line; tests replace them.
+    // The save and open dialogs (an empty name when cancelled) and the clock of the "Saved:"
+    // line; tests replace them.
     std::function<QString()> chooseSaveFile;
     std::function<QString()> chooseRecallFile;
     std::function<QDateTime()> currentDateTime;

@@ -38,8 +38,6 @@ public:
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdApply = nullptr;
 
-    // Shows the refusal of typed input; tests replace it to see the text without a modal box.
-
     void cmdApply_Click();
     void cmdOK_Click();
     void cmdCancel_Click();

@@ -56,8 +56,6 @@ public:
     QPushButton* cmdWrite = nullptr;
     QCheckBox* chkContRead = nullptr;   // the monitoring cycle reads it and calls cmdRead_Click
 
-    // Shows the refusal of typed input; tests replace it to see the text without a modal box.
-
     void FillRegTree();
     void ArrangeBitDisplay();
     void ShowRegDetails(int index);
