@@ -66,7 +66,8 @@ cli_chip_held() {
   [ $status -eq 1 ] && [ "$(grep -c "address 0x4C is held by a kernel driver" /tmp/err)" -eq 1 ] && given=yes
   cli --bus "/dev/i2c-$stub" temps
   ok=no
-  if [ $given = yes ] && [ $status -eq 1 ] && grep -q "/dev/i2c-$stub" /tmp/err && grep -q "0x4C" /tmp/err; then
+  if [ $given = yes ] && [ $status -eq 1 ] && [ "$(grep -c "/dev/i2c-$stub: no KTS9320B answered" /tmp/err)" -eq 1 ] &&
+     grep -q "0x4C" /tmp/err; then
     if "$cli_program" --help 2>&1 | grep -q -- "--force"; then
       cli --bus "/dev/i2c-$stub" --force temps
     else
