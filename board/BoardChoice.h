@@ -1,6 +1,8 @@
 #pragma once
 // What the user chose with --driver, --bus and --address, the options both programs share:
 // which driver library is loaded, which adapter it is told to use and where the chip is.
+#include "protocol/BoardProtocol.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,8 +16,8 @@ struct BoardChoice {
 };
 
 // The 7-bit addresses --address takes: the rest are reserved on the bus.
-constexpr int32_t FirstBusAddress = 0x03;
-constexpr int32_t LastBusAddress = 0x77;
+constexpr int32_t FirstBusAddress = BoardProtocol::kFirstBusAddress;
+constexpr int32_t LastBusAddress = BoardProtocol::kLastBusAddress;
 
 // The driver names --driver knows: the simulated board and the i2c-dev library.
 inline constexpr const char* SimulatedDriverName = "sim";

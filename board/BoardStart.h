@@ -1,6 +1,8 @@
 #pragma once
 // What both programs' start-up sequences share: how long a board may take to accept the
 // connect request, and the search for the chip by its manufacturer id.
+#include "protocol/BoardProtocol.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -8,8 +10,8 @@
 namespace USBStuff {
 
 // The addresses the search tries, in this order.
-constexpr int32_t FirstCandidateAddress = 24;
-constexpr int32_t LastCandidateAddress = 78;
+constexpr int32_t FirstCandidateAddress = BoardProtocol::kFirstSearchedAddress;
+constexpr int32_t LastCandidateAddress = BoardProtocol::kLastSearchedAddress;
 
 // The windows program pauses while the board enumerates (its splash bar's pause: 34 rounds of
 // 50 ms), then sends the connect request up to 20 times, 200 ms apart.

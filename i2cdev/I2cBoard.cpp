@@ -14,13 +14,6 @@ namespace {
 
 using namespace BoardProtocol;
 
-// The 7-bit addresses a device may have; the rest are reserved by the bus.
-constexpr int kFirstAddress = 0x03;
-constexpr int kLastAddress = 0x77;
-// Where the automatic choice looks for the chip: its Manufacturer ID at the program's
-// search addresses.
-constexpr int kFirstSearched = 0x18;
-constexpr int kLastSearched = 0x4E;
 // Byte a read delivers where no device answers (the data line stays high).
 constexpr uint8_t kNoDevice = 0xFF;
 
@@ -116,7 +109,7 @@ int16_t I2cBoard::Answer(int16_t request, int32_t value, int32_t index, int16_t 
                          uint8_t* buffer) {
     if (request == kConnect) return value == kConnectValue && index == kConnectIndex ? Connect() : kRefused;
     if (request != kStatusRead && request != kRegisterAccess) return kRefused;
-    if (value < kFirstAddress || value > kLastAddress) return kRefused;
+    if (value < kFirstBusAddress || value > kLastBusAddress) return kRefused;
     if (request == kStatusRead || direction == kDirectionIn) {
         if (!buffer || length < 1) return kRefused;
         return bus_ ? Read(value, index, buffer) : kNotConnected;
@@ -181,7 +174,7 @@ std::unique_ptr<I2cBus> I2cBoard::FindAdapter(std::string& reason) {
 }
 
 bool I2cBoard::ChipAnswersOn(I2cBus& bus, std::set<int>& held) {
-    for (int address = kFirstSearched; address <= kLastSearched; ++address) {
+    for (int address = kFirstSearchedAddress; address <= kLastSearchedAddress; ++address) {
         uint8_t id = 0;
         if (Transfer(bus, true, address, kManufacturerIdRegister, id) == 0 && id == kManufacturerId) return true;
         if (bus.AddressHeld()) held.insert(address);
@@ -217,8 +210,8 @@ int16_t I2cBoard::Read(int address, int32_t index, uint8_t* buffer) {
 
 void I2cBoard::NoteSearch(int address, uint8_t id) {
     if (id == kManufacturerId) chipFound_ = true;
-    if (address == kLastSearched && !chipFound_ && !held_.empty())
-        Say(bus_->Node() + ": no KTS9320B answered at " + Hex(kFirstSearched) + ".." + Hex(kLastSearched) + "; " +
+    if (address == kLastSearchedAddress && !chipFound_ && !held_.empty())
+        Say(bus_->Node() + ": no KTS9320B answered at " + Hex(kFirstSearchedAddress) + ".." + Hex(kLastSearchedAddress) + "; " +
             HeldNote(bus_->Node(), held_));
 }
 

@@ -28,4 +28,11 @@ constexpr uint8_t WrittenData(int32_t index) { return static_cast<uint8_t>((stat
 constexpr uint8_t kManufacturerIdRegister = 0xFE;
 constexpr uint8_t kManufacturerId = 0x41;
 
+// The 7-bit addresses a device may have on the bus; the rest are reserved.
+constexpr int32_t kFirstBusAddress = 0x03;
+constexpr int32_t kLastBusAddress = 0x77;
+// Where the programs search for the chip, in this order.
+constexpr int32_t kFirstSearchedAddress = 0x18;
+constexpr int32_t kLastSearchedAddress = 0x4E;
+
 }  // namespace BoardProtocol
