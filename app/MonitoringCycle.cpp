@@ -44,23 +44,41 @@ int FirstDueTick(double last, double intervalSeconds, double from, int limit) {
 
 }  // namespace
 
+MonitoringCycle::TimedActivity MonitoringCycle::Activity(Timed which) {
+    switch (which) {
+    case Timed::Reading:
+        return {MonitoringEnabled, &LastReadTime, ReadInterval / 1000.0};
+    case Timed::RegMap:
+        return {RegMapOpen && windows_.regMap && windows_.regMap->chkContRead->isChecked(), &LastRegMapTime, 0.5};
+    case Timed::Limits:
+        return {LimitsOpen && windows_.limits, &LastLimitsTime, 0.2};
+    case Timed::Graph:
+        break;
+    }
+    return {GraphOpen && windows_.graph, &LastGraphTime, GraphInterval / 1000.0};
+}
+
+bool MonitoringCycle::DueNow(Timed which) {
+    const TimedActivity activity = Activity(which);
+    // The reading takes the tick's own reading of the clock; the others read it when they come.
+    return activity.on && IsDue(*activity.last, activity.intervalSeconds,
+                                which == Timed::Reading ? static_cast<float>(tickTime_) : Now());
+}
+
 int MonitoringCycle::PlanNextTick() {
     if (USBStuff::FailureReported()) return MaxTicksAsleep;
     int ticks = MaxTicksAsleep;
-    auto due = [&](double last, double intervalSeconds) {
-        ticks = FirstDueTick(last, intervalSeconds, tickTime_, ticks);
-    };
-    if (MonitoringEnabled) due(LastReadTime, ReadInterval / 1000.0);
-    if (RegMapOpen && windows_.regMap && windows_.regMap->chkContRead->isChecked()) due(LastRegMapTime, 0.5);
-    if (LimitsOpen && windows_.limits) due(LastLimitsTime, 0.2);
-    if (GraphOpen && windows_.graph) due(LastGraphTime, GraphInterval / 1000.0);
+    for (const Timed which : {Timed::Reading, Timed::RegMap, Timed::Limits, Timed::Graph}) {
+        const TimedActivity activity = Activity(which);
+        if (activity.on) ticks = FirstDueTick(*activity.last, activity.intervalSeconds, tickTime_, ticks);
+    }
     if (LoggingActive) {
         if (logSchedule_.Running()) {
             // A tick that comes at or after the line's moment writes it.
             const double ticksToLine = std::ceil(logSchedule_.SecondsToNextLine() / TickSeconds - 1e-6);
             ticks = static_cast<int>(std::clamp(ticksToLine, 1.0, static_cast<double>(ticks)));
         } else {
-            due(LastLogTime, LogInterval / 1000.0);
+            ticks = FirstDueTick(LastLogTime, LogInterval / 1000.0, tickTime_, ticks);
         }
     }
     logSchedule_.Asleep((ticks - 1) * TickSeconds);
@@ -78,26 +96,20 @@ void MonitoringCycle::tmrMaster_Timer() {
     } done{running_};
 
     tickTime_ = CurrentClock().SecondsSinceMidnight();
-    if (MonitoringEnabled && IsDue(LastReadTime, ReadInterval / 1000.0, static_cast<float>(tickTime_))) {
+    if (DueNow(Timed::Reading)) {
         ReadTemperatures();
         LastReadTime = Now();
     }
-
-    if (RegMapOpen && windows_.regMap) {
-        const bool continuous = windows_.regMap->chkContRead->isChecked();
-        if (continuous && IsDue(LastRegMapTime, 0.5, Now())) {
-            windows_.regMap->cmdRead_Click();
-            LastRegMapTime = Now();
-        }
+    if (DueNow(Timed::RegMap)) {
+        windows_.regMap->cmdRead_Click();
+        LastRegMapTime = Now();
     }
-
-    if (LimitsOpen && windows_.limits && IsDue(LastLimitsTime, 0.2, Now())) {
+    if (DueNow(Timed::Limits)) {
         windows_.limits->UpdateAlertStatus();
         windows_.limits->UpdateGauges();
         LastLimitsTime = Now();
     }
-
-    if (GraphOpen && windows_.graph && IsDue(LastGraphTime, GraphInterval / 1000.0, Now())) {
+    if (DueNow(Timed::Graph)) {
         windows_.graph->UpdateGraph();
         LastGraphTime = Now();
     }

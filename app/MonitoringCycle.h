@@ -44,6 +44,17 @@ public:
     double LastLogTime = 0;
 
 private:
+    // The activities that run on an interval of their own, in the tick's order; the log keeps
+    // its own schedule. The tick and its plan both take them from here.
+    enum class Timed { Reading, RegMap, Limits, Graph };
+    struct TimedActivity {
+        bool on;   // switched on, its window open
+        double* last;
+        double intervalSeconds;
+    };
+    TimedActivity Activity(Timed which);
+    bool DueNow(Timed which);
+
     const CycleWindows& windows_;
     bool running_ = false;
     double tickTime_ = 0;   // the time of day the last tick began
