@@ -20,7 +20,7 @@ void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& 
     splash.lblProgress->show();
 
     splash.SetProgressText("Downloading Firmware...");
-    if (USBStuff::DownloadFirmware() < 0) USBStuff::ReportBoardError(0);
+    if (USBStuff::DownloadFirmware() < 0) USBStuff::ReportBoardError(USBStuff::BoardError::FirmwareDownload);
     setStatusText("Firmware download succesful");
     splash.SetProgressWidthTwips(33 * progressUnit);
 
@@ -37,14 +37,14 @@ void ConnectBoard(frmSplash& splash, const std::function<void(const QString&)>& 
         Delay(USBStuff::ConnectRetryMs);
         QCoreApplication::processEvents();
     }
-    if (!connected) USBStuff::ReportBoardError(2);
+    if (!connected) USBStuff::ReportBoardError(USBStuff::BoardError::InitialConnection);
 
     splash.SetProgressWidthTwips(76 * progressUnit);
     splash.SetProgressText("Searching for an KTS9320B on USB...");
     Delay(1000);
 
     USBStuff::DeviceAddress = USBStuff::FindChip(USBStuff::ChosenBoard().address);
-    if (USBStuff::DeviceAddress == 0) USBStuff::ReportBoardError(2);
+    if (USBStuff::DeviceAddress == 0) USBStuff::ReportBoardError(USBStuff::BoardError::InitialConnection);
 
     splash.SetProgressWidthTwips(100 * progressUnit);
     splash.SetProgressText("Found an KTS9320B at " + QString::fromStdString(HexText(USBStuff::DeviceAddress)) + "h");

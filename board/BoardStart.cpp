@@ -1,7 +1,7 @@
 #include "board/BoardStart.h"
 
 #include "board/USBStuff.h"
-#include "registers/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 
 namespace USBStuff {
 

@@ -1,7 +1,8 @@
 #include "board/USBStuff.h"
 
+#include "board/ChipOnBoard.h"
+#include "chip/ChipRegisters.h"
 #include "protocol/BoardProtocol.h"
-#include "registers/ChipRegisters.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,23 +61,28 @@ int16_t ConnectRequest() {
     return g_driver->VendorIORequest(kConnect, kConnectValue, kConnectIndex, kDirectionOut, 0, &scratch);
 }
 
+ChipOnBoard OpenedChip() { return ChipOnBoard(g_driver, DeviceAddress); }
+
+// The windows program's register path: a failed transfer ends the program.
 int16_t ReadRegister(int32_t chipAddress, int32_t registerAddress) {
-    if (g_failureReported || !g_driver) ReportBoardError(3);
-    const int16_t result =
-        g_driver->VendorIORequest(kRegisterAccess, chipAddress, registerAddress, kDirectionIn, kReadLength, ReadBuffer.data());
-    if (result != 0) ReportBoardError(3);
+    if (g_failureReported || !g_driver) ReportBoardError(BoardError::CommunicationsInterrupted);
+    const ChipTransfer read = ChipOnBoard(g_driver, chipAddress).Read(registerAddress);
+    if (!read) ReportBoardFailure(read);
+    ReadBuffer[0] = static_cast<uint8_t>(read.value);
     return ReadBuffer[0];
 }
 
 int16_t WriteRegister(int32_t chipAddress, int32_t registerAddress, int32_t& data) {
-    if (g_failureReported || !g_driver) ReportBoardError(3);
+    if (g_failureReported || !g_driver) ReportBoardError(BoardError::CommunicationsInterrupted);
     if (data > 255) data = 255;
-    uint8_t scratch = 0;
-    const int16_t result = g_driver->VendorIORequest(kRegisterAccess, chipAddress, WriteIndex(registerAddress, data),
-                                                     kDirectionOut, 0, &scratch);
-    if (result != 0) ReportBoardError(3);
+    const ChipTransfer written = ChipOnBoard(g_driver, chipAddress).Write(registerAddress, data);
+    if (!written) ReportBoardFailure(written);
+    AfterWrite(registerAddress);
+    return 0;
+}
+
+void AfterWrite(int32_t registerAddress) {
     if (g_afterWrite) g_afterWrite(registerAddress);
-    return result;
 }
 
 int32_t ReadStatusRegister() {
@@ -88,18 +94,9 @@ int32_t ReadStatusRegister() {
 
 void SetAfterWriteHook(std::function<void(int32_t)> hook) { g_afterWrite = std::move(hook); }
 
-std::string BoardErrorMessage(int16_t code) {
-    switch (code) {
-    case 0: return "Firmware failed to download - Check USB connections";
-    case 1: return "SMBus enable error  - Check USB connections";
-    case 2: return "Initial Connection Failed - Check USB connections";
-    case 3: return "Communications Interrupted - Check USB connections";
-    case 4: return "Device not found - Check USNB connections";
-    default: return "Communications Interrupted - Check USB connections";
-    }
-}
-
 void ReportBoardError(int16_t code) { ReportFailure(BoardErrorMessage(code), g_driver ? g_driver->LastError() : ""); }
+
+void ReportBoardFailure(const ChipTransfer& failed) { ReportFailure(BoardErrorMessage(failed.error), failed.reason); }
 
 void ReportFailure(const std::string& message, const std::string& reason) {
     // A second failure while the first is being reported goes straight to the end.

@@ -40,15 +40,15 @@ bool PatientConnect() {
 
 void StartBoard(const USBStuff::BoardChoice& choice, bool findChip) {
     SetFailureStep("firmware");
-    if (USBStuff::DownloadFirmware() < 0) USBStuff::ReportBoardError(0);
+    if (USBStuff::DownloadFirmware() < 0) USBStuff::ReportBoardError(USBStuff::BoardError::FirmwareDownload);
     SetFailureStep("connect");
-    if (!PatientConnect()) USBStuff::ReportBoardError(2);
+    if (!PatientConnect()) USBStuff::ReportBoardError(USBStuff::BoardError::InitialConnection);
     SetFailureStep("transfer");
     if (!findChip) return;
     const int32_t address = USBStuff::FindChip(choice.address);
     if (address == 0) {
         SetFailureStep("no chip");
-        USBStuff::ReportBoardError(2);
+        USBStuff::ReportBoardError(USBStuff::BoardError::InitialConnection);
     }
     USBStuff::DeviceAddress = address;
     GeneralStuff::InitRegisterModel();

@@ -1,9 +1,9 @@
 #include "cli/Reading.h"
 
-#include "board/USBStuff.h"
+#include "chip/ChipRegisters.h"
+#include "cli/ChipTransfers.h"
 #include "cli/JsonText.h"
 #include "cli/RegisterMeaning.h"
-#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "state/GeneralStuff.h"
 
@@ -33,7 +33,7 @@ const char* const MonitorCsvHeader = "time,elapsed_s,local_C,remote_C,status,ala
 
 Reading TakeReading() {
     GeneralStuff::ReadTemperatures();
-    const int status = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::Status.read);
+    const int status = ReadChip(Chip::Reg::Status.read);
     return {GeneralStuff::Temperature[0], GeneralStuff::Temperature[1], status};
 }
 

@@ -2,6 +2,7 @@
 
 #include "board/BoardStart.h"
 #include "board/USBStuff.h"
+#include "cli/ChipTransfers.h"
 #include "cli/CliStart.h"
 #include "cli/JsonText.h"
 #include "cli/Reading.h"
@@ -21,7 +22,7 @@ struct RegisterValue {
 std::vector<RegisterValue> ReadAll(const std::vector<RegisterTarget>& targets) {
     std::vector<RegisterValue> values;
     for (const RegisterTarget& target : targets)
-        values.push_back({target, USBStuff::ReadRegister(USBStuff::DeviceAddress, target.address)});
+        values.push_back({target, ReadChip(target.address)});
     return values;
 }
 
@@ -68,7 +69,7 @@ CliAnswer RunScan(const CliRequest& request) {
     }
     if (found.empty()) {
         SetFailureStep("no chip");
-        USBStuff::ReportBoardError(2);
+        USBStuff::ReportBoardError(USBStuff::BoardError::InitialConnection);
     }
     std::string text;
     std::vector<std::string> numbers;
@@ -93,8 +94,7 @@ CliAnswer RunRead(const CliRequest& request) {
 
 CliAnswer RunWrite(const CliRequest& request) {
     const RegisterTarget& target = request.registers.front();
-    int32_t value = request.value;
-    USBStuff::WriteRegister(USBStuff::DeviceAddress, target.address, value);
+    const int32_t value = WriteChip(target.address, request.value);
     if (request.json) {
         JsonObject json;
         json.String("name", TargetName(target))
@@ -113,7 +113,7 @@ CliAnswer RunDump(const CliRequest& request) {
     std::vector<int> bytes;
     if (request.raw) {
         for (int32_t address = 0; address < 256; ++address)
-            bytes.push_back(USBStuff::ReadRegister(USBStuff::DeviceAddress, address));
+            bytes.push_back(ReadChip(address));
     }
     if (request.json) {
         JsonObject json;

@@ -1,8 +1,8 @@
 #include "cli/RegisterMeaning.h"
 
+#include "chip/ChipRegisters.h"
 #include "cli/JsonText.h"
 #include "cli/RegisterArgument.h"
-#include "registers/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
@@ -11,47 +11,22 @@
 
 namespace {
 
-enum class Kind {
-    None,
-    Degrees,       // a temperature, a limit, or the whole degrees of a 10-bit one (range rule)
-    Quarters,      // the low byte of a 10-bit value: its bits 7 and 6 are quarter degrees
-    OffsetDegrees, // the whole degrees of the remote offset (two's complement, no range rule)
-    PlainDegrees,  // the THERM hysteresis (no range rule)
-    Flags,         // the status and configuration registers
-};
-
-struct MeaningRow {
-    int32_t readAddress;
-    Kind kind;
-};
-
-using namespace Chip::Reg;
-constexpr MeaningRow Meanings[] = {
-    {LocalTemp.read, Kind::Degrees},          {RemoteTempHigh.read, Kind::Degrees},
-    {Status.read, Kind::Flags},               {Configuration.read, Kind::Flags},
-    {LocalHigh.read, Kind::Degrees},          {LocalLow.read, Kind::Degrees},
-    {RemoteHighHigh.read, Kind::Degrees},     {RemoteLowHigh.read, Kind::Degrees},
-    {RemoteTempLow.read, Kind::Quarters},     {RemoteOffsetHigh.read, Kind::OffsetDegrees},
-    {RemoteOffsetLow.read, Kind::Quarters},   {RemoteHighLow.read, Kind::Quarters},
-    {RemoteLowLow.read, Kind::Quarters},      {RemoteTherm.read, Kind::Degrees},
-    {LocalTherm.read, Kind::Degrees},         {ThermHysteresis.read, Kind::PlainDegrees},
-};
-
 // The bits of the Status register that are alarms: all but the busy bit.
 constexpr int AlarmBits = 0xFF & ~Chip::StatusBit::Busy;
 
+using Kind = Chip::Content;
+
+// What the target's byte holds; a register outside the table is a plain number.
 Kind KindOf(const RegisterTarget& target) {
-    if (!target.entry) return Kind::None;
-    const int32_t readAddress = RegMapStuff::RegTable[*target.entry].ReadAddr;
-    for (const MeaningRow& row : Meanings)
-        if (row.readAddress == readAddress) return row.kind;
-    return Kind::None;
+    if (!target.entry) return Kind::Plain;
+    const auto* reg = Chip::FindRegisterByReadAddress(RegMapStuff::RegTable[*target.entry].ReadAddr);
+    return reg ? reg->content : Kind::Plain;
 }
 
 float DegreesOf(Kind kind, int value) {
     switch (kind) {
-    case Kind::Degrees: return GeneralStuff::TempFromCode(value);
-    case Kind::Quarters: return GeneralStuff::FractionFromCode(value);
+    case Kind::TemperatureCode: return GeneralStuff::TempFromCode(value);
+    case Kind::QuarterDegrees: return GeneralStuff::FractionFromCode(value);
     case Kind::OffsetDegrees: return GeneralStuff::OffsetFromCodes(value, 0);
     default: return static_cast<float>(value);
     }
@@ -68,9 +43,9 @@ std::vector<std::string> SetBits(const std::array<std::string, 8>& labels, int v
 
 std::string MeaningText(Kind kind, const RegisterTarget& target, int value) {
     switch (kind) {
-    case Kind::None: return {};
+    case Kind::Plain: return {};
     case Kind::Flags: return NamesText(SetBitNames(*target.entry, value));
-    case Kind::Quarters: return "+" + DegreesText(DegreesOf(kind, value));
+    case Kind::QuarterDegrees: return "+" + DegreesText(DegreesOf(kind, value));
     default: return DegreesText(DegreesOf(kind, value));
     }
 }
@@ -94,7 +69,7 @@ std::string RegisterJson(const RegisterTarget& target, int value) {
         .Integer("value", value)
         .String("hex", HexByte(value));
     const Kind kind = KindOf(target);
-    if (kind == Kind::None) return json.Text();
+    if (kind == Kind::Plain) return json.Text();
     json.String("meaning", MeaningText(kind, target, value));
     if (kind == Kind::Flags) return json.Raw("flags", JsonStringArray(SetBitNames(*target.entry, value))).Text();
     return json.Degrees("celsius", DegreesOf(kind, value)).Text();

@@ -6,7 +6,7 @@
 #include "board/USBStuff.h"
 #include "output/ChartInstrument.h"
 #include "output/StripChart.h"
-#include "registers/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "widgets/Twips.h"

@@ -1,5 +1,7 @@
 #pragma once
 // The chip's register table and the two shadow flags that follow its Configuration register.
+#include "chip/ChipRegisters.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -17,10 +19,10 @@ struct RegEntry {
     bool ReadOnly = false;
 };
 
-constexpr int RegCount = 20;
+constexpr int RegCount = Chip::RegisterCount;
 extern std::array<RegEntry, RegCount> RegTable;
 
-// Fills RegTable with the 20 registers, in index order.
+// Fills RegTable from the chip's description, in its order.
 void BuildRegTable();
 
 // The first index whose ReadAddr equals the address; none for an address not in the table.

@@ -1,7 +1,7 @@
 #include "state/ChipLimits.h"
 
 #include "board/USBStuff.h"
-#include "registers/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 #include "registers/TemperatureCodes.h"
 
 namespace GeneralStuff {

@@ -1,6 +1,7 @@
 #pragma once
-// The chip's register addresses, its power-on contents and where each register is written.
-#include "protocol/BoardProtocol.h"
+// The simulated chip's register file, as the chip's description gives it: addresses by their
+// short names, the power-on contents and where each write lands.
+#include "chip/ChipRegisters.h"
 
 #include <array>
 #include <cstdint>
@@ -8,74 +9,57 @@
 namespace UsbSim {
 
 namespace Reg {
-constexpr uint8_t LocalTemp = 0x00;
-constexpr uint8_t RemoteTempHigh = 0x01;
-constexpr uint8_t Status = 0x02;
-constexpr uint8_t Configuration = 0x03;
-constexpr uint8_t ConversionRate = 0x04;
-constexpr uint8_t LocalHigh = 0x05;
-constexpr uint8_t LocalLow = 0x06;
-constexpr uint8_t RemoteHighHigh = 0x07;
-constexpr uint8_t RemoteLowHigh = 0x08;
-constexpr uint8_t OneShot = 0x0F;      // write only: starts one conversion
-constexpr uint8_t RemoteTempLow = 0x10;
-constexpr uint8_t RemoteOffsetHigh = 0x11;
-constexpr uint8_t RemoteOffsetLow = 0x12;
-constexpr uint8_t RemoteHighLow = 0x13;
-constexpr uint8_t RemoteLowLow = 0x14;
-constexpr uint8_t RemoteTherm = 0x19;
-constexpr uint8_t LocalTherm = 0x20;
-constexpr uint8_t ThermHysteresis = 0x21;
-constexpr uint8_t ConsecutiveAlert = 0x22;
-constexpr uint8_t ManufacturerId = BoardProtocol::kManufacturerIdRegister;
-constexpr uint8_t Revision = 0xFF;
+constexpr uint8_t LocalTemp = Chip::Reg::LocalTemp.read;
+constexpr uint8_t RemoteTempHigh = Chip::Reg::RemoteTempHigh.read;
+constexpr uint8_t Status = Chip::Reg::Status.read;
+constexpr uint8_t Configuration = Chip::Reg::Configuration.read;
+constexpr uint8_t ConversionRate = Chip::Reg::ConversionRate.read;
+constexpr uint8_t LocalHigh = Chip::Reg::LocalHigh.read;
+constexpr uint8_t LocalLow = Chip::Reg::LocalLow.read;
+constexpr uint8_t RemoteHighHigh = Chip::Reg::RemoteHighHigh.read;
+constexpr uint8_t RemoteLowHigh = Chip::Reg::RemoteLowHigh.read;
+constexpr uint8_t OneShot = Chip::Reg::OneShotWrite;
+constexpr uint8_t RemoteTempLow = Chip::Reg::RemoteTempLow.read;
+constexpr uint8_t RemoteOffsetHigh = Chip::Reg::RemoteOffsetHigh.read;
+constexpr uint8_t RemoteOffsetLow = Chip::Reg::RemoteOffsetLow.read;
+constexpr uint8_t RemoteHighLow = Chip::Reg::RemoteHighLow.read;
+constexpr uint8_t RemoteLowLow = Chip::Reg::RemoteLowLow.read;
+constexpr uint8_t RemoteTherm = Chip::Reg::RemoteTherm.read;
+constexpr uint8_t LocalTherm = Chip::Reg::LocalTherm.read;
+constexpr uint8_t ThermHysteresis = Chip::Reg::ThermHysteresis.read;
+constexpr uint8_t ConsecutiveAlert = Chip::Reg::ConsecutiveAlert.read;
+constexpr uint8_t ManufacturerId = Chip::Reg::ManufacturerId.read;
+constexpr uint8_t Revision = Chip::Reg::Revision.read;
 }  // namespace Reg
 
 namespace ConfigBit {
-constexpr uint8_t Standby = 0x40;
-constexpr uint8_t ExtendedRange = 0x04;
+constexpr uint8_t Standby = Chip::ConfigBit::Standby;
+constexpr uint8_t ExtendedRange = Chip::ConfigBit::ExtendedRange;
 }  // namespace ConfigBit
 
 namespace StatusBit {
-constexpr uint8_t Busy = 0x80;
-constexpr uint8_t LocalHigh = 0x40;
-constexpr uint8_t LocalLow = 0x20;
-constexpr uint8_t RemoteHigh = 0x10;
-constexpr uint8_t RemoteLow = 0x08;
-constexpr uint8_t DiodeOpen = 0x04;
-constexpr uint8_t RemoteTherm = 0x02;
-constexpr uint8_t LocalTherm = 0x01;
+constexpr uint8_t Busy = Chip::StatusBit::Busy;
+constexpr uint8_t LocalHigh = Chip::StatusBit::LocalHigh;
+constexpr uint8_t LocalLow = Chip::StatusBit::LocalLow;
+constexpr uint8_t RemoteHigh = Chip::StatusBit::RemoteHigh;
+constexpr uint8_t RemoteLow = Chip::StatusBit::RemoteLow;
+constexpr uint8_t DiodeOpen = Chip::StatusBit::DiodeOpen;
+constexpr uint8_t RemoteTherm = Chip::StatusBit::RemoteTherm;
+constexpr uint8_t LocalTherm = Chip::StatusBit::LocalTherm;
 }  // namespace StatusBit
-
-constexpr uint8_t kManufacturerId = BoardProtocol::kManufacturerId;
-constexpr uint8_t kRevision = 0x00;
 
 // The register file as read, by read address, at power-on; unknown addresses read 0.
 inline std::array<uint8_t, 256> PowerOnRegisters() {
     std::array<uint8_t, 256> r{};
-    r[Reg::ConversionRate] = 0x08;
-    r[Reg::LocalHigh] = 85;
-    r[Reg::RemoteHighHigh] = 85;
-    r[Reg::RemoteTherm] = 85;
-    r[Reg::LocalTherm] = 85;
-    r[Reg::ThermHysteresis] = 10;
-    r[Reg::ConsecutiveAlert] = 1;
-    r[Reg::ManufacturerId] = kManufacturerId;
-    r[Reg::Revision] = kRevision;
+    for (const Chip::RegisterDescription& reg : Chip::Registers) r[reg.address.read] = static_cast<uint8_t>(reg.powerOn);
     return r;
 }
 
 // The read address of the register written at a write address, or -1 where a write
 // changes nothing (read-only and unknown addresses, and the one-shot register).
 constexpr int RegisterWrittenAt(uint8_t writeAddress) {
-    if (writeAddress >= 0x09 && writeAddress <= 0x0E) return writeAddress - 6;
-    switch (writeAddress) {
-    case Reg::RemoteOffsetHigh: case Reg::RemoteOffsetLow: case Reg::RemoteHighLow: case Reg::RemoteLowLow:
-    case Reg::RemoteTherm: case Reg::LocalTherm: case Reg::ThermHysteresis: case Reg::ConsecutiveAlert:
-        return writeAddress;
-    default:
-        return -1;
-    }
+    const Chip::RegisterDescription* reg = Chip::FindRegisterByWriteAddress(writeAddress);
+    return reg ? reg->address.read : -1;
 }
 
 }  // namespace UsbSim

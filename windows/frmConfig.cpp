@@ -2,7 +2,7 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "registers/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 #include "widgets/UpDownSpinner.h"

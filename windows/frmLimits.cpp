@@ -3,7 +3,7 @@
 #include "state/ChipLimits.h"
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "registers/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
