@@ -1,6 +1,6 @@
 #include "cli/RegisterMeaning.h"
 
-#include "chip/ChipRegisters.h"
+#include "chip/RegisterDescriptions.h"
 #include "cli/JsonText.h"
 #include "cli/RegisterArgument.h"
 #include "registers/NumberText.h"

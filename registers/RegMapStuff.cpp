@@ -1,6 +1,6 @@
 #include "registers/RegMapStuff.h"
 
-#include "chip/ChipRegisters.h"
+#include "chip/RegisterDescriptions.h"
 
 namespace RegMapStuff {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The chip's register table and the two shadow flags that follow its Configuration register.
-#include "chip/ChipRegisters.h"
+#include "chip/RegisterDescriptions.h"
 
 #include <array>
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "chip/ChipRegisters.h"
 #include "registers/RegMapStuff.h"
 #include "registers/RoundHalfEven.h"
 
@@ -62,7 +63,7 @@ float TempFromCode(int32_t code) {
     return static_cast<float>(code) - static_cast<float>(RangeShift());
 }
 
-float FractionFromCode(int32_t low) { return static_cast<float>(low & 0xC0) / 256.0f; }
+float FractionFromCode(int32_t low) { return static_cast<float>(low & Chip::QuarterDegreesMask) / 256.0f; }
 
 float TempFromCodes(int32_t high, int32_t low) {
     return static_cast<float>(high) + FractionFromCode(low) - static_cast<float>(RangeShift());

@@ -1,7 +1,7 @@
 #pragma once
 // The simulated chip's register file, as the chip's description gives it: addresses by their
 // short names, the power-on contents and where each write lands.
-#include "chip/ChipRegisters.h"
+#include "chip/RegisterDescriptions.h"
 
 #include <array>
 #include <cstdint>

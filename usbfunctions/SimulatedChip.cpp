@@ -39,7 +39,7 @@ bool SimulatedChip::InStandby() const { return registers_[Reg::Configuration] & 
 bool SimulatedChip::ExtendedRange() const { return registers_[Reg::Configuration] & ConfigBit::ExtendedRange; }
 
 SimClock::duration SimulatedChip::Period() const {
-    const int code = std::min(registers_[Reg::ConversionRate] & 0x0F, kFastestRateCode);
+    const int code = std::min(registers_[Reg::ConversionRate] & Chip::ConversionRateCodeMask, kFastestRateCode);
     return std::chrono::duration_cast<SimClock::duration>(kSlowestPeriod) / (1 << code);
 }
 
