@@ -1,6 +1,7 @@
 # A driver library as the program loads it from its folder: a shared library named
-# USBFunctions that exports exactly LoadFirmWare and VendorIORequest under their plain names
-# (32-bit Windows would otherwise decorate the __stdcall names) and leaves nothing unresolved.
+# USBFunctions that exports exactly LoadFirmWare, VendorIORequest and DriverLastError (the
+# driver's reason for its last failure) under their plain names (32-bit Windows would
+# otherwise decorate the __stdcall names) and leaves nothing unresolved.
 # Both the simulated board and the i2c-dev library are built through this one function.
 set(KTS_DRIVER_EXPORTS_DIR ${CMAKE_CURRENT_LIST_DIR}/../usbfunctions)
 
