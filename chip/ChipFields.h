@@ -2,7 +2,7 @@
 // The chip's fields: each setting a user reads or sets as one value (a limit in degrees, the
 // conversion rate, a configuration flag), with the bits that hold it, how it is coded, its
 // unit and the values it can take in each temperature range.
-#include "chip/ChipRegisters.h"
+#include "chip/RegisterDescriptions.h"
 
 #include <cstdint>
 #include <iterator>
@@ -116,5 +116,15 @@ constexpr const Field* FindField(std::string_view name) {
         if (name == f.name) return &f;
     return nullptr;
 }
+
+// Every field lies in described registers that can be written.
+constexpr bool FieldsLieInWritableRegisters() {
+    for (const Field& f : Fields) {
+        if (!FindRegisterByWriteAddress(f.high.write)) return false;
+        if (f.TenBit() && !FindRegisterByWriteAddress(f.low.write)) return false;
+    }
+    return true;
+}
+static_assert(FieldsLieInWritableRegisters(), "a field names a register that is not described or cannot be written");
 
 }  // namespace Chip
