@@ -2,8 +2,8 @@
 
 #include "protocol/BoardProtocol.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 
 namespace USBStuff {
 
