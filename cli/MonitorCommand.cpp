@@ -19,8 +19,9 @@ CliAnswer WriteFailure(const LineOutput& output) {
 
 CliAnswer RunMonitor(const CliRequest& request, LineOutput& output) {
     const MonitorSettings& settings = request.monitor;
-    // An appended file keeps one header, at its top.
-    if (!request.json && output.StartsEmpty() && !output.Write(MonitorCsvHeader)) return WriteFailure(output);
+    // An appended file keeps one header, at its top; it goes out with the first reading, so a
+    // run that takes none leaves an empty file empty.
+    if (!request.json) output.SetHeader(MonitorCsvHeader);
     LocalTimeText timeText;
     std::optional<int64_t> endMs;
     if (settings.durationS) endMs = std::llround(*settings.durationS * 1000);

@@ -102,6 +102,39 @@ TEST_F(Monitor, AStallWhileWaitingGivesUpTheSlotsItMissed) {
     EXPECT_EQ(ElapsedColumn(), (std::vector<std::string>{"0.000", "0.500", "1.000", "3.000", "3.500"}));
 }
 
+TEST_F(Monitor, TheFirstReadingStartsALineOfItsOwnWithTheHeaderOnlyInAnEmptyFile) {
+    struct Case {
+        QByteArray before;
+        std::vector<std::string> firstLines;
+    };
+    const std::string header = "time,elapsed_s,local_C,remote_C,status,alarms";
+    const Case cases[] = {
+        {"", {header}},
+        {"an earlier run", {"an earlier run"}},
+        {"an earlier run\n", {"an earlier run"}},
+    };
+    for (const Case& c : cases) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.before);
+        out.close();
+        ASSERT_EQ(Run({"--count", "1"}).status, 0);
+        const auto lines = Lines();
+        ASSERT_EQ(lines.size(), 2u) << c.before.constData();
+        EXPECT_EQ(lines[0], c.firstLines[0]);
+        EXPECT_EQ(lines[1].find("0.000,30,40.25"), 30u) << lines[1];
+    }
+}
+
+TEST_F(Monitor, StoppedBeforeItsFirstReadingItLeavesAnEmptyFileEmpty) {
+    cli.driver.connectRefusals = 3;
+    cli.driver.onRequest = [raised = false](const DriverRequest& r) mutable {
+        if (r.request == 221 && !raised) raised = std::raise(SIGTERM) == 0;  // a second one would end the tests
+    };
+    EXPECT_EQ(Run({}).status, 0);
+    EXPECT_EQ(QFileInfo(file).size(), 0);
+}
+
 TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
     ASSERT_EQ(Run({"--count", "1"}).status, 0);
     const auto lines = Lines();
