@@ -29,12 +29,12 @@ USBStuff::FailureHooks CliFailureHooks() {
 }
 
 bool PatientConnect() {
-    FixedRateSchedule attempts(USBStuff::ConnectRetryMs / 1000.0);
+    // Attempts while their moment lies within the patience.
+    FixedRateSchedule attempts(USBStuff::ConnectRetryMs, USBStuff::ConnectPatienceMs + 1);
     for (;;) {
         if (USBStuff::ConnectRequest() == 0) return true;
         attempts.Next();
-        if (attempts.Due() > USBStuff::ConnectPatienceMs / 1000.0) return false;
-        attempts.WaitForDue();
+        if (!attempts.WaitForDue()) return false;
     }
 }
 

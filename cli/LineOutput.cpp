@@ -6,6 +6,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// True when the regular file's last byte is not a line end. The file is written append-only,
+// so its end is read through a descriptor of its own.
+bool LastLineOpen(const std::string& name, off_t size) {
+    const int reader = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (reader < 0) return false;
+    char last = '\n';
+    const bool read = ::pread(reader, &last, 1, size - 1) == 1;
+    ::close(reader);
+    return read && last != '\n';
+}
+
+}  // namespace
+
 LineOutput::LineOutput(const std::string& name) : name_(name) {
     if (name == "-") {
         fd_ = STDOUT_FILENO;
@@ -22,14 +37,20 @@ LineOutput::LineOutput(const std::string& name) : name_(name) {
     if (::fstat(fd_, &info) == 0) {
         regularFile_ = S_ISREG(info.st_mode);
         startsEmpty_ = !regularFile_ || info.st_size == 0;
+        if (!startsEmpty_ && LastLineOpen(name, info.st_size)) beforeFirstLine_ = "\n";
     }
+}
+
+void LineOutput::SetHeader(const std::string& header) {
+    if (startsEmpty_) beforeFirstLine_ = header;
 }
 
 LineOutput::~LineOutput() {
     if (ownsFd_) ::close(fd_);
 }
 
-bool LineOutput::Write(const std::string& line) {
+bool LineOutput::Write(const std::string& text) {
+    const std::string line = beforeFirstLine_ + text;
     size_t done = 0;
     while (done < line.size()) {
         const ssize_t written = ::write(fd_, line.data() + done, line.size() - done);
@@ -50,5 +71,6 @@ bool LineOutput::Write(const std::string& line) {
         }
         return false;
     }
+    beforeFirstLine_.clear();
     return true;
 }

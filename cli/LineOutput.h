@@ -15,9 +15,11 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& Error() const { return error_; }
-    // True for standard output and for a file that holds nothing yet: the place for a header.
-    bool StartsEmpty() const { return startsEmpty_; }
-    // Writes the line whole; false, with error() set, when it could not.
+    // A header goes out with the first line, to standard output or to a file that holds
+    // nothing yet; a file that already holds lines keeps the one at its top.
+    void SetHeader(const std::string& header);
+    // Writes the line whole; false, with error() set, when it could not. The first line starts
+    // on a line of its own when the file's last line has no line end.
     bool Write(const std::string& line);
 
 private:
@@ -25,6 +27,7 @@ private:
     bool ownsFd_ = false;
     bool regularFile_ = false;
     bool startsEmpty_ = true;
+    std::string beforeFirstLine_;  // a header, or the line end the file's last line lacks
     std::string name_;
     std::string error_;
 };

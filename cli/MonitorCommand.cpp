@@ -6,6 +6,9 @@
 #include "cli/Reading.h"
 #include "cli/StopSignal.h"
 
+#include <cmath>
+#include <optional>
+
 namespace {
 
 CliAnswer WriteFailure(const LineOutput& output) {
@@ -16,15 +19,14 @@ CliAnswer WriteFailure(const LineOutput& output) {
 
 CliAnswer RunMonitor(const CliRequest& request, LineOutput& output) {
     const MonitorSettings& settings = request.monitor;
-    // An appended file keeps one header, at its top.
-    if (!request.json && output.StartsEmpty() && !output.Write(MonitorCsvHeader)) return WriteFailure(output);
+    // An appended file keeps one header, at its top; it goes out with the first reading, so a
+    // run that takes none leaves an empty file empty.
+    if (!request.json) output.SetHeader(MonitorCsvHeader);
     LocalTimeText timeText;
-    FixedRateSchedule schedule(settings.intervalMs / 1000.0);
+    std::optional<int64_t> endMs;
+    if (settings.durationS) endMs = std::llround(*settings.durationS * 1000);
+    FixedRateSchedule schedule(settings.intervalMs, endMs);
     for (int64_t lines = 0; !settings.count || lines < *settings.count; ++lines) {
-        if (settings.durationS) {
-            const double due = settings.intervalMs > 0 ? schedule.Due() : schedule.Elapsed();
-            if (due >= *settings.durationS) break;
-        }
         if (!schedule.WaitForDue(&StopRequested)) break;
         const std::string time = timeText.Now();
         const double elapsed = schedule.Elapsed();

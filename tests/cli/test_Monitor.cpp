@@ -68,9 +68,16 @@ TEST_F(Monitor, LinesStayOnTheirSlotsHoweverLongAReadingTakes) {
         {"1000", {0.3}, 1000, {"--count", "4"}, {"0.000", "1.000", "2.000", "3.000"}},
         {"1000", {0.3}, 86399.5, {"--count", "3"}, {"0.000", "1.000", "2.000"}},  // across midnight
         {"1000", {0.3}, 1000, {"--duration", "3"}, {"0.000", "1.000", "2.000"}},
-        // More than an interval late: the latest slot due is taken, without a burst of the others.
-        {"1000", {3.5, 0.1}, 1000, {"--count", "4"}, {"0.000", "3.500", "4.000", "5.000"}},
-        {"1000", {1.2}, 1000, {"--count", "3"}, {"0.000", "1.200", "2.400"}},
+        // A slot missed by more than a tenth of an interval is given up: the next reading comes
+        // at the next slot in the future, never sooner than an interval after the one before.
+        {"1000", {3.5, 0.1}, 1000, {"--count", "4"}, {"0.000", "4.000", "5.000", "6.000"}},
+        {"1000", {1.2}, 1000, {"--count", "3"}, {"0.000", "2.000", "4.000"}},
+        {"1000", {1.05, 0.1}, 1000, {"--count", "3"}, {"0.000", "1.050", "2.000"}},
+        // The duration in whole milliseconds: slot k is taken while k × interval < duration.
+        {"300", {0.01}, 1000, {"--duration", "0.9"}, {"0.000", "0.300", "0.600"}},
+        {"200", {0.01}, 1000, {"--duration", "0.6"}, {"0.000", "0.200", "0.400"}},
+        {"300", {0.01}, 1000, {"--duration", "0.9004"}, {"0.000", "0.300", "0.600"}},
+        {"300", {0.01}, 1000, {"--duration", "0.9006"}, {"0.000", "0.300", "0.600", "0.900"}},
         {"0", {0.01}, 1000, {"--count", "3"}, {"0.000", "0.010", "0.020"}},
         {"250", {0.01}, 1000, {"--duration", "1"}, {"0.000", "0.250", "0.500", "0.750"}},
     };
@@ -82,6 +89,50 @@ TEST_F(Monitor, LinesStayOnTheirSlotsHoweverLongAReadingTakes) {
         EXPECT_EQ(answer.status, 0) << answer.err;
         EXPECT_EQ(ElapsedColumn(), c.elapsed) << c.interval << " ms, first reading " << c.readingSeconds[0] << " s";
     }
+}
+
+TEST_F(Monitor, AStallWhileWaitingGivesUpTheSlotsItMissed) {
+    ReadingsTake({0.001});
+    bool stalled = false;
+    cli.clock.afterSleep = [&] {
+        if (!stalled && cli.clock.now >= 1001.2) cli.clock.now += 1.6;  // kill -STOP, kill -CONT
+        stalled = stalled || cli.clock.now >= 1001.2;
+    };
+    ASSERT_EQ(Run({"--interval", "500", "--duration", "4"}).status, 0);
+    EXPECT_EQ(ElapsedColumn(), (std::vector<std::string>{"0.000", "0.500", "1.000", "3.000", "3.500"}));
+}
+
+TEST_F(Monitor, TheFirstReadingStartsALineOfItsOwnWithTheHeaderOnlyInAnEmptyFile) {
+    struct Case {
+        QByteArray before;
+        std::vector<std::string> firstLines;
+    };
+    const std::string header = "time,elapsed_s,local_C,remote_C,status,alarms";
+    const Case cases[] = {
+        {"", {header}},
+        {"an earlier run", {"an earlier run"}},
+        {"an earlier run\n", {"an earlier run"}},
+    };
+    for (const Case& c : cases) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.before);
+        out.close();
+        ASSERT_EQ(Run({"--count", "1"}).status, 0);
+        const auto lines = Lines();
+        ASSERT_EQ(lines.size(), 2u) << c.before.constData();
+        EXPECT_EQ(lines[0], c.firstLines[0]);
+        EXPECT_EQ(lines[1].find("0.000,30,40.25"), 30u) << lines[1];
+    }
+}
+
+TEST_F(Monitor, StoppedBeforeItsFirstReadingItLeavesAnEmptyFileEmpty) {
+    cli.driver.connectRefusals = 3;
+    cli.driver.onRequest = [raised = false](const DriverRequest& r) mutable {
+        if (r.request == 221 && !raised) raised = std::raise(SIGTERM) == 0;  // a second one would end the tests
+    };
+    EXPECT_EQ(Run({}).status, 0);
+    EXPECT_EQ(QFileInfo(file).size(), 0);
 }
 
 TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
