@@ -22,6 +22,11 @@ cases=(
   "DISPLAY=||1|^$|$no_display"
   "QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-0||1|^$|$no_display"
   "QT_QPA_PLATFORM=wayland:nogl DISPLAY=:0||1|^$|$no_display"
+  "DISPLAY=:987||1|^$|$no_display"
+  "DISPLAY=localhost:987.0||1|^$|$no_display"
+  "QT_QPA_PLATFORM=bogus||1|^$|$no_display"
+  "QT_QPA_PLATFORM=bogus;xcb DISPLAY=:987||1|^$|$no_display"
+  "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=/nonexistent/wayland-0||1|^$|$no_display"
 )
 
 failed=0
