@@ -124,8 +124,7 @@ TEST(CliCommands, SaveAndRecallCarryTheChangedRegisters) {
 
     // A line that does not read whole refuses the file, named by its line, before any write.
     QFile edited(file);
-    ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
-    edited.write("{\n0x0B\t0x55\n0x0B\t0xGG // Local High\n}\n");
+    ASSERT_TRUE(edited.open(QIODevice::WriteOnly) && edited.write("{\n0x0B\t0x55\n0x0B\t0xGG // Local High\n}\n") > 0);
     edited.close();
     cli.driver.ClearLog();
     const CliAnswer refused = cli.Run({"recall", file});
