@@ -50,21 +50,39 @@ bool PlatformPluginExists(const QString& name, const QProcessEnvironment& enviro
     return false;
 }
 
+namespace {
+
+using Disconnect = void (*)(void*);
+// The connection that answered, and how to close it.
+void* g_heldConnection = nullptr;
+Disconnect g_disconnect = nullptr;
+
+}  // namespace
+
 bool XDisplayAnswers(const QString& display) {
     if (display.isEmpty()) return false;
     // libxcb is what Qt's xcb plugin connects with; it is loaded only to ask.
     QLibrary xcb(QStringLiteral("xcb"), 1);
     using Connect = void* (*)(const char*, int*);
     using HasError = int (*)(void*);
-    using Disconnect = void (*)(void*);
     const auto connect = reinterpret_cast<Connect>(xcb.resolve("xcb_connect"));
     const auto hasError = reinterpret_cast<HasError>(xcb.resolve("xcb_connection_has_error"));
     const auto disconnect = reinterpret_cast<Disconnect>(xcb.resolve("xcb_disconnect"));
     if (!connect || !hasError || !disconnect) return false;
+    ReleaseProbedDisplay();
     void* connection = connect(display.toLocal8Bit().constData(), nullptr);
-    const bool answers = hasError(connection) == 0;
-    disconnect(connection);
-    return answers;
+    if (hasError(connection) != 0) {
+        disconnect(connection);
+        return false;
+    }
+    g_heldConnection = connection;
+    g_disconnect = disconnect;
+    return true;
+}
+
+void ReleaseProbedDisplay() {
+    if (g_heldConnection) g_disconnect(g_heldConnection);
+    g_heldConnection = nullptr;
 }
 
 bool WaylandDisplayAnswers(const QProcessEnvironment& environment) {

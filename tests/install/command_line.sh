@@ -50,6 +50,21 @@ for c in "${cases[@]}"; do
 done
 rm -f /tmp/cmdline.$$
 
+# A display that answers starts the windows, the program its first client: the check before
+# them must not leave the server resetting (as Xvfb does when its last client leaves).
+if command -v Xvfb >/dev/null; then
+  . "$(dirname "$0")/../../scripts/virtual-display"
+  for run in 1 2 3; do
+    start_virtual_display 640x480x24 || break
+    env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=$(mktemp -d) timeout 3 "$program" >/dev/null 2>/tmp/cmdline.$$
+    got=$?
+    stop_virtual_display
+    if [ $got = 124 ]; then echo "ok:   windows on a fresh display ($run)"; else
+      echo "FAIL: windows on a fresh display ($run): status $got: $(head -1 /tmp/cmdline.$$)"; failed=1; fi
+  done
+  rm -f /tmp/cmdline.$$
+fi
+
 # The help names the settings file without opening it: a pipe in its place must not hold it.
 config=$(mktemp -d)
 store="$config/KTS9320B Evaluation Software/KTS9320B Evaluation Software.conf"
