@@ -29,6 +29,14 @@ std::optional<int> FindByReadAddr(int32_t address) {
     return std::nullopt;
 }
 
+bool IsWriteAddress(int32_t address) {
+    if (address == Chip::Reg::OneShotWrite) return true;
+    for (const RegRow& row : Rows) {
+        if (!row.readOnly && row.writeAddr == address) return true;
+    }
+    return false;
+}
+
 std::array<std::string, 8> SplitBitNames(const std::string& bitNames) {
     // A short text leaves the remaining labels empty; labels past the eighth are dropped.
     std::array<std::string, 8> labels;

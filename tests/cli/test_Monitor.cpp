@@ -93,35 +93,24 @@ TEST_F(Monitor, LinesStayOnTheirSlotsHoweverLongAReadingTakes) {
 
 TEST_F(Monitor, AStallWhileWaitingGivesUpTheSlotsItMissed) {
     ReadingsTake({0.001});
-    bool stalled = false;
-    cli.clock.afterSleep = [&] {
-        if (!stalled && cli.clock.now >= 1001.2) cli.clock.now += 1.6;  // kill -STOP, kill -CONT
-        stalled = stalled || cli.clock.now >= 1001.2;
+    cli.clock.afterSleep = [this, stalled = false]() mutable {  // kill -STOP at 1.2 s, kill -CONT 1.6 s later
+        if (!stalled && cli.clock.now >= 1001.2) stalled = (cli.clock.now += 1.6) > 0;
     };
     ASSERT_EQ(Run({"--interval", "500", "--duration", "4"}).status, 0);
     EXPECT_EQ(ElapsedColumn(), (std::vector<std::string>{"0.000", "0.500", "1.000", "3.000", "3.500"}));
 }
 
 TEST_F(Monitor, TheFirstReadingStartsALineOfItsOwnWithTheHeaderOnlyInAnEmptyFile) {
-    struct Case {
-        QByteArray before;
-        std::vector<std::string> firstLines;
-    };
-    const std::string header = "time,elapsed_s,local_C,remote_C,status,alarms";
-    const Case cases[] = {
-        {"", {header}},
-        {"an earlier run", {"an earlier run"}},
-        {"an earlier run\n", {"an earlier run"}},
-    };
-    for (const Case& c : cases) {
+    const std::pair<QByteArray, std::string> cases[] = {
+        {"", "time,elapsed_s,local_C,remote_C,status,alarms"}, {"earlier", "earlier"}, {"earlier\n", "earlier"}};
+    for (const auto& [before, firstLine] : cases) {
         QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(c.before);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(before) == before.size());
         out.close();
         ASSERT_EQ(Run({"--count", "1"}).status, 0);
         const auto lines = Lines();
-        ASSERT_EQ(lines.size(), 2u) << c.before.constData();
-        EXPECT_EQ(lines[0], c.firstLines[0]);
+        ASSERT_EQ(lines.size(), 2u) << before.constData();
+        EXPECT_EQ(lines[0], firstLine);
         EXPECT_EQ(lines[1].find("0.000,30,40.25"), 30u) << lines[1];
     }
 }
