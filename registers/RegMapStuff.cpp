@@ -30,11 +30,7 @@ std::optional<int> FindByReadAddr(int32_t address) {
 }
 
 bool IsWriteAddress(int32_t address) {
-    if (address == Chip::Reg::OneShotWrite) return true;
-    for (const RegRow& row : Rows) {
-        if (!row.readOnly && row.writeAddr == address) return true;
-    }
-    return false;
+    return address == Chip::Reg::OneShotWrite || Chip::FindRegisterByWriteAddress(address) != nullptr;
 }
 
 std::array<std::string, 8> SplitBitNames(const std::string& bitNames) {
