@@ -141,7 +141,7 @@ TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "time,elapsed_s,local_C,remote_C,status,alarms");
     const std::string time = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)";
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + ",0.000,30,40.25,0x90,RemHi"))) << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + ",0.000,30,40.25,144,RemHi"))) << lines[1];
 
     // Appended to: the header is not written again.
     ASSERT_EQ(Run({"--count", "1", "--json"}).status, 0);

@@ -45,7 +45,7 @@ status=$?
 [ $status = 0 ] || fail "monitor ended by Ctrl+C: status $status: $(cat "$work/err")"
 time='[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}[+-][0-9]{2}:[0-9]{2}'
 [ "$(head -1 "$work/chamber.csv")" = "an earlier run" ] || fail "the monitor did not append to the file"
-whole="^$time,[0-9]+\.[0-9]{3},30,40\.25,0x[0-9A-F]{2},[A-Za-z ]*$"
+whole="^$time,[0-9]+\.[0-9]{3},30,40\.25,[0-9]+,[A-Za-z ]*$"
 lines=$(tail -n +2 "$work/chamber.csv" | grep -cE "$whole")
 total=$(tail -n +2 "$work/chamber.csv" | wc -l)
 [ "$lines" -ge 10 ] && [ "$lines" = "$total" ] && [ "$(tail -c 1 "$work/chamber.csv" | od -An -c | tr -d ' ')" = '\n' ] ||
