@@ -3,6 +3,8 @@
 // and ended.
 #include "CliRunner.h"
 
+#include "cli/DurationArgument.h"
+
 #include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -143,6 +145,21 @@ TEST_F(MonitorEvents, AlarmsAreRaisedAndClearedFlagByFlagAndTheirCommandRunsOnce
         if (c.ran.empty()) continue;
         EXPECT_EQ(written, std::vector<std::string>{c.ran}) << c.command;
     }
+}
+
+TEST(DurationArgument, ATimeTakesItsUnitAndABareNumberTheOptionsOwn) {
+    struct Case {
+        const char* text;
+        int64_t bareUnitMs;
+        std::optional<int64_t> ms;
+    };
+    const Case cases[] = {
+        {"100ms", 1000, 100}, {"2s", 1, 2000}, {"1.5s", 1, 1500}, {"5min", 1, 300000}, {"8h", 1, 28800000},
+        {"250", 1, 250}, {"0.9004", 1000, 900}, {"0.9006", 1000, 901}, {"0", 1, 0}, {"24h", 1, 86400000},
+        {"24.001h", 1, std::nullopt}, {"5 s", 1, std::nullopt}, {"5sec", 1, std::nullopt}, {"-5s", 1, std::nullopt},
+        {"s", 1, std::nullopt}, {"", 1, std::nullopt}, {"1.2.3s", 1, std::nullopt}, {"1e3", 1, std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseDurationMs(c.text, c.bareUnitMs, 86400000), c.ms) << c.text;
 }
 
 }  // namespace
