@@ -40,7 +40,7 @@ constexpr CommandSpec Commands[] = {
     {"monitor", CliCommand::Monitor, "", 0, 0, MonitorOptions | RunOptions | LogOptions,
      "readings as CSV until --duration, --count, Ctrl+C or SIGTERM"},
     {"watch", CliCommand::Watch, "", 0, 0, MonitorOptions | RunOptions,
-     "the monitor's events (alarms raised and cleared, the board lost and back) as text lines"},
+     "the monitor's events as they come: alarms raised and cleared, the board lost and back"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
 };
@@ -48,7 +48,8 @@ constexpr CommandSpec Commands[] = {
 struct Options {
     QCommandLineOption help{{"h", "help"}, "Show this help and end."};
     QCommandLineOption version{{"v", "version"}, "Show the program's name and version and end."};
-    QCommandLineOption json{"json", "One JSON object per answer (per reading for monitor) instead of text."};
+    QCommandLineOption json{"json", "One JSON object per answer (per reading for monitor, per event for "
+                                "watch) instead of text."};
     QCommandLineOption interval{"interval", "monitor, watch: the time from one reading to the next, 100ms, 2s, 5min "
                                             "or 8h; a bare number is milliseconds (default 1000; 0: as fast as the "
                                             "board answers).", "TIME"};
@@ -102,7 +103,7 @@ QString HelpText(const QCommandLineParser& parser) {
     text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options] COMMAND [ARGS]").arg(QLatin1String(CliName)));
     text += QStringLiteral(
         "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
-        "(driver, firmware,\n     connect, no chip, transfer)\n  2  a usage error or bad input: an unknown "
+        "(driver, firmware,\n     connect, no chip, transfer); with --keep-going, a gap past --max-gap\n  2  a usage error or bad input: an unknown "
         "command, register or option, a value\n     out of range, a file that cannot be read or written\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
