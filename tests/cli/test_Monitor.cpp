@@ -18,13 +18,7 @@ namespace {
 
 class Monitor : public ::testing::Test {
 protected:
-    Monitor() {
-        auto& chip = cli.driver.Chip(0x4C);
-        chip[0x00] = 30;
-        chip[0x01] = 40;
-        chip[0x10] = 0x40;
-        chip[0x02] = 0x90;
-    }
+    Monitor() { cli.ChipReads(30, 40, 0x40, 0x90); }
     // The readings (three temperature registers and the status each) take these times, the
     // last one for every reading after; the start's reads of the id and the configuration take
     // no time.

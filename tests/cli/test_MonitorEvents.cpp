@@ -33,12 +33,7 @@ std::vector<std::string> Kinds(const QString& events) {
 
 class MonitorEvents : public ::testing::Test {
 protected:
-    MonitorEvents() {
-        auto& chip = cli.driver.Chip(0x4C);
-        chip[0x00] = 30;
-        chip[0x01] = 40;
-        chip[0x10] = 0x40;
-    }
+    MonitorEvents() { cli.ChipReads(30, 40, 0x40, 0); }
     // The board answers nothing from `from` to `to`, in seconds after the start; the times
     // of the connect requests after the start are kept.
     void BoardAwayBetween(double from, double to) {
@@ -117,9 +112,9 @@ TEST_F(MonitorEvents, AlarmsAreRaisedAndClearedFlagByFlagAndTheirCommandRunsOnce
     const QString ran = folder.filePath("ran");
     const Case cases[] = {
         // The readings come at once on this clock, so every later alarm finds the first command running.
-        {"sleep 0.3; echo \"$KTS_EVENT $KTS_FLAG $KTS_LOCAL_C $KTS_REMOTE_C\" >>\"$RAN\"",
+        {"sleep 1; echo \"$KTS_EVENT $KTS_FLAG $KTS_LOCAL_C $KTS_REMOTE_C\" >>\"$RAN\"",
          "alarm-raised LocHi 30 40.25", "\"exit_status\":0"},
-        {"sleep 0.3; echo \"$KTS_TIME\" >>\"$RAN\"; exit 3", "", "\"exit_status\":3"},
+        {"sleep 1; echo \"$KTS_TIME\" >>\"$RAN\"; exit 3", "", "\"exit_status\":3"},
         {"kill -TERM $$", "", "\"exit_status\":143"},
     };
     for (const Case& c : cases) {
