@@ -71,5 +71,14 @@ grep -q '"event":"alarm-raised","flag":"LocHi","local_C":90,"remote_C":40.25}' "
   grep -q '"event":"command-ended","flag":"LocHi",.*"exit_status":3' "$work/events" &&
   [ "$(cat "$work/ran")" = "alarm-raised LocHi 90 40.25" ] || fail "on-alarm: $(cat "$work/ran") / $(cat "$work/events")"
 
+# watch: the same events as text lines.
+out=$("${run[@]/KTS_SIM_LOCAL_TEMP=30/KTS_SIM_LOCAL_TEMP=90}" watch --interval 10ms --duration 25ms)
+status=$?
+event="$time  [a-z-]+"
+temps='  local 90 °C  remote 40.25 °C'
+[ $status = 0 ] && printf '%s\n' "$out" | sed -E "s/^$time//" | tr '\n' '|' |
+  grep -qxF "  started$temps|  alarm-raised  LocHi$temps|  alarm-raised  LTHRM$temps|  ended$temps|" &&
+  [ "$(printf '%s\n' "$out" | grep -cE "^$event")" = 4 ] || fail "watch: status $status: $out"
+
 [ $failed = 0 ] && echo "ok: temps, a full disk, a monitor of $lines lines ended by Ctrl+C, a long run of $long lines through $lost board losses"
 exit $failed
