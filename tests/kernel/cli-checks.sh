@@ -99,31 +99,3 @@ cli_no_chip_in_range() {
     cli_result "$check" $ok "no 'no chip' failure"
   done
 }
-
-# The adapter goes away under a running monitor and comes back (rmmod i2c-stub, then modprobe
-# again): with --keep-going the run carries on, says when the board was lost and back, and
-# leaves whole lines only.
-cli_keeps_going() {
-  local ok=no check="cli monitor --keep-going survives rmmod and modprobe i2c-stub: board-lost, board-back, whole lines"
-  cli_built "$check" || return
-  local name=$(adapter_name "SMBus stub driver") why=""
-  rm -f /tmp/events /tmp/long.csv
-  KTS_I2C_TRACE=/tmp/trace "$cli_program" --driver i2c-dev --bus "$name" monitor --interval 100ms --keep-going \
-    --events /tmp/events --output /tmp/long.csv 2>/tmp/err &
-  local pid=$!
-  sleep 2
-  rmmod i2c-stub 2>/tmp/rmmod || why="rmmod: $(cat /tmp/rmmod)"
-  sleep 2
-  load_stub 0x4c || why="$why; modprobe i2c-stub failed"
-  for _ in $(seq 100); do grep -q board-back /tmp/events 2>/dev/null && break; sleep 0.2; done
-  sleep 1
-  kill -INT $pid
-  wait $pid
-  status=$?
-  local lines=$(tail -n +2 /tmp/long.csv | wc -l)
-  local whole=$(awk -F, 'NR > 1 && NF == 6 && $3 + 0 == 30' /tmp/long.csv | wc -l)
-  [ -z "$why" ] && [ $status -eq 0 ] && grep -q '"event":"board-lost"' /tmp/events &&
-    grep -q '"event":"board-back"' /tmp/events && [ "$lines" -gt 20 ] && [ "$whole" = "$lines" ] && ok=yes
-  [ "$ok" = yes ] || cp /tmp/events /tmp/out
-  cli_result "$check" $ok "${why:-lines $whole of $lines whole}"
-}
