@@ -167,6 +167,8 @@ QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, M
     }
     if (monitor.events == QLatin1String("-") && monitor.output == QLatin1String("-"))
         return QStringLiteral("--events - needs the readings in a file (--output FILE).");
+    if (!monitor.events.isEmpty() && monitor.events == monitor.output)
+        return QStringLiteral("--events and --output name the same file, '%1'.").arg(monitor.events);
     return QString();
 }
 
