@@ -18,13 +18,7 @@ namespace {
 
 class Monitor : public ::testing::Test {
 protected:
-    Monitor() {
-        auto& chip = cli.driver.Chip(0x4C);
-        chip[0x00] = 30;
-        chip[0x01] = 40;
-        chip[0x10] = 0x40;
-        chip[0x02] = 0x90;
-    }
+    Monitor() { cli.ChipReads(30, 40, 0x40, 0x90); }
     // The readings (three temperature registers and the status each) take these times, the
     // last one for every reading after; the start's reads of the id and the configuration take
     // no time.
@@ -130,7 +124,7 @@ TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "time,elapsed_s,local_C,remote_C,status,alarms");
     const std::string time = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)";
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + ",0.000,30,40.25,0x90,RemHi"))) << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + ",0.000,30,40.25,144,RemHi"))) << lines[1];
 
     // Appended to: the header is not written again.
     ASSERT_EQ(Run({"--count", "1", "--json"}).status, 0);
