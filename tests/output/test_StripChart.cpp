@@ -492,7 +492,7 @@ TEST_F(StripChartTest, NoLineStrikesThroughTheOverlaysText) {
     instrument.Limits().SetShown(true);
     // Cursor A through both boxes at the left; B where the readout would stand.
     instrument.Cursors().Set(0, timeAt(plot.left() + 30));
-    instrument.Cursors().Set(1, timeAt(plot.center().x() + 60));
+    instrument.Cursors().Set(1, timeAt(plot.center().x() - 60));
     const QPoint pointer(plot.center().x() + 20, plot.center().y() - 40);
     instrument.Readout().Follow(pointer);
     chart.replot();
