@@ -232,6 +232,7 @@ QMdiSubWindow* frmMain::ShowChild(ChildForm* form) {
         sub->setWindowFlags(flags);
     }
     form->ApplyFormSize();
+    if (form->FixedFormSize()) RestoreMaximizedChild();
     sub->show();
     // Where the area's placement leaves part of the window outside, it is moved in.
     const QSize area = mdiArea->viewport()->size();
@@ -241,10 +242,17 @@ QMdiSubWindow* frmMain::ShowChild(ChildForm* form) {
     return sub;
 }
 
+void frmMain::RestoreMaximizedChild() {
+    // The area shows a window that becomes active maximized while the active one is; a window
+    // of fixed size would then lose its frame and title bar and sit at the area's corner.
+    if (QMdiSubWindow* active = mdiArea->activeSubWindow(); active && active->isMaximized()) active->showNormal();
+}
+
 bool frmMain::Activate(QWidget* form) {
     if (!form) return false;
     auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
     if (!sub) return false;
+    if (auto* child = qobject_cast<ChildForm*>(form); child && child->FixedFormSize()) RestoreMaximizedChild();
     if (sub->isMinimized()) sub->showNormal();
     sub->show();
     mdiArea->setActiveSubWindow(sub);

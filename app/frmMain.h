@@ -76,6 +76,8 @@ private:
     QMdiSubWindow* ShowChild(ChildForm* form);
     // Brings an open window to the front; false when it is not open.
     bool Activate(QWidget* form);
+    // Before a window of fixed size shows or comes to the front: a maximized child goes back to its size.
+    void RestoreMaximizedChild();
     template <class Form>
     Form* OpenOnce(QPointer<Form>& slot);
 
