@@ -78,6 +78,8 @@ private:
     bool Activate(QWidget* form);
     // Before a window of fixed size shows or comes to the front: a maximized child goes back to its size.
     void RestoreMaximizedChild();
+    // Moves a new window that would hide another's title bar below and right of it.
+    void CascadeOffTitleBars(QMdiSubWindow* sub);
     template <class Form>
     Form* OpenOnce(QPointer<Form>& slot);
 

@@ -309,8 +309,9 @@ TEST_F(FrameTest, AChildWindowOpensInsideTheFrameWhereItFits) {
 // A window of fixed size opened or brought to the front while another is maximized keeps its
 // frame and title bar, and stands where the area places it, not over the other's title bar.
 TEST_F(FrameTest, AFixedSizeWindowOpensFramedOverAMaximizedOne) {
+    for (const QSize size : {QSize(1000, 800), TwipsToPixels(6500, 6500)}) {   // large, first run
     frmMain main;
-    main.resize(1000, 800);
+    main.resize(size);
     main.show();
     const std::function<void(frmMain&)> opens[] = {&frmMain::mnuLog_Click, &frmMain::mnuSave_Click,
                                                    &frmMain::mnuLog_Click};
@@ -328,6 +329,7 @@ TEST_F(FrameTest, AFixedSizeWindowOpensFramedOverAMaximizedOne) {
             << sub->windowTitle().toStdString();
     }
     main.CloseEverything();
+    }
 }
 
 }  // namespace
