@@ -1,6 +1,6 @@
 #pragma once
 // Loads a private copy of the built simulated board, so that every test starts with a board
-// that has never run, under its own settings. Only the library's two C functions are used.
+// that has never run and a chip of its own, under its own settings. Only the library's two C functions are used.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -36,12 +36,15 @@ public:
     using Settings = std::initializer_list<std::pair<std::string, std::string>>;
 
     explicit SimulatedBoardLibrary(Settings settings = {}) {
-        ClearSettings();
-        for (const auto& [name, value] : settings) setenv(name.c_str(), value.c_str(), 1);
-
         char pattern[] = "/tmp/kts-sim-test-XXXXXX";
         if (!mkdtemp(pattern)) throw std::runtime_error("no temporary folder");
         folder_ = pattern;
+
+        ClearSettings();
+        // A chip of its own, freshly powered, unless the test says otherwise.
+        setenv("KTS_SIM_STATE", (folder_ / "chip.state").c_str(), 1);
+        setenv("KTS_SIM_POWER_CYCLE", "1", 1);
+        for (const auto& [name, value] : settings) setenv(name.c_str(), value.c_str(), 1);
         const std::filesystem::path copy = folder_ / "libUSBFunctions.so";
         std::filesystem::copy_file(std::filesystem::path(RuntimeDir()) / "libUSBFunctions.so", copy);
         handle_ = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -99,8 +102,10 @@ public:
 private:
     static void ClearSettings() {
         for (const char* name : {"KTS_SIM_ADDRESS", "KTS_SIM_SECOND_ADDRESS", "KTS_SIM_REFUSE_CONNECTS",
-                                 "KTS_SIM_FIRMWARE_FAIL", "KTS_SIM_FAIL_AFTER", "KTS_SIM_DIODE_OPEN",
-                                 "KTS_SIM_LOCAL_TEMP", "KTS_SIM_REMOTE_TEMP", "KTS_SIM_TRACE"})
+                                 "KTS_SIM_FIRMWARE_FAIL", "KTS_SIM_FAIL_AFTER", "KTS_SIM_FAIL_FOR",
+                                 "KTS_SIM_DIODE_OPEN", "KTS_SIM_LOCAL_TEMP", "KTS_SIM_REMOTE_TEMP",
+                                 "KTS_SIM_PROFILE", "KTS_SIM_PROFILE_SPEED", "KTS_SIM_STATE",
+                                 "KTS_SIM_POWER_CYCLE", "KTS_SIM_TRACE"})
             unsetenv(name);
     }
 
