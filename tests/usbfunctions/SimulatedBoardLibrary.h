@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <stdexcept>
 #include <utility>
@@ -31,6 +32,18 @@ inline std::string FirmwarePath() { return RuntimeDir() + "/KTS9330FW.Hex"; }
 
 inline void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
+// Milliseconds until the condition holds, or -1 when it does not within the time given.
+inline int MillisecondsUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - start).count();
+        if (condition()) return static_cast<int>(elapsed);
+        if (elapsed > timeoutMs) return -1;
+        Sleep(1);
+    }
+}
+
 class SimulatedBoardLibrary {
 public:
     using Settings = std::initializer_list<std::pair<std::string, std::string>>;
@@ -51,7 +64,8 @@ public:
         if (!handle_) throw std::runtime_error(std::string("cannot load the simulated board: ") + dlerror());
         loadFirmWare_ = reinterpret_cast<LoadFirmWareFn>(dlsym(handle_, "LoadFirmWare"));
         vendorIORequest_ = reinterpret_cast<VendorIORequestFn>(dlsym(handle_, "VendorIORequest"));
-        if (!loadFirmWare_ || !vendorIORequest_) throw std::runtime_error("driver functions missing");
+        lastError_ = reinterpret_cast<LastErrorFn>(dlsym(handle_, "DriverLastError"));
+        if (!loadFirmWare_ || !vendorIORequest_ || !lastError_) throw std::runtime_error("driver functions missing");
     }
 
     ~SimulatedBoardLibrary() {
@@ -71,6 +85,7 @@ public:
                     uint8_t* buffer) {
         return vendorIORequest_(request, value, index, direction, length, buffer);
     }
+    std::string LastError() { return lastError_(); }
     int16_t Connect() {
         uint8_t scratch = 0;
         return Request(kConnect, 48, 51, 0, 0, &scratch);
@@ -111,11 +126,13 @@ private:
 
     using LoadFirmWareFn = int16_t (*)(const char*);
     using VendorIORequestFn = int16_t (*)(int16_t, int32_t, int32_t, int16_t, int16_t, uint8_t*);
+    using LastErrorFn = const char* (*)();
 
     std::filesystem::path folder_;
     void* handle_ = nullptr;
     LoadFirmWareFn loadFirmWare_ = nullptr;
     VendorIORequestFn vendorIORequest_ = nullptr;
+    LastErrorFn lastError_ = nullptr;
 };
 
 }  // namespace SimTest
