@@ -22,6 +22,12 @@ std::unique_ptr<SimulatedBoardLibrary> Powered(const std::string& state, const c
     return board;
 }
 
+void WriteOver(const std::string& path, long offset, std::size_t count) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(offset);
+    file << std::string(count, '?');
+}
+
 }  // namespace
 
 TEST(SimulatedChipPower, EveryLoadSeesTheSameRegistersUntilAPowerCycle) {
@@ -47,7 +53,8 @@ TEST(SimulatedChipPower, AStateFileThatIsNotTheBoardsPowersOnAfresh) {
     const std::pair<const char*, std::function<void()>> damages[] = {
         {"truncated", [&] { std::filesystem::resize_file(state, 100); }},
         {"emptied", [&] { std::filesystem::resize_file(state, 0); }},
-        {"written over", [&] { std::fstream(state, std::ios::in | std::ios::out | std::ios::binary) << "garbage!garbage!"; }},
+        {"its start written over", [&] { WriteOver(state, 0, 128); }},
+        {"its header written over", [&] { WriteOver(state, 64, 64); }},  // after the lock's 64 bytes
         {"another program's", [&] { std::ofstream(state, std::ios::binary) << "# some other program's settings\n"; }},
     };
     for (const auto& [damage, apply] : damages) {
