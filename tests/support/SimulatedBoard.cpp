@@ -1,5 +1,7 @@
 #include "support/SimulatedBoard.h"
 
+#include "support/FreshChip.h"
+
 #include "board/USBStuff.h"
 
 #include <cstdlib>
@@ -28,9 +30,7 @@ SimulatedBoard::SimulatedBoard(Settings settings) {
     folder_ = pattern;
 
     for (const char* name : SettingNames) unsetenv(name);
-    // A chip of its own, freshly powered, unless the test says otherwise.
-    setenv("KTS_SIM_STATE", (folder_ + "/chip.state").c_str(), 1);
-    setenv("KTS_SIM_POWER_CYCLE", "1", 1);
+    UseFreshChip(folder_);  // unless the test's settings say otherwise
     for (const auto& [name, value] : settings) setenv(name.c_str(), value.c_str(), 1);
     const std::string library = folder_ + "/" + USBStuff::DriverLibraryFileName();
     std::filesystem::copy_file(RuntimeDir() + "/" + USBStuff::DriverLibraryFileName(), library);

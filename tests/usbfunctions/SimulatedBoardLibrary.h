@@ -1,6 +1,8 @@
 #pragma once
 // Loads a private copy of the built simulated board, so that every test starts with a board
 // that has never run and a chip of its own, under its own settings. Only the library's two C functions are used.
+#include "support/FreshChip.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -54,9 +56,7 @@ public:
         folder_ = pattern;
 
         ClearSettings();
-        // A chip of its own, freshly powered, unless the test says otherwise.
-        setenv("KTS_SIM_STATE", (folder_ / "chip.state").c_str(), 1);
-        setenv("KTS_SIM_POWER_CYCLE", "1", 1);
+        UseFreshChip(folder_.string());  // unless the test's settings say otherwise
         for (const auto& [name, value] : settings) setenv(name.c_str(), value.c_str(), 1);
         const std::filesystem::path copy = folder_ / "libUSBFunctions.so";
         std::filesystem::copy_file(std::filesystem::path(RuntimeDir()) / "libUSBFunctions.so", copy);

@@ -1,8 +1,14 @@
 // The chip stays powered between loads of the board and downloads: every load that names the
 // same state file sees the same registers, until a power cycle. A state file that is not the
-// board's powers the chip on afresh; settings that cannot serve refuse the download with the
-// reason; a failure that heals answers again.
+// board's powers the chip on afresh, and a program killed while holding it blocks no other;
+// settings that cannot serve refuse the download with the reason; a failure that heals
+// answers again.
 #include "usbfunctions/SimulatedBoardLibrary.h"
+
+#include "ChipStateStore.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <memory>
@@ -111,4 +117,21 @@ TEST(SimulatedBoardSettings, AFailureThatHealsAnswersAgain) {
     EXPECT_GE(std::chrono::steady_clock::now() - failed, std::chrono::milliseconds(300));
     EXPECT_EQ(buffer[0], 0x41);
     EXPECT_EQ(board.LastError(), "");
+}
+
+TEST(SimulatedChipPower, AProgramKilledWhileHoldingTheChipHoldsUpNoOther) {
+    SimulatedBoardLibrary scratch;
+    const std::string state = (scratch.Folder() / "shared.state").string();
+    Powered(state)->Write(kLocalHighWrite, 70);
+    if (const pid_t child = fork(); child == 0) {
+        UsbSim::ChipStateStore store;
+        std::string note;
+        store.Attach(state, note);
+        UsbSim::ChipStateStore::Hold hold(store);
+        _exit(0);  // ends holding it
+    } else {
+        ASSERT_GT(child, 0);
+        waitpid(child, nullptr, 0);
+    }
+    EXPECT_EQ(Powered(state)->Read(kLocalHigh), 70);
 }
