@@ -88,11 +88,12 @@ void ChipStateStore::PowerOffAll() {
 
 std::string ChipStateStore::TakeNote() { return std::exchange(note_, std::string()); }
 
-// A program that ended in the middle of a request left each chip as it was before or after a
-// step of that request; a chip whose schedule it left torn powers on afresh at its next access.
+// A program that ended or stopped in the middle of a request left each chip as it was before
+// or after a step of that request; a chip whose schedule it left torn powers on afresh at its
+// next access.
 ChipStateStore::Hold::Hold(ChipStateStore& store) : store_(store) {
     if (!store_.file_ || store_.file_->Lock()) return;
-    store_.note_ = "a program ended while it held the chip's state in " + store_.path_;
+    store_.note_ = "a program ended or stopped while it held the chip's state in " + store_.path_;
 }
 
 ChipStateStore::Hold::~Hold() {

@@ -22,8 +22,8 @@ public:
     virtual ~SharedStateFile() = default;
 
     virtual unsigned char* Bytes() = 0;
-    // Waits until no other process holds the bytes. False when the last holder ended while
-    // holding them: they may be half-written.
+    // Waits until no other process holds the bytes. False when the last holder ended or
+    // stopped while holding them: they may be half-written.
     virtual bool Lock() = 0;
     virtual void Unlock() = 0;
 };

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -21,6 +22,8 @@ namespace {
 // The lock sits at the start of the file, ahead of the bytes the board shares.
 constexpr std::size_t kLockArea = 64;
 static_assert(sizeof(pthread_mutex_t) <= kLockArea, "the lock fits its place");
+// A request holds the lock for microseconds; one that holds it this long is not coming back soon.
+constexpr time_t kLongestHoldSeconds = 1;
 
 std::string Failure(const std::string& path, const char* what, int error) {
     return path + " " + what + ": " + std::strerror(error);
@@ -60,13 +63,17 @@ public:
     pthread_mutex_t* Mutex() { return static_cast<pthread_mutex_t*>(map_); }
 
     bool Lock() override {
-        const int result = pthread_mutex_lock(Mutex());
+        timespec deadline{};
+        clock_gettime(CLOCK_REALTIME, &deadline);
+        deadline.tv_sec += kLongestHoldSeconds;
+        const int result = pthread_mutex_timedlock(Mutex(), &deadline);
         if (result == 0) return true;
         if (result == EOWNERDEAD) {
             pthread_mutex_consistent(Mutex());
             return false;
         }
-        // A lock left unrecoverable by a holder that died in turn: a new one in its place.
+        // Held far longer than a request takes (its holder stopped, e.g. with Ctrl+Z), or left
+        // unrecoverable: a new lock in its place, so that no program freezes behind it.
         InitializeLock(Mutex());
         pthread_mutex_lock(Mutex());
         return false;

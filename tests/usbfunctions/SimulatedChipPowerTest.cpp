@@ -1,13 +1,15 @@
 // The chip stays powered between loads of the board and downloads: every load that names the
 // same state file sees the same registers, until a power cycle. A state file that is not the
-// board's powers the chip on afresh, and a program killed while holding it blocks no other;
-// settings that cannot serve refuse the download with the reason; a failure that heals
-// answers again.
+// board's powers the chip on afresh, and a program killed or stopped while holding it blocks
+// no other. Settings that cannot serve refuse the download with the reason; a failure that
+// heals answers again.
 #include "usbfunctions/SimulatedBoardLibrary.h"
 
 #include "ChipStateStore.h"
 
 #include <sys/wait.h>
+
+#include <csignal>
 #include <unistd.h>
 
 #include <fstream>
@@ -119,19 +121,24 @@ TEST(SimulatedBoardSettings, AFailureThatHealsAnswersAgain) {
     EXPECT_EQ(board.LastError(), "");
 }
 
-TEST(SimulatedChipPower, AProgramKilledWhileHoldingTheChipHoldsUpNoOther) {
+TEST(SimulatedChipPower, AProgramKilledOrStoppedWhileHoldingTheChipHoldsUpNoOther) {
     SimulatedBoardLibrary scratch;
     const std::string state = (scratch.Folder() / "shared.state").string();
     Powered(state)->Write(kLocalHighWrite, 70);
-    if (const pid_t child = fork(); child == 0) {
-        UsbSim::ChipStateStore store;
-        std::string note;
-        store.Attach(state, note);
-        UsbSim::ChipStateStore::Hold hold(store);
-        _exit(0);  // ends holding it
-    } else {
+    for (const bool stopped : {false, true}) {
+        const pid_t child = fork();
+        if (child == 0) {
+            UsbSim::ChipStateStore store;
+            std::string note;
+            store.Attach(state, note);
+            UsbSim::ChipStateStore::Hold hold(store);
+            if (stopped) raise(SIGSTOP);
+            _exit(0);
+        }
         ASSERT_GT(child, 0);
+        waitpid(child, nullptr, WUNTRACED);  // ended or stopped, holding the chip
+        EXPECT_EQ(Powered(state)->Read(kLocalHigh), 70) << (stopped ? "stopped" : "killed");
+        kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
     }
-    EXPECT_EQ(Powered(state)->Read(kLocalHigh), 70);
 }
