@@ -1,6 +1,7 @@
 #include "cli/CliCommandLine.h"
 
 #include "board/BoardOptions.h"
+#include "cli/FieldSettings.h"
 #include "cli/RegisterArgument.h"
 #include "registers/IntegerArgument.h"
 #include "registers/RegMapStuff.h"
@@ -17,6 +18,7 @@ enum CommandOption : unsigned {
     MonitorOptions = 1,  // --interval, --duration, --count, --output
     RawOption = 2,       // --raw
     SaveOptions = 4,     // --comment, --all
+    AlarmOption = 8,     // --fail-on-alarm
 };
 
 struct CommandSpec {
@@ -31,12 +33,16 @@ struct CommandSpec {
 
 constexpr CommandSpec Commands[] = {
     {"scan", CliCommand::Scan, "", 0, 0, NoOptions, "every address from 0x18 to 0x4E, or the --address, where the chip's id answers"},
-    {"temps", CliCommand::Temps, "", 0, 0, NoOptions, "one reading: local and remote \u00B0C, and the alarm flags by name"},
+    {"temps", CliCommand::Temps, "", 0, 0, AlarmOption, "one reading: local and remote \u00B0C, and the alarm flags by name"},
     {"read", CliCommand::Read, "REG...", 1, -1, NoOptions, "each register: name, address, hex, decimal and meaning"},
     {"write", CliCommand::Write, "REG VALUE", 2, 2, NoOptions, "writes VALUE (0 to 255) at the register's write address"},
     {"dump", CliCommand::Dump, "", 0, 0, RawOption, "every named register as read shows it; --raw adds all 256 addresses"},
     {"monitor", CliCommand::Monitor, "", 0, 0, MonitorOptions,
      "readings as CSV until --duration, --count, Ctrl+C or SIGTERM"},
+    {"get", CliCommand::Get, "[FIELD...]", 0, -1, NoOptions, "each field, or every field, as FIELD=VALUE in \u00B0C, Hz or on/off"},
+    {"set", CliCommand::Set, "FIELD=VALUE...", 1, -1, NoOptions,
+     "sets the fields, every value checked first; shows them read back, as get"},
+    {"apply", CliCommand::Apply, "FILE", 1, 1, NoOptions, "set with the FIELD=VALUE lines of a file (# comments); get > FILE makes one"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
 };
@@ -54,11 +60,13 @@ struct Options {
     QCommandLineOption raw{"raw", "dump: add a 16 x 16 grid of all 256 addresses, as i2cdump lays it out."};
     QCommandLineOption comment{"comment", "save: the file's comment line.", "TEXT"};
     QCommandLineOption all{"all", "save: every writable register, not only those that differ from their defaults."};
+    QCommandLineOption failOnAlarm{"fail-on-alarm", "temps: exit status 3 when an alarm flag (any but the busy bit) is set."};
     BoardOptions board;
 
     std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
         return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
-                {&output, MonitorOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions}};
+                {&output, MonitorOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
+                {&failOnAlarm, AlarmOption}};
     }
 };
 
@@ -72,7 +80,8 @@ QString Description() {
                     .arg(QString::fromUtf8(spec.summary));
     return text + QStringLiteral(
                       "REG is a register name in any case (status, \"Local Temp High Limit\") or an "
-                      "address (0x05 or 5).");
+                      "address (0x05 or 5).\nFIELD is one of these; a VALUE may carry its unit (95.25, 95.25C, "
+                      "16Hz, on) and is\nnever rounded:\n") + QString::fromStdString(FieldsHelp());
 }
 
 QString HelpText(const QCommandLineParser& parser) {
@@ -81,7 +90,8 @@ QString HelpText(const QCommandLineParser& parser) {
     text += QStringLiteral(
         "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
         "(driver, firmware,\n     connect, no chip, transfer)\n  2  a usage error or bad input: an unknown "
-        "command, register or option, a value\n     out of range, a file that cannot be read or written\n");
+        "command, register or option, a value\n     out of range, a file that cannot be read or written\n"
+        "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
 
@@ -144,8 +154,23 @@ QString ReadArguments(const CommandSpec& spec, const QStringList& args, CliReque
         request.value = *value;
         break;
     }
+    case CliCommand::Get:
+        for (const QString& arg : args) {
+            const Chip::Field* field = FindFieldNamed(arg.toStdString(), refusal);
+            if (!field) return QString::fromStdString(refusal);
+            request.fields.push_back(field);
+        }
+        break;
+    case CliCommand::Set:
+        for (const QString& arg : args) {
+            const auto setting = ReadFieldSetting(arg.toStdString(), arg.toStdString(), refusal);
+            if (!setting) return QString::fromStdString(refusal);
+            request.settings.push_back(*setting);
+        }
+        return QString::fromStdString(SettingsRefusal(request.settings, std::nullopt));
     case CliCommand::Save:
     case CliCommand::Recall:
+    case CliCommand::Apply:
         request.file = args[0];
         if (request.file.isEmpty()) return QStringLiteral("%1 needs a file name.").arg(spec.name);
         break;
@@ -163,7 +188,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     QCommandLineParser parser;
     parser.setApplicationDescription(Description());
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
-                                             &o.output, &o.raw, &o.comment, &o.all})
+                                             &o.output, &o.raw, &o.comment, &o.all, &o.failOnAlarm})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
@@ -193,6 +218,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     request.raw = parser.isSet(o.raw);
     request.comment = parser.value(o.comment);
     request.onlyChanged = !parser.isSet(o.all);
+    request.failOnAlarm = parser.isSet(o.failOnAlarm);
     QString problem = o.board.Read(parser, request.board);
     if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
     if (problem.isEmpty()) problem = ReadArguments(*spec, args, request);

@@ -1,6 +1,7 @@
 #include "cli/CliRun.h"
 
 #include "cli/CliStart.h"
+#include "cli/FieldCommands.h"
 #include "cli/LineOutput.h"
 #include "cli/MonitorCommand.h"
 #include "cli/RegisterCommands.h"
@@ -27,6 +28,8 @@ CliAnswer RunRequest(const CliRequest& request) {
     switch (request.command) {
     case CliCommand::Monitor: return Monitor(request);
     case CliCommand::Recall: return RunRecall(request);
+    case CliCommand::Set: return RunSet(request);
+    case CliCommand::Apply: return RunApply(request);
     case CliCommand::Scan:
         StartBoard(request.board, false);
         return RunScan(request);
@@ -39,6 +42,7 @@ CliAnswer RunRequest(const CliRequest& request) {
     case CliCommand::Write: return RunWrite(request);
     case CliCommand::Dump: return RunDump(request);
     case CliCommand::Save: return RunSave(request);
+    case CliCommand::Get: return RunGet(request);
     default: return {};  // each command is answered above
     }
 }
