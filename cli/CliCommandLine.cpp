@@ -89,8 +89,9 @@ QString HelpText(const QCommandLineParser& parser) {
     text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options] COMMAND [ARGS]").arg(QLatin1String(CliName)));
     text += QStringLiteral(
         "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
-        "(driver, firmware,\n     connect, no chip, transfer)\n  2  a usage error or bad input: an unknown "
-        "command, register or option, a value\n     out of range, a file that cannot be read or written\n"
+        "(driver, firmware,\n     connect, no chip, transfer); or a field set reads back otherwise, named\n"
+        "  2  a usage error or bad input: an unknown command, register, field or option, a\n     value out of range "
+        "or not held exactly, a file that cannot be read or written\n"
         "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
