@@ -4,6 +4,7 @@
 #include "cli/CliStart.h"
 #include "cli/FieldSettings.h"
 #include "cli/JsonText.h"
+#include "cli/StopSignal.h"
 #include "registers/FieldCodes.h"
 #include "registers/FieldValueText.h"
 #include "registers/RegMapStuff.h"
@@ -51,6 +52,9 @@ CliAnswer SetFields(const CliRequest& request, const std::vector<FieldSetting>& 
     const std::string refusal = SettingsRefusal(settings, RegMapStuff::ExtendedRange);
     if (!refusal.empty()) return Refusal(refusal);
     const bool extendedRange = *RangeModeAfter(settings, RegMapStuff::ExtendedRange);
+    // A first Ctrl+C or SIGTERM waits for the writes and the read-back, a few milliseconds, so
+    // that no remote limit is left with one of its two bytes written.
+    InstallStopSignals();
     for (const FieldSetting& s : WriteOrder(settings)) WriteField(*s.field, s.value, extendedRange);
 
     CliAnswer answer;
