@@ -76,12 +76,12 @@ QString Description() {
         "or a script, without a display.\n\nCommands:\n");
     for (const CommandSpec& spec : Commands)
         text += QStringLiteral("  %1 %2\n")
-                    .arg(QStringLiteral("%1 %2").arg(QLatin1String(spec.name), QLatin1String(spec.arguments)), -18)
+                    .arg(QStringLiteral("%1 %2").arg(QLatin1String(spec.name), QLatin1String(spec.arguments)), -20)
                     .arg(QString::fromUtf8(spec.summary));
     return text + QStringLiteral(
                       "REG is a register name in any case (status, \"Local Temp High Limit\") or an "
                       "address (0x05 or 5).\nFIELD is one of these; a VALUE may carry its unit (95.25, 95.25C, "
-                      "16Hz, on) and is\nnever rounded:\n") + QString::fromStdString(FieldsHelp());
+                      "16Hz, on), and is never\nrounded:\n") + QString::fromStdString(FieldsHelp());
 }
 
 QString HelpText(const QCommandLineParser& parser) {

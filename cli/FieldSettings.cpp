@@ -107,7 +107,7 @@ std::string FieldsHelp() {
     std::string text;
     for (const Chip::Field& field : Chip::Fields) {
         std::string name = field.name;
-        name.resize(std::max<size_t>(name.size(), 18), ' ');
+        name.resize(std::max<size_t>(name.size(), 20), ' ');
         text += "  " + name + " " + GeneralStuff::FieldValuesText(field) + "\n";
     }
     return text;

@@ -60,7 +60,7 @@ std::string RatesText(const Chip::Field& field) {
 
 std::string StepText(const Chip::Field& field) {
     if (std::string(field.unit).empty()) return "whole numbers";
-    return field.step == 1 ? "whole degrees" : "quarter degrees (.25, .5, .75)";
+    return field.step == 1 ? "whole degrees" : "quarter degrees";
 }
 
 std::string StepRefusal(const Chip::Field& field) {
