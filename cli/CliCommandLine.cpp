@@ -88,7 +88,7 @@ struct Options {
         return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
                 {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
                 {&limits, LogOptions}, {&events, LogOptions}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
-                {&onAlarm, RunOptions,
+                {&onAlarm, RunOptions},
                 {&failOnAlarm, AlarmOption}};
     }
 };
