@@ -11,7 +11,7 @@
 #include <vector>
 
 struct FinishedRun {
-    // Where the run starts in its file, for the choice between several: "Run 2, from line 40".
+    // Where the run starts in its file, for the choice between several: "from line 40".
     QString heading;
     // The times count seconds from the run's start (the windows program's log, whose times are
     // nominal) rather than from the midnight that began `date`.

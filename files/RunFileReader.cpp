@@ -2,6 +2,8 @@
 
 #include "registers/ChipRegisters.h"
 
+#include <QFile>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -166,7 +168,7 @@ bool RunFileReader::StartFormat(QByteArrayView line) {
 
 FinishedRun& RunFileReader::NewRun(QStringList traceNames) {
     FinishedRun& run = runs_.emplace_back();
-    run.heading = QStringLiteral("Run %1, from line %2").arg(runs_.size()).arg(line_);
+    run.heading = QStringLiteral("from line %1").arg(line_);
     run.values.resize(traceNames.size());
     run.traceNames = std::move(traceNames);
     dateText_.clear();
@@ -187,8 +189,7 @@ bool RunFileReader::ReadMonitorHeader(QByteArrayView line) {
     }
     fieldCount_ = static_cast<int>(fields.size());
     format_ = Format::Monitor;
-    FinishedRun& run = NewRun({QStringLiteral("Local"), QStringLiteral("Remote1")});
-    run.heading = QStringLiteral("Monitor run");
+    NewRun({QStringLiteral("Local"), QStringLiteral("Remote1")});
     return true;
 }
 
@@ -200,7 +201,7 @@ bool RunFileReader::ReadChartHeader(QByteArrayView line) {
     if (names.isEmpty()) return Fail(QStringLiteral("expected at least one column of values after \"Time\""));
     fieldCount_ = static_cast<int>(fields.size());
     format_ = Format::ChartExport;
-    NewRun(names).heading = QStringLiteral("Chart export");
+    NewRun(names);
     return true;
 }
 
@@ -357,4 +358,21 @@ bool RunFileReader::ReadLogRow(QByteArrayView line) {
     }
     AddTime(run, seconds);
     return true;
+}
+
+QString RunFileReader::ReadFile(const QString& path, qint64& offset, bool growing) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("%1: %2").arg(path, file.errorString());
+    if (!file.seek(offset)) return QStringLiteral("%1: %2").arg(path, file.errorString());
+    constexpr qint64 Piece = 1 << 20;
+    QByteArray bytes;
+    for (;;) {
+        bytes = file.read(Piece);
+        if (bytes.isEmpty()) break;
+        offset += bytes.size();
+        if (!Feed(bytes, false)) return Message(path);
+    }
+    if (file.error() != QFileDevice::NoError) return QStringLiteral("%1: %2").arg(path, file.errorString());
+    if (!growing && (!Feed({}, true) || !Finish())) return Message(path);
+    return {};
 }

@@ -19,6 +19,11 @@ class RunFileReader {
 public:
     static constexpr qsizetype MaxLineBytes = 4096;
 
+    // Reads the file from `offset` on to its present end and moves `offset` there. At the end of
+    // a finished file (not `growing`) the last line needs no line end, and a file without any
+    // reading is a problem. Returns the message for the user, or nothing.
+    QString ReadFile(const QString& path, qint64& offset, bool growing);
+
     // Reads the whole lines of the bytes that follow what came before. At the end of the file a
     // last line without its end is read too. False once a problem is found; nothing more is read.
     bool Feed(QByteArrayView bytes, bool atEnd);
