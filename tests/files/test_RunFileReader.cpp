@@ -3,6 +3,7 @@
 #include "files/RunFileReader.h"
 #include "files/LogLines.h"
 #include "files/Windows1252.h"
+#include "state/GeneralStuff.h"
 
 #include <gtest/gtest.h>
 
@@ -113,4 +114,20 @@ TEST(RunFileReader, BadFilesNameTheLineAndWhatWasExpected) {
         EXPECT_EQ(reader.Problem().line, c.line) << c.words;
         EXPECT_TRUE(reader.Message("run.csv").contains(QString::fromUtf8(c.words))) << reader.Message("run.csv").toStdString();
     }
+}
+
+// The lines the windows program logs read back to the times and temperatures logged.
+TEST(RunFileReader, TheProgramsOwnLogReadsBack) {
+    using namespace GeneralStuff;
+    LogChannel = {true, true, false};
+    LogInterval = 250;
+    QString text = LogStartBlock();
+    const float temperatures[][2] = {{25, 25.5f}, {-5, 26.75f}, {127, -0.25f}};
+    for (LogLineCount = 0; LogLineCount < 3; ++LogLineCount) {
+        Temperature = {temperatures[LogLineCount][0], temperatures[LogLineCount][1], 0};
+        text += LogLine() + LogLineEnd;
+    }
+    const RunFileReader reader = Read(ToWindows1252(text));
+    ASSERT_EQ(reader.Runs().size(), 1u);
+    EXPECT_EQ(Points(reader.Runs()[0]), "Local/Remote1 elapsed | 0.000:25/25.5/ | 0.250:-5/26.75/ | 0.500:127/-0.25/");
 }
