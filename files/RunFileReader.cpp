@@ -133,6 +133,12 @@ bool RunFileReader::Feed(QByteArrayView bytes, bool atEnd) {
 
 bool RunFileReader::Finish() {
     if (!problem_.IsEmpty()) return false;
+    // Growth left room for half as many rows again; a finished file grows no more.
+    for (FinishedRun& run : runs_) {
+        run.times.shrink_to_fit();
+        run.status.shrink_to_fit();
+        for (auto& trace : run.values) trace.shrink_to_fit();
+    }
     for (const FinishedRun& run : runs_) {
         if (run.Rows() > 0) return true;
     }
