@@ -248,12 +248,15 @@ void AddTime(FinishedRun& run, double seconds) {
 }
 }  // namespace
 
+bool RunFileReader::SplitRow(QByteArrayView line) {
+    SplitFields(line, fields_);
+    if (static_cast<int>(fields_.size()) == fieldCount_) return true;
+    return Fail(QStringLiteral("expected %1 fields as in the header, found %2").arg(fieldCount_).arg(fields_.size()));
+}
+
 bool RunFileReader::ReadMonitorRow(QByteArrayView line) {
-    std::vector<QByteArrayView>& fields = fields_;   // reused: a run has millions of lines
-    SplitFields(line, fields);
-    if (static_cast<int>(fields.size()) != fieldCount_) {
-        return Fail(QStringLiteral("expected %1 fields as in the header, found %2").arg(fieldCount_).arg(fields.size()));
-    }
+    if (!SplitRow(line)) return false;
+    const std::vector<QByteArrayView>& fields = fields_;
     FinishedRun& run = runs_.back();
     double seconds = 0;
     if (!ClockSeconds(Trimmed(fields[columns_[TimeColumn]]), seconds)) {
@@ -290,11 +293,8 @@ bool RunFileReader::ReadMonitorRow(QByteArrayView line) {
 }
 
 bool RunFileReader::ReadChartRow(QByteArrayView line) {
-    std::vector<QByteArrayView>& fields = fields_;   // reused: a run has millions of lines
-    SplitFields(line, fields);
-    if (static_cast<int>(fields.size()) != fieldCount_) {
-        return Fail(QStringLiteral("expected %1 fields as in the header, found %2").arg(fieldCount_).arg(fields.size()));
-    }
+    if (!SplitRow(line)) return false;
+    const std::vector<QByteArrayView>& fields = fields_;
     FinishedRun& run = runs_.back();
     double seconds = 0;
     if (!ClockSeconds(fields[0], seconds)) {

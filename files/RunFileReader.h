@@ -43,6 +43,9 @@ private:
     bool ReadMonitorHeader(QByteArrayView line);
     bool ReadChartHeader(QByteArrayView line);
     bool ReadLogHeader(QByteArrayView line);
+    // Splits a row into fields_ (reused: a run has millions of rows); false unless it has as
+    // many fields as the header.
+    bool SplitRow(QByteArrayView line);
     bool ReadMonitorRow(QByteArrayView line);
     bool ReadChartRow(QByteArrayView line);
     bool ReadLogRow(QByteArrayView line);
