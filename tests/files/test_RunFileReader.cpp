@@ -80,14 +80,6 @@ TEST(RunFileReader, ReadsEveryFormatTheProgramsWrite) {
     }
 }
 
-TEST(RunFileReader, AHalfWrittenLineWaitsForItsEnd) {
-    RunFileReader reader;
-    reader.Feed(MonitorHeader + "2026-12-07T10:00:00.000+00:00,0.000,25,26,0,\n2026-12-07T10:00:0", false);
-    EXPECT_EQ(reader.Runs()[0].Rows(), 1u);
-    reader.Feed("1.000+00:00,1.000,25,27,0,\n", false);
-    EXPECT_EQ(reader.Runs()[0].values[1], std::vector<double>({26, 27}));
-}
-
 TEST(RunFileReader, BadFilesNameTheLineAndWhatWasExpected) {
     const struct {
         QByteArray bytes;
