@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
 // applicationDirPath reads the executable's path from the system (/proc/self/exe on Linux),
 // which names the real file, so a link in bin/ still leads to the library beside the program.
@@ -17,3 +18,5 @@ QString DriverLibraryPath() {
 QString FirmwareImagePath() {
     return ProgramFolder() + QDir::separator() + QString::fromLatin1(USBStuff::FirmwareFileName);
 }
+
+std::string NarrowPath(const QString& path) { return QFile::encodeName(path).toStdString(); }

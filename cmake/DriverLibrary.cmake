@@ -14,6 +14,8 @@ function(kts_driver_library target)
     AUTORCC OFF)
   if(WIN32)
     target_sources(${target} PRIVATE ${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.def)
+    # The .def file's plain names stand for the decorated __stdcall symbols ("Name@N").
+    target_link_options(${target} PRIVATE "LINKER:--enable-stdcall-fixup")
   elseif(NOT APPLE)
     target_link_options(${target} PRIVATE
       "LINKER:--version-script=${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.map" "LINKER:--no-undefined")
