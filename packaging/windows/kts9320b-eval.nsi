@@ -71,7 +71,8 @@ Section "Program"
   File "${STAGE}\README.md"
   File "${STAGE}\COPYING"
   ${If} $R0 == 1
-    File "${STAGE}\USBFunctions.dll"
+    ; The same file as sim\USBFunctions.dll below, so both carry the same time stamp.
+    File "/oname=USBFunctions.dll" "${STAGE}\sim\USBFunctions.dll"
   ${Else}
     DetailPrint "The board's driver library $INSTDIR\USBFunctions.dll stays as it is."
   ${EndIf}
