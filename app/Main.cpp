@@ -65,7 +65,7 @@ USBStuff::FailureHooks ProgramFailureHooks() {
 }
 
 void InstallBoard(const USBStuff::BoardChoice& choice) {
-    USBStuff::SetProgramFolder(ProgramFolder().toStdString());
+    USBStuff::SetProgramFolder(NarrowPath(ProgramFolder()));
     USBStuff::SetFailureHooks(ProgramFailureHooks());
     GeneralStuff::InstallShadowHook();
     USBStuff::LoadDriverLibrary(choice, USBStuff::ProgramFolder());

@@ -10,8 +10,13 @@ QString NoDisplayAnswer(const QProcessEnvironment& environment) {
     // QT_QPA_PLATFORM lists the platforms to try ("wayland;xcb"), each with options after ':';
     // the windows can be shown when one of them can be reached.
     const QString chosen = environment.value(QStringLiteral("QT_QPA_PLATFORM"));
-    const QStringList platforms =
-        chosen.isEmpty() ? QStringList{QStringLiteral("wayland"), QStringLiteral("xcb")} : chosen.split(';');
+#ifdef _WIN32
+    // Windows' own platform always has the desktop to show the windows on.
+    const QStringList defaults{QStringLiteral("windows")};
+#else
+    const QStringList defaults{QStringLiteral("wayland"), QStringLiteral("xcb")};
+#endif
+    const QStringList platforms = chosen.isEmpty() ? defaults : chosen.split(';');
     for (const QString& platform : platforms) {
         const QString name = platform.section(':', 0, 0);
         // Other platforms, such as offscreen or vnc, need no display. The display is asked

@@ -14,7 +14,8 @@ inline constexpr const char* MainWidth = "MainWidth";
 inline constexpr const char* MainHeight = "MainHeight";
 
 // The file of the program's store, named after the program, in the user's configuration
-// folder (where QSettings keeps a store of that name); found without opening it.
+// folder (where QSettings keeps a store of that name); found without opening it. On Windows the
+// store is QSettings' own, the registry key this names.
 QString FilePath();
 // The program's store; null when its file is there but is not a regular file or a link to
 // one (a pipe, a device, a folder). That is said once on standard error, and the program

@@ -4,6 +4,8 @@
 // signal handler may safely do; a socket notifier reads it in the event loop and calls the
 // program's answer there. A second signal of the same kind ends the process at once, so a
 // close that hangs can still be ended.
+// Windows has none of these signals: a log-off, taskkill and the window's own close button reach
+// the frame window as a close through Qt, so there the object does nothing.
 #include <QObject>
 
 #include <csignal>
@@ -21,7 +23,9 @@ private:
     void ReadSignals();
 
     std::function<void(int)> onSignal_;
+#ifndef _WIN32
     int ends_[2] = {-1, -1};  // the handler writes to 0, the event loop reads 1
     QSocketNotifier* notifier_ = nullptr;
     struct sigaction previous_[3] = {};
+#endif
 };

@@ -60,8 +60,10 @@ void LoadDriverLibrary(const BoardChoice& choice, const std::string& programFold
         setenv("KTS_I2C_BUS", choice.bus.c_str(), 1);
 #endif
     }
+    // Joined as text: on Windows a path through std::filesystem comes back in another encoding
+    // than the ANSI code page the folder is given in and the library is loaded with.
     g_libraryPath = choice.libraryPath.empty()
-                        ? (fs::path(programFolder) / DriverLibraryFileName()).string()
+                        ? programFolder + static_cast<char>(fs::path::preferred_separator) + DriverLibraryFileName()
                         : choice.libraryPath;
     std::string error;
     g_library = LibraryDriver::Open(g_libraryPath, error);

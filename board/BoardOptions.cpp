@@ -38,11 +38,11 @@ constexpr Variable I2cDevEnvironment[] = {
 };
 
 QString NamedLibraryLine(const char* name) {
-    const std::string path = USBStuff::NamedDriverLibrary(name, ProgramFolder().toStdString());
+    const std::string path = USBStuff::NamedDriverLibrary(name, NarrowPath(ProgramFolder()));
     return QStringLiteral("    %1  %2\n")
         .arg(QLatin1String(name), -7)
         .arg(path.empty() ? QStringLiteral("(not found beside the program)")
-                          : QDir::toNativeSeparators(QString::fromStdString(path)));
+                          : QDir::toNativeSeparators(QFile::decodeName(path.c_str())));
 }
 
 template <size_t N>
@@ -53,13 +53,22 @@ QString EnvironmentLines(const QString& heading, const Variable (&variables)[N])
     return text;
 }
 
+#ifdef _WIN32
+// The i2c-dev library is Linux's: on Windows a board is reached through its own driver library.
+constexpr bool HasI2cDev = false;
+#else
+constexpr bool HasI2cDev = true;
+#endif
+
 }  // namespace
 
 BoardOptions::BoardOptions()
     : driver_(QStringLiteral("driver"),
-              QStringLiteral("The driver library to load: sim (the simulated board), i2c-dev (a chip on a "
-                             "Linux I2C adapter) or a library file. Default: the one in the program's folder."),
-              QStringLiteral("sim|i2c-dev|FILE")),
+              HasI2cDev ? QStringLiteral("The driver library to load: sim (the simulated board), i2c-dev (a chip on a "
+                                         "Linux I2C adapter) or a library file. Default: the one in the program's folder.")
+                        : QStringLiteral("The driver library to load: sim (the simulated board) or a library file "
+                                         "(a board's own). Default: the one in the program's folder."),
+              HasI2cDev ? QStringLiteral("sim|i2c-dev|FILE") : QStringLiteral("sim|FILE")),
       bus_(QStringLiteral("bus"),
            QStringLiteral("The I2C adapter the i2c-dev library uses: its number, node or name, e.g. 1, "
                           "/dev/i2c-1 or \"SMBus stub driver\" (sets KTS_I2C_BUS)."),
@@ -78,16 +87,18 @@ void BoardOptions::AddTo(QCommandLineParser& parser) const {
 QString BoardOptions::Read(const QCommandLineParser& parser, USBStuff::BoardChoice& choice) const {
     if (parser.isSet(driver_)) {
         const QString driver = parser.value(driver_);
+        if (!HasI2cDev && driver == QLatin1String(USBStuff::I2cDevDriverName))
+            return QStringLiteral("The i2c-dev driver library is Linux's: give sim or a board's driver library.");
         if (driver == QLatin1String(USBStuff::SimulatedDriverName) ||
             driver == QLatin1String(USBStuff::I2cDevDriverName)) {
-            choice.libraryPath = USBStuff::NamedDriverLibrary(driver.toStdString(), ProgramFolder().toStdString());
+            choice.libraryPath = USBStuff::NamedDriverLibrary(driver.toStdString(), NarrowPath(ProgramFolder()));
             if (choice.libraryPath.empty())
                 return QStringLiteral("The %1 driver library is not installed beside the program (%2).")
                     .arg(driver, ProgramFolder());
         } else {
             const QFileInfo file(driver);
             if (!file.isFile()) return QStringLiteral("The driver library '%1' does not exist.").arg(driver);
-            choice.libraryPath = file.absoluteFilePath().toStdString();
+            choice.libraryPath = NarrowPath(file.absoluteFilePath());
         }
     }
     if (parser.isSet(bus_)) {
@@ -108,13 +119,15 @@ QString DriverFilesHelp() {
     return QStringLiteral("  Driver library (the simulated board, or a real board's library):\n    %1\n")
                .arg(DriverLibraryPath()) +
            QStringLiteral("  Driver libraries that --driver names:\n") +
-           NamedLibraryLine(USBStuff::SimulatedDriverName) + NamedLibraryLine(USBStuff::I2cDevDriverName) +
+           NamedLibraryLine(USBStuff::SimulatedDriverName) +
+           (HasI2cDev ? NamedLibraryLine(USBStuff::I2cDevDriverName) : QString()) +
            QStringLiteral("  Firmware image, downloaded at every start:\n    %1\n").arg(FirmwareImagePath());
 }
 
 QString DriverEnvironmentHelp() {
     return EnvironmentLines(QStringLiteral("\nEnvironment of the simulated board (--driver sim):\n"),
                             SimulatedBoardEnvironment) +
-           EnvironmentLines(QStringLiteral("\nEnvironment of the i2c-dev library (--driver i2c-dev):\n"),
-                            I2cDevEnvironment);
+           (HasI2cDev ? EnvironmentLines(QStringLiteral("\nEnvironment of the i2c-dev library (--driver i2c-dev):\n"),
+                                         I2cDevEnvironment)
+                      : QString());
 }

@@ -1,5 +1,7 @@
 #include "board/LibraryDriver.h"
 
+#include "board/SystemErrorText.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -39,15 +41,15 @@ const char* DriverLibraryFileName() {
 #endif
 }
 
+std::vector<std::string> StdcallExportNames(const std::string& name, int argumentBytes) {
+    const std::string suffix = "@" + std::to_string(argumentBytes);
+    return {name, "_" + name + suffix, name + suffix};
+}
+
 namespace {
 
 #ifdef _WIN32
-std::string LastSystemError() {
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0,
-                   text, sizeof text, nullptr);
-    return text;
-}
+std::string LastSystemError() { return SystemErrorText(GetLastError()); }
 #else
 std::string LastSystemError() {
     const char* text = dlerror();
@@ -85,16 +87,25 @@ std::unique_ptr<LibraryDriver> LibraryDriver::Open(const std::string& absolutePa
         error = "The driver library " + absolutePath + " could not be loaded: " + LastSystemError();
         return nullptr;
     }
-    auto resolve = [&](const char* name) -> void* {
-#ifdef _WIN32
+    // Each argument of a __stdcall function takes four bytes on the stack.
+    auto resolve = [&](const char* name, int argumentCount) -> void* {
+#if defined(_WIN32) && !defined(_WIN64)
+        for (const std::string& exported : StdcallExportNames(name, 4 * argumentCount)) {
+            if (const FARPROC function = GetProcAddress(h.module, exported.c_str()))
+                return reinterpret_cast<void*>(function);
+        }
+        return nullptr;
+#elif defined(_WIN32)
+        static_cast<void>(argumentCount);
         return reinterpret_cast<void*>(GetProcAddress(h.module, name));
 #else
+        static_cast<void>(argumentCount);
         return dlsym(h.module, name);
 #endif
     };
-    h.loadFirmWare = reinterpret_cast<LoadFirmWareFn>(resolve("LoadFirmWare"));
-    h.vendorIORequest = reinterpret_cast<VendorIORequestFn>(resolve("VendorIORequest"));
-    h.driverLastError = reinterpret_cast<DriverLastErrorFn>(resolve("DriverLastError"));
+    h.loadFirmWare = reinterpret_cast<LoadFirmWareFn>(resolve("LoadFirmWare", 1));
+    h.vendorIORequest = reinterpret_cast<VendorIORequestFn>(resolve("VendorIORequest", 6));
+    h.driverLastError = reinterpret_cast<DriverLastErrorFn>(resolve("DriverLastError", 0));
     for (auto [fn, name] : {std::pair<bool, const char*>{h.loadFirmWare != nullptr, "LoadFirmWare"},
                             {h.vendorIORequest != nullptr, "VendorIORequest"}}) {
         if (!fn) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace USBStuff {
 
@@ -27,5 +28,10 @@ private:
 
 // The driver library's file name in the program's folder on this system.
 const char* DriverLibraryFileName();
+
+// The names a 32-bit Windows library may export a __stdcall function under, in the order they
+// are tried: plain (a .def file), "_Name@N" (Microsoft's compiler) and "Name@N" (mingw), N being
+// the bytes of its arguments.
+std::vector<std::string> StdcallExportNames(const std::string& name, int argumentBytes);
 
 }  // namespace USBStuff

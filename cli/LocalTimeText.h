@@ -17,3 +17,7 @@ private:
     std::string date_;    // "2024-05-01T14:03:07."
     std::string offset_;  // "+02:00"
 };
+
+// Minutes east of UTC of the local calendar against UTC's for the same second (tm_gmtoff, which
+// Windows lacks).
+long UtcOffsetMinutes(const std::tm& local, const std::tm& utc);

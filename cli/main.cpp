@@ -6,6 +6,7 @@
 #include "cli/CliCommandLine.h"
 #include "cli/CliRun.h"
 #include "cli/CliStart.h"
+#include "cli/LineOutput.h"
 #include "cli/SteadyClock.h"
 #include "state/GeneralStuff.h"
 
@@ -30,6 +31,7 @@ int Finish(const CliAnswer& answer) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    StandardStreamsAsOnLinux();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(CliName);
     const auto parsed = ParseCliArguments(QCoreApplication::arguments());
@@ -38,7 +40,7 @@ int main(int argc, char** argv) {
 
     SteadyClock clock;
     GeneralStuff::SetClock(&clock);
-    USBStuff::SetProgramFolder(ProgramFolder().toStdString());
+    USBStuff::SetProgramFolder(NarrowPath(ProgramFolder()));
     USBStuff::SetFailureHooks(CliFailureHooks());
     GeneralStuff::InstallShadowHook();
     // The i2c-dev library would also write its reason for a failure to standard error, where

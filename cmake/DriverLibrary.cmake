@@ -14,7 +14,10 @@ function(kts_driver_library target)
     AUTOMOC OFF
     AUTORCC OFF)
   if(WIN32)
+    set_target_properties(${target} PROPERTIES PREFIX "")  # USBFunctions.dll, not libUSBFunctions.dll
     target_sources(${target} PRIVATE ${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.def)
+    # The .def file's plain names stand for the decorated __stdcall symbols ("Name@N").
+    target_link_options(${target} PRIVATE "LINKER:--enable-stdcall-fixup")
   elseif(NOT APPLE)
     target_link_options(${target} PRIVATE
       "LINKER:--version-script=${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.map" "LINKER:--no-undefined")

@@ -6,6 +6,15 @@ set(KTS_INSTALL_DIR lib/kts9320b-eval)
 # The prefix of the Debian package; the manual pages name the files as the package lays them out.
 set(KTS_PACKAGE_PREFIX /usr)
 set(KTS_MAN_PAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/ManPage.cmake)
+
+# On Windows the programs lie in the installation folder itself, with no links and no pages.
+if(WIN32)
+  function(kts_installed_program target summary)
+    install(TARGETS ${target} RUNTIME DESTINATION .)
+  endfunction()
+  return()
+endif()
+
 find_program(KTS_HELP2MAN help2man REQUIRED)
 
 function(kts_installed_program target summary)

@@ -6,7 +6,9 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPdfWriter>
+#ifdef KTS_CHART_SVG
 #include <QSvgGenerator>
+#endif
 
 namespace {
 
@@ -16,7 +18,9 @@ Format FormatOf(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("png")) return Format::Png;
     if (suffix == QLatin1String("pdf")) return Format::Pdf;
+#ifdef KTS_CHART_SVG
     if (suffix == QLatin1String("svg")) return Format::Svg;
+#endif
     return Format::Unknown;
 }
 
@@ -42,11 +46,15 @@ bool Draw(QCustomPlot& plot, Format format, QIODevice& file) {
         return DrawVectorised(plot, pdf);
     }
     case Format::Svg: {
+#ifdef KTS_CHART_SVG
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
         svg.setSize(plot.size());
         svg.setViewBox(QRect(QPoint(0, 0), plot.size()));
         return DrawVectorised(plot, svg);
+#else
+        return false;
+#endif
     }
     case Format::Unknown:
         break;
@@ -56,8 +64,13 @@ bool Draw(QCustomPlot& plot, Format format, QIODevice& file) {
 
 }  // namespace
 
+#ifdef KTS_CHART_SVG
 const QString ChartImageFilter =
     QStringLiteral("PNG Image (*.png);;PDF Document (*.pdf);;SVG Image (*.svg)");
+#else
+// A build whose Qt has no SVG module writes the two other formats.
+const QString ChartImageFilter = QStringLiteral("PNG Image (*.png);;PDF Document (*.pdf)");
+#endif
 
 QString ChartImageFileName(const QString& fileName, const QString& chosenFilter) {
     if (fileName.isEmpty() || FormatOf(fileName) != Format::Unknown) return fileName;
@@ -68,7 +81,11 @@ QString ChartImageFileName(const QString& fileName, const QString& chosenFilter)
 
 QString SaveChartImage(QCustomPlot& plot, const QString& fileName) {
     const Format format = FormatOf(fileName);
+#ifdef KTS_CHART_SVG
     if (format == Format::Unknown) return QStringLiteral("The name must end in .png, .pdf or .svg.");
+#else
+    if (format == Format::Unknown) return QStringLiteral("The name must end in .png or .pdf.");
+#endif
     QBuffer picture;
     picture.open(QIODevice::WriteOnly);
     if (!Draw(plot, format, picture)) return QStringLiteral("The chart could not be drawn.");

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #if defined(_WIN32)
-#define KTS_DRIVER_EXPORT extern "C" __declspec(dllexport)
+// The library's .def file names what is exported, and under which names.
+#define KTS_DRIVER_EXPORT extern "C"
 #if defined(_WIN64)
 #define KTS_DRIVER_CALL
 #else

@@ -1,5 +1,5 @@
 // The monitor's time column: local time with milliseconds and the offset from UTC, east and
-// west of it, before 1970 too, and the calendar worked out anew when the second changes.
+// west of it, across a day's and a year's end, in summer time, before 1970 too, and the calendar worked out anew when the second changes.
 #include "cli/LocalTimeText.h"
 
 #include <cstdlib>
@@ -17,6 +17,12 @@ TEST(LocalTimeText, LocalTimeWithMillisecondsAndOffset) {
     const Case cases[] = {
         {"XYZ-5:30", 1700000000123, "2023-11-15T03:43:20.123+05:30"},
         {"XYZ+3", 1700000000123, "2023-11-14T19:13:20.123-03:00"},
+        // The offset across a day's and a year's end, either way, and in summer time.
+        {"XYZ-14", 1700000000123, "2023-11-15T12:13:20.123+14:00"},
+        {"XYZ+12", 1704085200000, "2023-12-31T17:00:00.000-12:00"},
+        {"XYZ-5:30", 1704052800000, "2024-01-01T01:30:00.000+05:30"},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", 1690000000000, "2023-07-22T06:26:40.000+02:00"},
+        // Last: the calendar's change of second below is checked in this zone.
         {"UTC0", -1, "1969-12-31T23:59:59.999+00:00"},
     };
     const char* saved = std::getenv("TZ");

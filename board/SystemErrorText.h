@@ -1,0 +1,11 @@
+#pragma once
+// Windows' own words for a system error code (GetLastError), without the line break they end in.
+#ifdef _WIN32
+#include <string>
+
+namespace USBStuff {
+
+std::string SystemErrorText(unsigned long code);
+
+}  // namespace USBStuff
+#endif
