@@ -7,6 +7,7 @@
 #include "state/GeneralStuff.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,6 +18,7 @@ enum CommandOption : unsigned {
     MonitorOptions = 1,  // --interval, --duration, --count, --output
     RawOption = 2,       // --raw
     SaveOptions = 4,     // --comment, --all
+    ServeOptions = 8,    // --listen, --min-interval, --address more than once
 };
 
 struct CommandSpec {
@@ -39,6 +41,8 @@ constexpr CommandSpec Commands[] = {
      "readings as CSV until --duration, --count, Ctrl+C or SIGTERM"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
+    {"serve", CliCommand::Serve, "", 0, 0, ServeOptions,
+     "metrics for Prometheus at http://--listen/metrics, one --address per chip; never writes"},
 };
 
 struct Options {
@@ -54,11 +58,16 @@ struct Options {
     QCommandLineOption raw{"raw", "dump: add a 16 x 16 grid of all 256 addresses, as i2cdump lays it out."};
     QCommandLineOption comment{"comment", "save: the file's comment line.", "TEXT"};
     QCommandLineOption all{"all", "save: every writable register, not only those that differ from their defaults."};
+    QCommandLineOption listen{"listen", "serve: the IP address and port to listen at (default 127.0.0.1:9320, "
+                                        "loopback only; [::1]:9320 for IPv6).", "HOST:PORT"};
+    QCommandLineOption minInterval{"min-interval", "serve: scrapes within this many milliseconds of the last "
+                                                   "reading share it instead of reading the chips (default 500).", "MS"};
     BoardOptions board;
 
     std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
         return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
-                {&output, MonitorOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions}};
+                {&output, MonitorOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
+                {&listen, ServeOptions}, {&minInterval, ServeOptions}};
     }
 };
 
@@ -81,7 +90,8 @@ QString HelpText(const QCommandLineParser& parser) {
     text += QStringLiteral(
         "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
         "(driver, firmware,\n     connect, no chip, transfer)\n  2  a usage error or bad input: an unknown "
-        "command, register or option, a value\n     out of range, a file that cannot be read or written\n");
+        "command, register or option, a value\n     out of range, a file that cannot be read or written; serve: "
+        "it cannot listen\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
 
@@ -121,6 +131,22 @@ QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, M
         if (monitor.output.isEmpty()) return QStringLiteral("--output needs a file name, or - for standard output.");
     }
     return QString();
+}
+
+// Fills the serve settings; an error text for a value that cannot be used.
+QString ReadServeOptions(const QCommandLineParser& parser, const Options& o, ServeSettings& serve) {
+    if (parser.isSet(o.listen)) serve.listen = parser.value(o.listen);  // checked when it listens
+    if (parser.isSet(o.minInterval)) {
+        const auto ms = GeneralStuff::ParseIntegerArgument(parser.value(o.minInterval).toStdString());
+        if (!ms || *ms > 3600000)
+            return QStringLiteral("--min-interval takes milliseconds from 0 to 3600000, not '%1'.")
+                .arg(parser.value(o.minInterval));
+        serve.minIntervalMs = *ms;
+    }
+    const QString problem = o.board.ReadAddresses(parser, serve.addresses);
+    std::sort(serve.addresses.begin(), serve.addresses.end());
+    serve.addresses.erase(std::unique(serve.addresses.begin(), serve.addresses.end()), serve.addresses.end());
+    return problem;
 }
 
 // Fills the command's arguments; an error text for one that cannot be used.
@@ -163,7 +189,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     QCommandLineParser parser;
     parser.setApplicationDescription(Description());
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
-                                             &o.output, &o.raw, &o.comment, &o.all})
+                                             &o.output, &o.raw, &o.comment, &o.all, &o.listen, &o.minInterval})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
@@ -186,6 +212,8 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
         if (parser.isSet(*option) && (spec->options & group) == 0)
             return Refusal(QStringLiteral("--%1 does not apply to %2.").arg(option->names().first(), name));
     }
+    if (parser.values(QStringLiteral("address")).size() > 1 && (spec->options & ServeOptions) == 0)
+        return Refusal(QStringLiteral("%1 takes one --address; serve takes several.").arg(name));
 
     CliRequest request;
     request.command = spec->command;
@@ -195,6 +223,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     request.onlyChanged = !parser.isSet(o.all);
     QString problem = o.board.Read(parser, request.board);
     if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
+    if (problem.isEmpty()) problem = ReadServeOptions(parser, o, request.serve);
     if (problem.isEmpty()) problem = ReadArguments(*spec, args, request);
     if (!problem.isEmpty()) return Refusal(problem);
     return request;

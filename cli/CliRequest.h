@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Save, Recall };
+enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Save, Recall, Serve };
 
 // A register the user named, by name or number.
 struct RegisterTarget {
@@ -23,6 +23,12 @@ struct MonitorSettings {
     QString output = QStringLiteral("-");  // "-": standard output
 };
 
+struct ServeSettings {
+    QString listen = QStringLiteral("127.0.0.1:9320");  // loopback unless the user says otherwise
+    int32_t minIntervalMs = 500;     // scrapes within this of the last reading share it
+    std::vector<int32_t> addresses;  // every --address; none: the chip the search finds
+};
+
 struct CliRequest {
     CliCommand command = CliCommand::Temps;
     USBStuff::BoardChoice board;
@@ -31,6 +37,7 @@ struct CliRequest {
     int32_t value = 0;                      // write
     bool raw = false;                       // dump: the 16 x 16 grid as well
     MonitorSettings monitor;
+    ServeSettings serve;
     QString file;     // save, recall
     QString comment;  // save
     bool onlyChanged = true;  // save: only registers that differ from their defaults

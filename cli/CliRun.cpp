@@ -5,6 +5,7 @@
 #include "cli/MonitorCommand.h"
 #include "cli/RegisterCommands.h"
 #include "cli/SavCommands.h"
+#include "cli/ServeCommand.h"
 #include "cli/StopSignal.h"
 
 #include <QFile>
@@ -27,6 +28,7 @@ CliAnswer RunRequest(const CliRequest& request) {
     switch (request.command) {
     case CliCommand::Monitor: return Monitor(request);
     case CliCommand::Recall: return RunRecall(request);
+    case CliCommand::Serve: return RunServe(request);
     case CliCommand::Scan:
         StartBoard(request.board, false);
         return RunScan(request);
