@@ -23,7 +23,9 @@ done
 for f in share/applications/com.corvantis.KTS9320BEval.desktop share/metainfo/com.corvantis.KTS9320BEval.metainfo.xml \
          share/icons/hicolor/16x16/apps/kts9320b-eval.png share/icons/hicolor/256x256/apps/kts9320b-eval.png \
          share/icons/hicolor/scalable/apps/kts9320b-eval.svg share/doc/kts9320b-eval/README \
-         share/doc/kts9320b-eval/copyright share/doc/kts9320b-eval/changelog.gz share/man/man1/kts9320b-eval.1.gz share/man/man1/kts9320b-cli.1.gz; do
+         share/doc/kts9320b-eval/copyright share/doc/kts9320b-eval/changelog.gz share/man/man1/kts9320b-eval.1.gz share/man/man1/kts9320b-cli.1.gz \
+         lib/systemd/system/kts9320b-exporter@.service share/kts9320b-eval/prometheus/kts9320b-alerts.yml \
+         share/kts9320b-eval/kts9320b-exporter.default; do
   [ -f "$prefix/$f" ] || fail "$f is missing"
 done
 
