@@ -1,0 +1,69 @@
+#include "board/ChipSession.h"
+
+#include "board/USBStuff.h"
+#include "chip/ChipRegisters.h"
+
+#include <algorithm>
+
+namespace USBStuff {
+
+namespace {
+
+std::string StepReason(const char* step, const std::string& why) {
+    return std::string(step) + ": " + (why.empty() ? "no reason given" : why);
+}
+
+std::string DriverReason() { return Driver() ? Driver()->LastError() : std::string("no driver library"); }
+
+}  // namespace
+
+ChipOnBoard ChipSession::Chip() const { return ChipOnBoard(Driver(), address_); }
+
+ChipSession::Change ChipSession::Failed(const ChipTransfer& failed, double now) {
+    reason_ = StepReason("transfer", failed.reason);
+    if (!connected_) return Change::None;
+    connected_ = false;
+    lostSince_ = now;
+    pause_ = FirstPause;
+    nextAttempt_ = now;  // a loose contact may answer again at once
+    return Change::Lost;
+}
+
+bool ChipSession::Attempt() {
+    if (DownloadFirmware() < 0) {
+        reason_ = StepReason("firmware", DriverReason());
+        return false;
+    }
+    if (ConnectRequest() != 0) {
+        reason_ = StepReason("connect", DriverReason());
+        return false;
+    }
+    const ChipTransfer id = Chip().Read(::Chip::Reg::ManufacturerId.read);
+    if (!id) {
+        reason_ = StepReason("transfer", id.reason);
+        return false;
+    }
+    if (id.value != ::Chip::ManufacturerId) {
+        reason_ = StepReason("no chip", "the chip's id does not answer at its address");
+        return false;
+    }
+    return true;
+}
+
+void ChipSession::Retry(double now) {
+    nextAttempt_ = now + pause_;
+    pause_ = std::min(pause_ * 2, LongestPause);
+}
+
+ChipSession::Change ChipSession::Reconnect(double now) {
+    if (connected_ || now < nextAttempt_) return Change::None;
+    if (!Attempt()) {
+        Retry(now);
+        return Change::None;
+    }
+    connected_ = true;
+    reason_.clear();
+    return Change::Back;
+}
+
+}  // namespace USBStuff
