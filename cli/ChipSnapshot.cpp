@@ -37,8 +37,8 @@ std::variant<ChipSnapshot, USBStuff::ChipTransfer> ReadChipSnapshot(const USBStu
         bytes[i] = read.value;
     }
     const auto byte = [&bytes](const Chip::Register& reg) { return bytes[IndexOf(reg)]; };
-    // The codes follow the range of the chip just read; the shadow flag is what decodes them.
-    RegMapStuff::ExtendedRange = (byte(Configuration) & Chip::ConfigBit::ExtendedRange) != 0;
+    // The codes follow the range of the chip just read, through the shadow that decodes them.
+    RegMapStuff::SetShadowFromConfiguration(byte(Configuration));
     ChipSnapshot s;
     s.local = TempFromCode(byte(LocalTemp));
     s.remote = TempFromCodes(byte(RemoteTempHigh), byte(RemoteTempLow));
