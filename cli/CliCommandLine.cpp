@@ -58,8 +58,8 @@ struct Options {
     QCommandLineOption raw{"raw", "dump: add a 16 x 16 grid of all 256 addresses, as i2cdump lays it out."};
     QCommandLineOption comment{"comment", "save: the file's comment line.", "TEXT"};
     QCommandLineOption all{"all", "save: every writable register, not only those that differ from their defaults."};
-    QCommandLineOption listen{"listen", "serve: the IP address and port to listen at (default 127.0.0.1:9320, "
-                                        "loopback only; [::1]:9320 for IPv6).", "HOST:PORT"};
+    QCommandLineOption listen{"listen", "serve: the IPv4 address and port to listen at (default 127.0.0.1:9320, "
+                                        "loopback only; 0.0.0.0:9320 for every interface).", "HOST:PORT"};
     QCommandLineOption minInterval{"min-interval", "serve: scrapes within this many milliseconds of the last "
                                                    "reading share it instead of reading the chips (default 500).", "MS"};
     BoardOptions board;

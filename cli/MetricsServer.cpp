@@ -65,13 +65,9 @@ std::optional<std::string> ListenAddress(const std::string& text) {
         if (text[i] < '0' || text[i] > '9') return std::nullopt;
         port = port * 10 + (text[i] - '0');
     }
-    if (port < 1 || port > 65535) return std::nullopt;
     const std::string host = text.substr(0, colon);
-    unsigned char address[16];
-    const bool v6 = host.size() > 2 && host.front() == '[' && host.back() == ']';
-    if (v6 ? inet_pton(AF_INET6, host.substr(1, host.size() - 2).c_str(), address) != 1
-           : inet_pton(AF_INET, host.c_str(), address) != 1)
-        return std::nullopt;
+    in_addr address{};
+    if (port < 1 || port > 65535 || inet_pton(AF_INET, host.c_str(), &address) != 1) return std::nullopt;
     return host + ":" + std::to_string(port);
 }
 

@@ -14,8 +14,9 @@ namespace prometheus {
 class Exposer;
 }
 
-// A listen address the server can take: "HOST:PORT" with an IPv4 address or a bracketed IPv6
-// address, and a port from 1 to 65535. None for anything else.
+// A listen address the server can take: "HOST:PORT" with an IPv4 address and a port from 1 to
+// 65535. None for anything else: Debian's civetweb is built without IPv6, and a name or a
+// civetweb port suffix (s, r, a list) must not slip through.
 std::optional<std::string> ListenAddress(const std::string& text);
 
 class MetricsServer {

@@ -58,7 +58,7 @@ std::string DriverLabel(const USBStuff::BoardChoice& board) {
 CliAnswer RunServe(const CliRequest& request) {
     const std::string asked = request.serve.listen.toStdString();
     const auto listen = ListenAddress(asked);
-    if (!listen) return CannotListen(asked, "give HOST:PORT with an IP address and a port, e.g. 127.0.0.1:9320");
+    if (!listen) return CannotListen(asked, "give an IPv4 address and a port, e.g. 127.0.0.1:9320");
     MetricsServer server(*listen);
     if (!server.Listening()) return CannotListen(*listen, server.Error());
     std::vector<int32_t> addresses = request.serve.addresses;
