@@ -58,5 +58,18 @@ grep -qF "LoadFirmWare path=$folder/KTS9330FW.Hex result=0" "$trace" 2>/dev/null
 env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kts9320b-cli" --driver sim temps >/dev/null ||
   fail "the installed kts9320b-cli --driver sim temps did not answer"
 
+# serve, through its link, on a free loopback port: the simulated chip is up at /metrics.
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"$prefix/bin/kts9320b-cli" --driver sim --address 0x4c serve --listen "127.0.0.1:$port" 2>/dev/null &
+pid=$!
+metrics=
+for _ in $(seq 50); do
+  metrics=$(curl -sf "http://127.0.0.1:$port/metrics") && break
+  sleep 0.1
+done
+kill "$pid" 2>/dev/null
+wait "$pid" || fail "the installed kts9320b-cli serve did not end with status 0 on SIGTERM"
+grep -qx 'kts9320b_up{address="0x4c"} 1' <<<"$metrics" || fail "the installed kts9320b-cli serve did not serve the chip"
+
 [ $failed = 0 ] && echo "ok: installed into $prefix with everything in lib/kts9320b-eval/"
 exit $failed
