@@ -82,4 +82,12 @@ TEST_F(ServeMetrics, AFailedReadingIsDownWithoutValuesAndTheNextScrapeReconnects
     EXPECT_EQ(samples[R"(kts9320b_temperature_celsius{address="0x4c",channel="local"})"], "45");
 }
 
+TEST_F(ServeMetrics, ScrapesWithinTheMinimumIntervalShareOneReading) {
+    ScrapedChips shared{metrics, {0x4C}, std::chrono::hours(1)};
+    shared.Collect();
+    const size_t reads = cli.driver.Reads().size();
+    shared.Collect();
+    EXPECT_EQ(cli.driver.Reads().size(), reads);
+}
+
 }  // namespace
