@@ -1,5 +1,6 @@
 #include "state/GeneralStuff.h"
 #include "app/CommandLine.h"
+#include "app/DisplayProbe.h"
 #include "app/Main.h"
 #include "app/NoDisplay.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    ReleaseProbedDisplay();
     QApplication::setApplicationName(GeneralStuff::AppTitle);
     // Ties the windows to the installed menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(KTS_APP_ID));

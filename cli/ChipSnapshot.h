@@ -1,18 +1,15 @@
 #pragma once
 // Everything the metrics endpoint shows of one chip, read in one go and never written: both
-// temperatures, the limits of both channels, the THERM hysteresis and the Status register.
+// temperatures and the Status register, the six limits and the THERM hysteresis.
 #include "board/ChipOnBoard.h"
-#include "state/ChipLimits.h"
+#include "cli/Reading.h"
 
 #include <variant>
 
 struct ChipSnapshot {
-    float local = 0;
-    float remote = 0;
-    GeneralStuff::ChannelLimits localLimits;
-    GeneralStuff::ChannelLimits remoteLimits;
+    Reading reading;
+    Limits limits{};  // local high, low, THERM, then remote high, low, THERM
     float thermHysteresis = 0;
-    int status = 0;
 };
 
 // The chip's snapshot, decoded by the range its Configuration register selects; or the first

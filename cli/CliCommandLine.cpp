@@ -1,6 +1,7 @@
 #include "cli/CliCommandLine.h"
 
 #include "board/BoardOptions.h"
+#include "cli/DurationArgument.h"
 #include "cli/RegisterArgument.h"
 #include "registers/IntegerArgument.h"
 #include "registers/RegMapStuff.h"
@@ -8,17 +9,18 @@
 
 #include <QCommandLineParser>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 // The options that only some commands take.
 enum CommandOption : unsigned {
     NoOptions = 0,
-    MonitorOptions = 1,  // --interval, --duration, --count, --output
+    MonitorOptions = 1,  // --interval, --duration, --count: monitor and watch
     RawOption = 2,       // --raw
     SaveOptions = 4,     // --comment, --all
-    ServeOptions = 8,    // --listen, --min-interval, --address more than once
+    RunOptions = 8,      // --keep-going, --max-gap, --on-alarm: monitor and watch
+    LogOptions = 16,     // --output, --limits, --events: monitor only
+    ServeOptions = 32,   // --listen, --min-interval, --address more than once
 };
 
 struct CommandSpec {
@@ -37,8 +39,10 @@ constexpr CommandSpec Commands[] = {
     {"read", CliCommand::Read, "REG...", 1, -1, NoOptions, "each register: name, address, hex, decimal and meaning"},
     {"write", CliCommand::Write, "REG VALUE", 2, 2, NoOptions, "writes VALUE (0 to 255) at the register's write address"},
     {"dump", CliCommand::Dump, "", 0, 0, RawOption, "every named register as read shows it; --raw adds all 256 addresses"},
-    {"monitor", CliCommand::Monitor, "", 0, 0, MonitorOptions,
+    {"monitor", CliCommand::Monitor, "", 0, 0, MonitorOptions | RunOptions | LogOptions,
      "readings as CSV until --duration, --count, Ctrl+C or SIGTERM"},
+    {"watch", CliCommand::Watch, "", 0, 0, MonitorOptions | RunOptions,
+     "the monitor's events as they come: alarms raised and cleared, the board lost and back"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
     {"serve", CliCommand::Serve, "", 0, 0, ServeOptions,
@@ -48,11 +52,28 @@ constexpr CommandSpec Commands[] = {
 struct Options {
     QCommandLineOption help{{"h", "help"}, "Show this help and end."};
     QCommandLineOption version{{"v", "version"}, "Show the program's name and version and end."};
-    QCommandLineOption json{"json", "One JSON object per answer (per reading for monitor) instead of text."};
-    QCommandLineOption interval{"interval", "monitor: milliseconds from one reading to the next (default 1000; "
-                                            "0: as fast as the board answers).", "MS"};
-    QCommandLineOption duration{"duration", "monitor: end after this many seconds.", "S"};
-    QCommandLineOption count{"count", "monitor: end after this many readings.", "N"};
+    QCommandLineOption json{"json", "One JSON object per answer (per reading for monitor, per event for "
+                                "watch) instead of text."};
+    QCommandLineOption interval{"interval", "monitor, watch: the time from one reading to the next, 100ms, 2s, 5min "
+                                            "or 8h; a bare number is milliseconds (default 1000; 0: as fast as the "
+                                            "board answers).", "TIME"};
+    QCommandLineOption duration{"duration", "monitor, watch: end after this time (a bare number is seconds).", "TIME"};
+    QCommandLineOption limits{"limits", "monitor: add the six limits in \u00B0C (local_high_C ... remote_therm_C), read "
+                                        "at the start and then at most once a second."};
+    QCommandLineOption keepGoing{"keep-going", "monitor, watch: a failed reading does not end the run: the board is "
+                                               "reconnected, pausing longer each time up to 5 s, and the readings "
+                                               "take up their schedule at the next slot."};
+    QCommandLineOption maxGap{"max-gap", "monitor, watch with --keep-going: end with status 1 once the board has not "
+                                         "answered for longer than this (a bare number is seconds; default: no "
+                                         "limit).", "TIME"};
+    QCommandLineOption events{"events", "monitor: append the events to FILE, one JSON object a line: started, "
+                                        "ended, alarm-raised, alarm-cleared, board-lost, board-back, "
+                                        "command-ended.", "FILE"};
+    QCommandLineOption onAlarm{"on-alarm", "monitor, watch: run CMD through /bin/sh at each alarm raised and "
+                                           "cleared, with KTS_EVENT, KTS_FLAG, KTS_LOCAL_C, KTS_REMOTE_C and "
+                                           "KTS_TIME set; the readings never wait for it, and it is not started "
+                                           "again while it runs.", "CMD"};
+    QCommandLineOption count{"count", "monitor, watch: end after this many readings.", "N"};
     QCommandLineOption output{"output", "monitor: append the readings to FILE (never truncated; the header only "
                                         "into an empty file); - is standard output (default).", "FILE"};
     QCommandLineOption raw{"raw", "dump: add a 16 x 16 grid of all 256 addresses, as i2cdump lays it out."};
@@ -60,14 +81,16 @@ struct Options {
     QCommandLineOption all{"all", "save: every writable register, not only those that differ from their defaults."};
     QCommandLineOption listen{"listen", "serve: the IPv4 address and port to listen at (default 127.0.0.1:9320, "
                                         "loopback only; 0.0.0.0:9320 for every interface).", "HOST:PORT"};
-    QCommandLineOption minInterval{"min-interval", "serve: scrapes within this many milliseconds of the last "
-                                                   "reading share it instead of reading the chips (default 500).", "MS"};
+    QCommandLineOption minInterval{"min-interval", "serve: scrapes within this time of the last reading share it "
+                                                   "instead of reading the chips, e.g. 500ms or 2s; a bare number is "
+                                                   "milliseconds (default 500).", "TIME"};
     BoardOptions board;
 
     std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
         return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
-                {&output, MonitorOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
-                {&listen, ServeOptions}, {&minInterval, ServeOptions}};
+                {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
+                {&limits, LogOptions}, {&events, LogOptions}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
+                {&onAlarm, RunOptions}, {&listen, ServeOptions}, {&minInterval, ServeOptions}};
     }
 };
 
@@ -89,7 +112,7 @@ QString HelpText(const QCommandLineParser& parser) {
     text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options] COMMAND [ARGS]").arg(QLatin1String(CliName)));
     text += QStringLiteral(
         "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
-        "(driver, firmware,\n     connect, no chip, transfer)\n  2  a usage error or bad input: an unknown "
+        "(driver, firmware,\n     connect, no chip, transfer); with --keep-going, a gap past --max-gap\n  2  a usage error or bad input: an unknown "
         "command, register or option, a value\n     out of range, a file that cannot be read or written; serve: "
         "it cannot listen\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
@@ -107,18 +130,40 @@ const CommandSpec* FindCommand(const QString& name) {
 
 // Fills the monitor settings; an error text for a value that cannot be used.
 QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, MonitorSettings& monitor) {
+    constexpr int64_t Day = 86400000;
     if (parser.isSet(o.interval)) {
-        const auto ms = GeneralStuff::ParseIntegerArgument(parser.value(o.interval).toStdString());
-        if (!ms || *ms > 86400000)
-            return QStringLiteral("--interval takes milliseconds from 0 to 86400000, not '%1'.").arg(parser.value(o.interval));
-        monitor.intervalMs = *ms;
+        const auto ms = ParseDurationMs(parser.value(o.interval).toStdString(), 1, Day);
+        if (!ms)
+            return QStringLiteral("--interval takes a time from 0 to 24h (100ms, 2s, 5min; a bare number is "
+                                  "milliseconds), not '%1'.").arg(parser.value(o.interval));
+        monitor.intervalMs = static_cast<int32_t>(*ms);
     }
+    // A run may last a year; a gap may be as long.
+    constexpr int64_t Year = 366 * Day;
     if (parser.isSet(o.duration)) {
-        bool ok = false;
-        const double seconds = parser.value(o.duration).toDouble(&ok);
-        if (!ok || !std::isfinite(seconds) || seconds <= 0)
-            return QStringLiteral("--duration takes a number of seconds above 0, not '%1'.").arg(parser.value(o.duration));
-        monitor.durationS = seconds;
+        const auto ms = ParseDurationMs(parser.value(o.duration).toStdString(), 1000, Year);
+        if (!ms || *ms == 0)
+            return QStringLiteral("--duration takes a time above 0 (2s, 5min, 8h; a bare number is seconds), "
+                                  "not '%1'.").arg(parser.value(o.duration));
+        monitor.durationS = static_cast<double>(*ms) / 1000.0;
+    }
+    if (parser.isSet(o.maxGap)) {
+        const auto ms = ParseDurationMs(parser.value(o.maxGap).toStdString(), 1000, Year);
+        if (!ms)
+            return QStringLiteral("--max-gap takes a time (2s, 5min, 8h; a bare number is seconds), not '%1'.")
+                .arg(parser.value(o.maxGap));
+        if (!parser.isSet(o.keepGoing)) return QStringLiteral("--max-gap needs --keep-going.");
+        monitor.maxGapS = static_cast<double>(*ms) / 1000.0;
+    }
+    monitor.limits = parser.isSet(o.limits);
+    monitor.keepGoing = parser.isSet(o.keepGoing);
+    if (parser.isSet(o.events)) {
+        monitor.events = parser.value(o.events);
+        if (monitor.events.isEmpty()) return QStringLiteral("--events needs a file name, or - for standard output.");
+    }
+    if (parser.isSet(o.onAlarm)) {
+        monitor.onAlarm = parser.value(o.onAlarm);
+        if (monitor.onAlarm.trimmed().isEmpty()) return QStringLiteral("--on-alarm needs a command.");
     }
     if (parser.isSet(o.count)) {
         const auto count = GeneralStuff::ParseIntegerArgument(parser.value(o.count).toStdString());
@@ -130,6 +175,10 @@ QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, M
         monitor.output = parser.value(o.output);
         if (monitor.output.isEmpty()) return QStringLiteral("--output needs a file name, or - for standard output.");
     }
+    if (monitor.events == QLatin1String("-") && monitor.output == QLatin1String("-"))
+        return QStringLiteral("--events - needs the readings in a file (--output FILE).");
+    if (!monitor.events.isEmpty() && monitor.events == monitor.output)
+        return QStringLiteral("--events and --output name the same file, '%1'.").arg(monitor.events);
     return QString();
 }
 
@@ -137,11 +186,11 @@ QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, M
 QString ReadServeOptions(const QCommandLineParser& parser, const Options& o, ServeSettings& serve) {
     if (parser.isSet(o.listen)) serve.listen = parser.value(o.listen);  // checked when it listens
     if (parser.isSet(o.minInterval)) {
-        const auto ms = GeneralStuff::ParseIntegerArgument(parser.value(o.minInterval).toStdString());
-        if (!ms || *ms > 3600000)
-            return QStringLiteral("--min-interval takes milliseconds from 0 to 3600000, not '%1'.")
-                .arg(parser.value(o.minInterval));
-        serve.minIntervalMs = *ms;
+        const auto ms = ParseDurationMs(parser.value(o.minInterval).toStdString(), 1, 3600000);
+        if (!ms)
+            return QStringLiteral("--min-interval takes a time from 0 to 1h (500ms, 2s; a bare number is "
+                                  "milliseconds), not '%1'.").arg(parser.value(o.minInterval));
+        serve.minIntervalMs = static_cast<int32_t>(*ms);
     }
     const QString problem = o.board.ReadAddresses(parser, serve.addresses);
     std::sort(serve.addresses.begin(), serve.addresses.end());
@@ -189,7 +238,8 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     QCommandLineParser parser;
     parser.setApplicationDescription(Description());
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
-                                             &o.output, &o.raw, &o.comment, &o.all, &o.listen, &o.minInterval})
+                                             &o.output, &o.limits, &o.keepGoing, &o.maxGap, &o.events, &o.onAlarm,
+                                             &o.raw, &o.comment, &o.all, &o.listen, &o.minInterval})
         parser.addOption(*option);
     o.board.AddTo(parser);
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Save, Recall, Serve };
+enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Serve };
 
 // A register the user named, by name or number.
 struct RegisterTarget {
@@ -21,6 +21,11 @@ struct MonitorSettings {
     std::optional<double> durationS;  // none: no time limit
     std::optional<int64_t> count;     // none: no count limit
     QString output = QStringLiteral("-");  // "-": standard output
+    bool limits = false;              // the six limit columns
+    bool keepGoing = false;           // a failed reading loses the board for a while, no more
+    std::optional<double> maxGapS;    // keep-going: the longest gap in the readings; none: no limit
+    QString events;                   // the events file; empty: none (watch: standard output)
+    QString onAlarm;                  // the command run at each raised and cleared alarm
 };
 
 struct ServeSettings {

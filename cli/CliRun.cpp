@@ -9,24 +9,42 @@
 #include "cli/StopSignal.h"
 
 #include <QFile>
+#include <optional>
 
 namespace {
 
+CliAnswer CannotOpen(const LineOutput& output) {
+    return {ExitUsage, {}, std::string(CliName) + ": could not open " + output.Error() + "\n"};
+}
+
+// monitor: the readings to their output, the events to theirs; watch: the events alone, to
+// standard output.
 CliAnswer Monitor(const CliRequest& request) {
-    LineOutput output(QFile::encodeName(request.monitor.output).toStdString());
-    if (!output.IsOpen()) return {ExitUsage, {}, std::string(CliName) + ": could not open " + output.Error() + "\n"};
+    const bool watch = request.command == CliCommand::Watch;
+    const QString eventsName = watch ? QStringLiteral("-") : request.monitor.events;
+    std::optional<LineOutput> readings;
+    std::optional<LineOutput> events;
+    if (!watch) readings.emplace(QFile::encodeName(request.monitor.output).toStdString());
+    if (!eventsName.isEmpty()) events.emplace(QFile::encodeName(eventsName).toStdString());
+    if (readings && !readings->IsOpen()) return CannotOpen(*readings);
+    if (events && !events->IsOpen()) return CannotOpen(*events);
     // From here on Ctrl+C ends the run without a word of warning lost: during the start as well,
     // the monitor then writes nothing.
     InstallStopSignals();
     StartBoard(request.board, true);
-    return RunMonitor(request, output);
+    MonitorOutputs outputs;
+    outputs.readings = readings ? &*readings : nullptr;
+    outputs.events = events ? &*events : nullptr;
+    outputs.eventsAsJson = !watch || request.json;
+    return RunMonitor(request, outputs);
 }
 
 }  // namespace
 
 CliAnswer RunRequest(const CliRequest& request) {
     switch (request.command) {
-    case CliCommand::Monitor: return Monitor(request);
+    case CliCommand::Monitor:
+    case CliCommand::Watch: return Monitor(request);
     case CliCommand::Recall: return RunRecall(request);
     case CliCommand::Serve: return RunServe(request);
     case CliCommand::Scan:

@@ -1,7 +1,7 @@
 #include "cli/ExporterMetrics.h"
 
-#include "chip/RegisterDescriptions.h"
-#include "registers/RegMapStuff.h"
+#include "chip/ChipFields.h"
+#include "cli/RegisterMeaning.h"
 
 #include <cstdio>
 
@@ -10,11 +10,12 @@ namespace {
 using prometheus::BuildCounter;
 using prometheus::BuildGauge;
 
-// The Status register's flags by name with their bits, bit 6 down to bit 0: the busy bit is no alarm.
-std::vector<std::pair<std::string, int>> AlarmFlags() {
-    const auto names = RegMapStuff::SplitBitNames(Chip::BitLabels::Status);
+// Every alarm flag of the Status register by name, with its bit, bit 7 first; AlarmNames
+// leaves out what is no alarm (the busy bit).
+std::vector<std::pair<std::string, int>> StatusAlarms() {
     std::vector<std::pair<std::string, int>> flags;
-    for (int bit = 6; bit >= 0; --bit) flags.emplace_back(names[static_cast<size_t>(7 - bit)], 1 << bit);
+    for (int bit = 0x80; bit != 0; bit >>= 1)
+        for (const std::string& name : AlarmNames(bit)) flags.emplace_back(name, bit);
     return flags;
 }
 
@@ -82,17 +83,19 @@ void ExporterMetrics::Set(ChipSeries& chip, prometheus::Family<prometheus::Gauge
 void ExporterMetrics::Record(int32_t address, const ChipSnapshot& s) {
     ChipSeries& chip = chips_[address];
     const std::string a = AddressLabel(address);
-    Set(chip, temperature_, {{"address", a}, {"channel", "local"}}, s.local);
-    Set(chip, temperature_, {{"address", a}, {"channel", "remote"}}, s.remote);
-    for (const auto& [channel, limits] : {std::pair{"local", s.localLimits}, std::pair{"remote", s.remoteLimits}}) {
-        Set(chip, limit_, {{"address", a}, {"channel", channel}, {"limit", "high"}}, limits.high);
-        Set(chip, limit_, {{"address", a}, {"channel", channel}, {"limit", "low"}}, limits.low);
-        Set(chip, limit_, {{"address", a}, {"channel", channel}, {"limit", "therm"}}, limits.therm);
+    Set(chip, temperature_, {{"address", a}, {"channel", "local"}}, s.reading.local);
+    Set(chip, temperature_, {{"address", a}, {"channel", "remote"}}, s.reading.remote);
+    // The limits are the first fields, named channel-limit ("remote-therm").
+    for (size_t i = 0; i < s.limits.size(); ++i) {
+        const std::string field = Chip::Fields[i].name;
+        const auto dash = field.find('-');
+        Set(chip, limit_, {{"address", a}, {"channel", field.substr(0, dash)}, {"limit", field.substr(dash + 1)}},
+            s.limits[i]);
     }
     Set(chip, hysteresis_, {{"address", a}}, s.thermHysteresis);
-    static const auto flags = AlarmFlags();
-    for (const auto& [flag, bit] : flags) Set(chip, alarm_, {{"address", a}, {"flag", flag}}, (s.status & bit) ? 1 : 0);
-    Set(chip, status_, {{"address", a}}, s.status);
+    static const auto flags = StatusAlarms();
+    for (const auto& [flag, bit] : flags) Set(chip, alarm_, {{"address", a}, {"flag", flag}}, (s.reading.status & bit) ? 1 : 0);
+    Set(chip, status_, {{"address", a}}, s.reading.status);
     chip.up->Set(1);
 }
 

@@ -49,6 +49,11 @@ bool FixedRateSchedule::WaitForDue(const std::function<bool()>& stop) {
     }
 }
 
+bool FixedRateSchedule::Ended() {
+    SkipMissedSlots();
+    return PastEnd();
+}
+
 void FixedRateSchedule::Next() {
     if (intervalMs_ > 0) ++slot_;
 }

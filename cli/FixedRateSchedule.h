@@ -24,6 +24,9 @@ public:
     // Waits until the next event is due. Gives false as soon as stop says so (it is asked at
     // least every 50 ms), or when the next event would lie at or past the end.
     bool WaitForDue(const std::function<bool()>& stop = {});
+    // True when the next event would lie at or past the end (a run that takes no events for a
+    // while, such as one waiting for its board, asks this instead of waiting).
+    bool Ended();
     // The event in hand is done; the next one follows.
     void Next();
 

@@ -1,9 +1,17 @@
 #pragma once
-// monitor: one reading per interval, each written whole to the output as it is taken, until
-// the duration or the count is reached, or Ctrl+C or SIGTERM ends it after the line in hand.
+// monitor and watch: one reading per interval until the duration or the count is reached, or
+// Ctrl+C or SIGTERM ends it after the line in hand. Each reading is written whole to the
+// readings' output as it is taken (monitor); each event to the events' output. With keep-going,
+// a failed reading loses the board for a while instead of ending the run.
 #include "cli/CliRequest.h"
 
 class LineOutput;
 
+struct MonitorOutputs {
+    LineOutput* readings = nullptr;  // none: watch
+    LineOutput* events = nullptr;    // none: no events file
+    bool eventsAsJson = true;        // else text lines
+};
+
 // The stop signals must be installed (InstallStopSignals) before the board starts.
-CliAnswer RunMonitor(const CliRequest& request, LineOutput& output);
+CliAnswer RunMonitor(const CliRequest& request, const MonitorOutputs& outputs);

@@ -2,6 +2,7 @@
 
 #include "board/USBStuff.h"
 #include "files/FileSafety.h"
+#include "files/SavFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,11 +62,22 @@ QString RecallProblemText(const SavRecallResult& result, const QString& fileName
         return QStringLiteral("%1 was not recalled: it holds a NUL byte, so it is not a single-byte text file "
                               "(it may have been saved as UTF-16, Windows \"Unicode\").\n\n%2")
             .arg(name, written);
+    case SavRecallResult::Outcome::NotAPair:
+        return QStringLiteral("%1 was not recalled: line %2 does not read as an address and a value, two hex "
+                              "bytes such as 0x0B 0x55:\n%3\n\n%4")
+            .arg(name)
+            .arg(result.line)
+            .arg(result.lineText, written);
+    case SavRecallResult::Outcome::NotWritable:
+        return QStringLiteral("%1 was not recalled: line %2 writes to %3, which is not a writable register:\n%4\n\n%5")
+            .arg(name)
+            .arg(result.line)
+            .arg(FormatHexByte(result.address), result.lineText, written);
     case SavRecallResult::Outcome::Incomplete:
         break;
     }
-    return QStringLiteral("%1 was not fully recalled: the register block is incomplete "
-                          "(a line without both an address and a value, or no closing \"}\").\n\n%2")
+    return QStringLiteral("%1 was not recalled: the register block has no closing \"}\" (the file may have been "
+                          "cut short).\n\n%2")
         .arg(name, written);
 }
 

@@ -93,6 +93,9 @@ I2cBoard::I2cBoard(Kernel& kernel, I2cSettings settings) : kernel_(kernel), sett
 
 int16_t I2cBoard::LoadFirmWare(const char* path) {
     std::lock_guard<std::mutex> lock(mutex_);
+    // A download restarts a board: the next connect opens the adapter afresh, so a program that
+    // reconnects finds an adapter that went away and came back, under whatever number it has now.
+    bus_.reset();
     trace_.Line(std::string("LoadFirmWare path=") + (path ? path : "(null)") + " result=0 (nothing to load)");
     return kOk;
 }

@@ -29,6 +29,10 @@ std::optional<int> FindByReadAddr(int32_t address) {
     return std::nullopt;
 }
 
+bool IsWriteAddress(int32_t address) {
+    return address == Chip::Reg::OneShotWrite || Chip::FindRegisterByWriteAddress(address) != nullptr;
+}
+
 std::array<std::string, 8> SplitBitNames(const std::string& bitNames) {
     // A short text leaves the remaining labels empty; labels past the eighth are dropped.
     std::array<std::string, 8> labels;

@@ -28,6 +28,10 @@ void BuildRegTable();
 // The first index whose ReadAddr equals the address; none for an address not in the table.
 std::optional<int> FindByReadAddr(int32_t address);
 
+// True for an address the chip takes writes at: a writable register's write address, or the
+// one-shot register. Needs no table built.
+bool IsWriteAddress(int32_t address);
+
 // The eight labels of an entry's BitNames, bit 7 first.
 std::array<std::string, 8> SplitBitNames(const std::string& bitNames);
 

@@ -31,6 +31,15 @@ public:
         }
     }
 
+    // The chip's temperature registers (local, remote high byte, remote low byte) and status.
+    void ChipReads(int local, int remoteHigh, int remoteLow, int status) {
+        auto& chip = driver.Chip(0x4C);
+        chip[0x00] = local;
+        chip[0x01] = remoteHigh;
+        chip[0x10] = remoteLow;
+        chip[0x02] = status;
+    }
+
     BoardFixtureState state;
     ScriptedDriver& driver = state.driver;
     ScriptedClock clock;

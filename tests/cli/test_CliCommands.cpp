@@ -121,6 +121,16 @@ TEST(CliCommands, SaveAndRecallCarryTheChangedRegisters) {
     cli.driver.ClearLog();
     EXPECT_EQ(cli.Run({"recall", file}).out, "1 register was written.\n");
     EXPECT_EQ(cli.driver.Writes(), (std::vector<std::pair<int, int>>{{0x0B, 90}}));
+
+    // A line that does not read whole refuses the file, named by its line, before any write.
+    QFile edited(file);
+    ASSERT_TRUE(edited.open(QIODevice::WriteOnly) && edited.write("{\n0x0B\t0x55\n0x0B\t0xGG // Local High\n}\n") > 0);
+    edited.close();
+    cli.driver.ClearLog();
+    const CliAnswer refused = cli.Run({"recall", file});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("was not recalled: line 3 does not read"), std::string::npos) << refused.err;
+    EXPECT_TRUE(cli.driver.Writes().empty());
 }
 
 TEST(CliCommands, PatientConnectTriesEvery200msForTheWindowsProgramsWholeWait) {

@@ -18,13 +18,7 @@ namespace {
 
 class Monitor : public ::testing::Test {
 protected:
-    Monitor() {
-        auto& chip = cli.driver.Chip(0x4C);
-        chip[0x00] = 30;
-        chip[0x01] = 40;
-        chip[0x10] = 0x40;
-        chip[0x02] = 0x90;
-    }
+    Monitor() { cli.ChipReads(30, 40, 0x40, 0x90); }
     // The readings (three temperature registers and the status each) take these times, the
     // last one for every reading after; the start's reads of the id and the configuration take
     // no time.
@@ -93,35 +87,24 @@ TEST_F(Monitor, LinesStayOnTheirSlotsHoweverLongAReadingTakes) {
 
 TEST_F(Monitor, AStallWhileWaitingGivesUpTheSlotsItMissed) {
     ReadingsTake({0.001});
-    bool stalled = false;
-    cli.clock.afterSleep = [&] {
-        if (!stalled && cli.clock.now >= 1001.2) cli.clock.now += 1.6;  // kill -STOP, kill -CONT
-        stalled = stalled || cli.clock.now >= 1001.2;
+    cli.clock.afterSleep = [this, stalled = false]() mutable {  // kill -STOP at 1.2 s, kill -CONT 1.6 s later
+        if (!stalled && cli.clock.now >= 1001.2) stalled = (cli.clock.now += 1.6) > 0;
     };
     ASSERT_EQ(Run({"--interval", "500", "--duration", "4"}).status, 0);
     EXPECT_EQ(ElapsedColumn(), (std::vector<std::string>{"0.000", "0.500", "1.000", "3.000", "3.500"}));
 }
 
 TEST_F(Monitor, TheFirstReadingStartsALineOfItsOwnWithTheHeaderOnlyInAnEmptyFile) {
-    struct Case {
-        QByteArray before;
-        std::vector<std::string> firstLines;
-    };
-    const std::string header = "time,elapsed_s,local_C,remote_C,status,alarms";
-    const Case cases[] = {
-        {"", {header}},
-        {"an earlier run", {"an earlier run"}},
-        {"an earlier run\n", {"an earlier run"}},
-    };
-    for (const Case& c : cases) {
+    const std::pair<QByteArray, std::string> cases[] = {
+        {"", "time,elapsed_s,local_C,remote_C,status,alarms"}, {"earlier", "earlier"}, {"earlier\n", "earlier"}};
+    for (const auto& [before, firstLine] : cases) {
         QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(c.before);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(before) == before.size());
         out.close();
         ASSERT_EQ(Run({"--count", "1"}).status, 0);
         const auto lines = Lines();
-        ASSERT_EQ(lines.size(), 2u) << c.before.constData();
-        EXPECT_EQ(lines[0], c.firstLines[0]);
+        ASSERT_EQ(lines.size(), 2u) << before.constData();
+        EXPECT_EQ(lines[0], firstLine);
         EXPECT_EQ(lines[1].find("0.000,30,40.25"), 30u) << lines[1];
     }
 }
@@ -141,7 +124,7 @@ TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "time,elapsed_s,local_C,remote_C,status,alarms");
     const std::string time = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)";
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + ",0.000,30,40.25,0x90,RemHi"))) << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + ",0.000,30,40.25,144,RemHi"))) << lines[1];
 
     // Appended to: the header is not written again.
     ASSERT_EQ(Run({"--count", "1", "--json"}).status, 0);

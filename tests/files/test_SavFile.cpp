@@ -113,39 +113,50 @@ TEST_F(SavFileTest, SavedFilesRecallExactlyWhatWasSaved) {
 }
 
 TEST(SavRecall, HandWrittenLinesFollowTheLooseRules) {
-    // Lower-case digits, a blank instead of a tab, no name.
-    EXPECT_EQ(Recall("{\n0x0b 0x40\n}\n").writes, (Writes{{0x0B, 0x40}}));
-    // Empty lines inside the block, and before the "}".
-    EXPECT_EQ(Recall("junk {\r\n\r\n0x20\t0x50\r\n\r\n0x21\t0x3\t\r\n\r\n}").writes,
-              (Writes{{0x20, 0x50}, {0x21, 0x03}}));
-    // An upper-case X is not a prefix: the value becomes the address, the next line's
-    // address the value, and the rest of that next line is skipped.
-    EXPECT_EQ(Recall("{\r\n0X0B\t0x40\t // a\r\n0x0C\t0x00\t // b\r\n0x20\t0x11\r\n}\r\n").writes,
-              (Writes{{0x40, 0x0C}, {0x20, 0x11}}));
-    // Non-hex characters after the x read as 0.
-    EXPECT_EQ(Recall("{\n0xzz\t0x7\n}\n").writes, (Writes{{0x00, 0x07}}));
+    const std::pair<const char*, Writes> cases[] = {
+        // Lower-case digits, a blank instead of a tab, no name.
+        {"{\n0x0b 0x40\n}\n", {{0x0B, 0x40}}},
+        // Empty lines inside the block and before the "}", text before the "{".
+        {"junk {\r\n\r\n0x20\t0x50\r\n\r\n0x21\t0x3\t\r\n\r\n}", {{0x20, 0x50}, {0x21, 0x03}}},
+        // An upper-case X; one-digit values at a line's end, with CR LF or LF alone.
+        {"{\r\n0X0B\t0X40\t // a\r\n0x0C\t0x5\r\n0x20\t0x11\r\n}\r\n", {{0x0B, 0x40}, {0x0C, 0x05}, {0x20, 0x11}}},
+        {"h\n{\n0x0B\t0x5\n0x0C\t0x06\n0x0D\t0x57\n}\n", {{0x0B, 0x05}, {0x0C, 0x06}, {0x0D, 0x57}}},
+        // Blanks around the lines and the braces; the one-shot register takes a write.
+        {" {\n  0x0f  0x00 \n }\n", {{0x0F, 0x00}}}};
+    for (const auto& [text, writes] : cases) {
+        const Recalled r = Recall(text);
+        EXPECT_EQ(r.result.outcome, SavRecallResult::Outcome::Complete) << text;
+        EXPECT_EQ(r.writes, writes) << text;
+    }
 }
 
-TEST(SavRecall, BrokenFilesStopAndSayHowFarTheyGot) {
-    const Recalled noOpen = Recall("Address\tData\r\n0x0B\t0x40\r\n}\r\n");
-    EXPECT_EQ(noOpen.result.outcome, SavRecallResult::Outcome::NoBlock);
-    EXPECT_TRUE(noOpen.writes.empty());
+TEST(SavRecall, ALineThatCannotBeWrittenAsItStandsRefusesTheWholeFile) {
+    using Outcome = SavRecallResult::Outcome;
+    const std::pair<Outcome, std::vector<const char*>> cases[] = {
+        {Outcome::NotAPair, {"0xZZ\t0x51", "0x0B\t0xGG", "// box of 0x0B", "0x-1\t0x00", "0x0B\t0x123 // 3 digits",
+                             "0x0B\t0x4G", "// was 0x0B 0x40", "0x0B 01", "0x0B", "x0B\tx40"}},
+        {Outcome::NotWritable, {"0x00\t0x51", "0x02\t0x00", "0xFE\t0x41", "0x05\t0x40 // a read address"}}};
+    for (const auto& [outcome, lines] : cases) {
+        for (const char* line : lines) {
+            const Recalled r = Recall(QByteArray("{\r\n0x0C\t0x01\r\n") + line + "\r\n0x0D\t0x40\r\n}\r\n");
+            EXPECT_EQ(r.result.outcome, outcome) << line;
+            EXPECT_EQ(r.result.line, 3) << line;
+            EXPECT_EQ(r.result.lineText, QString(line).simplified()) << line;
+            EXPECT_TRUE(r.writes.empty()) << line;
+        }
+    }
+}
 
-    const Recalled noClose = Recall("{\r\n0x0B\t0x40\r\n0x0C\t0x01\r\n");
-    EXPECT_EQ(noClose.result.outcome, SavRecallResult::Outcome::Incomplete);
-    EXPECT_EQ(noClose.writes, (Writes{{0x0B, 0x40}, {0x0C, 0x01}}));
-    EXPECT_EQ(noClose.result.registersWritten, 2);
-
-    const Recalled truncated = Recall("{\r\n0x0B\t0x40\r\n0x0C\t0x");
-    EXPECT_EQ(truncated.result.outcome, SavRecallResult::Outcome::Incomplete);
-    EXPECT_EQ(truncated.writes, (Writes{{0x0B, 0x40}}));
-
-    // The last line is written only once its line end has been read.
-    EXPECT_EQ(Recall("{\r\n0x0B\t0x40").writes, Writes{});
-
-    const Recalled oneX = Recall("{\r\n0x0B\t0x40\r\n0x0C 01\r\n}\r\n");
-    EXPECT_EQ(oneX.result.outcome, SavRecallResult::Outcome::Incomplete);
-    EXPECT_EQ(oneX.writes, (Writes{{0x0B, 0x40}}));
+TEST(SavRecall, BrokenFilesWriteNothing) {
+    using Outcome = SavRecallResult::Outcome;
+    const std::pair<const char*, Outcome> cases[] = {
+        {"Address\tData\r\n0x0B\t0x40\r\n}\r\n", Outcome::NoBlock}, {"{\r\n0x0B\t0x40", Outcome::Incomplete},
+        {"{\r\n0x0B\t0x40\r\n0x0C\t0x01\r\n", Outcome::Incomplete}, {"{\r\n0x0B\t0x40\r\n0x0C\t0x", Outcome::NotAPair}};
+    for (const auto& [text, outcome] : cases) {
+        const Recalled r = Recall(text);
+        EXPECT_EQ(r.result.outcome, outcome) << text;
+        EXPECT_TRUE(r.writes.empty() && r.result.registersWritten == 0) << text;
+    }
 }
 
 TEST(SavRecall, CharacterReadsConsumeTheSource) {
@@ -156,8 +167,9 @@ TEST(SavRecall, CharacterReadsConsumeTheSource) {
     EXPECT_EQ(parser.ReadChar(0), "");
     EXPECT_EQ(parser.ReadChar(2), "b");
     EXPECT_TRUE(parser.IsEndOfFile());
-    EXPECT_EQ(parser.ReadByte(), 5);
-    EXPECT_EQ(parser.ReadByte(), 0);
+    EXPECT_EQ(parser.ReadHexByte(), 5);
+    EXPECT_EQ(parser.ReadChar(1), "\t");  // a one-digit byte leaves what follows it unread
+    EXPECT_EQ(parser.ReadHexByte(), std::nullopt);
     parser.SkipLine();
     EXPECT_FALSE(parser.IsEndOfFile());
     EXPECT_THROW(parser.ReadChar(1), SavRecallParser::PastEnd);

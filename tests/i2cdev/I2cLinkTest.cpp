@@ -81,6 +81,18 @@ TEST_F(I2cLink, RequestsBecomeByteDataTransfersOrAreRefusedUnsent) {
     EXPECT_EQ(bus.sent.size(), 4u);
 }
 
+TEST_F(I2cLink, ADownloadOpensTheAdapterAfreshSoAnUnpluggedOneIsFoundAgain) {
+    AddChip(kBus1);
+    auto board = Connected("");
+    ASSERT_EQ(Read(*board, 0x4C), 0);
+    bus.adapters.erase(kBus1);  // unplugged, and plugged in again under another number
+    AddChip("/dev/i2c-2");
+    EXPECT_EQ(board->LoadFirmWare("/nowhere/KTS9330FW.Hex"), 0);
+    EXPECT_EQ(board->VendorIORequest(221, 48, 51, 0, 0, buffer), 0);
+    EXPECT_EQ(Read(*board, 0x4C), 0);
+    EXPECT_EQ(buffer[0], 0x41);
+}
+
 TEST_F(I2cLink, AnAddressThatHasAnsweredNeverReadsAsAbsent) {
     struct Case { int address; std::deque<int> faults; bool ok; };
     const Case cases[] = {

@@ -22,6 +22,11 @@ cases=(
   "DISPLAY=||1|^$|$no_display"
   "QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-0||1|^$|$no_display"
   "QT_QPA_PLATFORM=wayland:nogl DISPLAY=:0||1|^$|$no_display"
+  "DISPLAY=:987||1|^$|$no_display"
+  "DISPLAY=localhost:987.0||1|^$|$no_display"
+  "QT_QPA_PLATFORM=bogus||1|^$|$no_display"
+  "QT_QPA_PLATFORM=bogus;xcb DISPLAY=:987||1|^$|$no_display"
+  "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=/nonexistent/wayland-0||1|^$|$no_display"
 )
 
 failed=0
@@ -44,6 +49,21 @@ for c in "${cases[@]}"; do
   fi
 done
 rm -f /tmp/cmdline.$$
+
+# A display that answers starts the windows, the program its first client: the check before
+# them must not leave the server resetting (as Xvfb does when its last client leaves).
+if command -v Xvfb >/dev/null; then
+  . "$(dirname "$0")/../../scripts/virtual-display"
+  for run in 1 2 3; do
+    start_virtual_display 640x480x24 || break
+    env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=$(mktemp -d) timeout 3 "$program" >/dev/null 2>/tmp/cmdline.$$
+    got=$?
+    stop_virtual_display
+    if [ $got = 124 ]; then echo "ok:   windows on a fresh display ($run)"; else
+      echo "FAIL: windows on a fresh display ($run): status $got: $(head -1 /tmp/cmdline.$$)"; failed=1; fi
+  done
+  rm -f /tmp/cmdline.$$
+fi
 
 # The help names the settings file without opening it: a pipe in its place must not hold it.
 config=$(mktemp -d)

@@ -35,6 +35,15 @@ for page in kts9320b-eval kts9320b-cli; do
     fail "the manual page of $page names the build folder $build"
 done
 
+# The degree sign shows in a UTF-8 locale, and as "deg" on a plain ASCII terminal, never as "??".
+if command -v man >/dev/null; then
+  page=$prefix/share/man/man1/kts9320b-cli.1.gz
+  for want in "C.UTF-8|local and remote °C" "C|local and remote degC"; do
+    shown=$(LC_ALL=${want%%|*} MANWIDTH=100 man -l "$page" 2>&1)
+    grep -qF "${want#*|}" <<<"$shown" || fail "man kts9320b-cli under LC_ALL=${want%%|*} does not show '${want#*|}'"
+  done
+fi
+
 help=$(env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kts9320b-eval" --help)
 for f in libUSBFunctions.so KTS9330FW.Hex; do
   grep -qF "$folder/$f" <<<"$help" || fail "--help does not name $folder/$f"
