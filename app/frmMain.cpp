@@ -232,19 +232,44 @@ QMdiSubWindow* frmMain::ShowChild(ChildForm* form) {
         sub->setWindowFlags(flags);
     }
     form->ApplyFormSize();
+    if (form->FixedFormSize()) RestoreMaximizedChild();
     sub->show();
     // Where the area's placement leaves part of the window outside, it is moved in.
     const QSize area = mdiArea->viewport()->size();
     sub->move(std::max(0, std::min(sub->x(), area.width() - sub->width())),
               std::max(0, std::min(sub->y(), area.height() - sub->height())));
+    CascadeOffTitleBars(sub);
     mdiArea->setActiveSubWindow(sub);
     return sub;
+}
+
+void frmMain::CascadeOffTitleBars(QMdiSubWindow* sub) {
+    // An area too small for the placement to find room puts the window at its corner; it steps
+    // down and right past each title bar it would hide, so every window can be told apart and moved.
+    const int titleHeight = sub->widget() ? sub->widget()->y() : 0;
+    const QRect area = mdiArea->viewport()->rect();
+    const QList<QMdiSubWindow*> others = mdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* other : others) {
+        if (other == sub || !other->isVisible() || other->isMinimized()) continue;
+        const QRect title(other->pos(), QSize(other->width(), titleHeight));
+        if (!sub->geometry().contains(title.topLeft() + QPoint(titleHeight, titleHeight / 2))) continue;
+        // Where the window fits inside the area it stays inside.
+        const QRect moved(other->pos() + QPoint(titleHeight, titleHeight), sub->size());
+        if (area.contains(moved) || !area.contains(sub->geometry())) sub->move(moved.topLeft());
+    }
+}
+
+void frmMain::RestoreMaximizedChild() {
+    // The area shows a window that becomes active maximized while the active one is; a window
+    // of fixed size would then lose its frame and title bar and sit at the area's corner.
+    if (QMdiSubWindow* active = mdiArea->activeSubWindow(); active && active->isMaximized()) active->showNormal();
 }
 
 bool frmMain::Activate(QWidget* form) {
     if (!form) return false;
     auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
     if (!sub) return false;
+    if (auto* child = qobject_cast<ChildForm*>(form); child && child->FixedFormSize()) RestoreMaximizedChild();
     if (sub->isMinimized()) sub->showNormal();
     sub->show();
     mdiArea->setActiveSubWindow(sub);

@@ -76,6 +76,10 @@ private:
     QMdiSubWindow* ShowChild(ChildForm* form);
     // Brings an open window to the front; false when it is not open.
     bool Activate(QWidget* form);
+    // Before a window of fixed size shows or comes to the front: a maximized child goes back to its size.
+    void RestoreMaximizedChild();
+    // Moves a new window that would hide another's title bar below and right of it.
+    void CascadeOffTitleBars(QMdiSubWindow* sub);
     template <class Form>
     Form* OpenOnce(QPointer<Form>& slot);
 

@@ -5,6 +5,7 @@
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
+#include "support/FreshChip.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -27,6 +28,7 @@ std::string BinaryFolder() {
 std::unique_ptr<USBStuff::LibraryDriver> LoadBoard() {
     std::string error;
     const std::string folder = BinaryFolder();
+    UseFreshChip(folder + "/../bench");
     auto driver = USBStuff::LibraryDriver::Open(folder + "/" + USBStuff::DriverLibraryFileName(), error);
     if (!driver) {
         std::fprintf(stderr, "%s\n", error.c_str());

@@ -21,9 +21,14 @@ constexpr Variable SimulatedBoardEnvironment[] = {
     {"KTS_SIM_REFUSE_CONNECTS", "connect requests refused before one is accepted (default 0)"},
     {"KTS_SIM_FIRMWARE_FAIL", "1: every firmware download fails"},
     {"KTS_SIM_FAIL_AFTER", "requests answered after a download before every request fails"},
+    {"KTS_SIM_FAIL_FOR", "with KTS_SIM_FAIL_AFTER: milliseconds until the board answers again"},
     {"KTS_SIM_DIODE_OPEN", "1: the remote diode is disconnected"},
     {"KTS_SIM_LOCAL_TEMP", "fixed local temperature in degrees C (default drifting)"},
     {"KTS_SIM_REMOTE_TEMP", "fixed remote temperature in degrees C (default drifting)"},
+    {"KTS_SIM_PROFILE", "temperature profile file: lines SECONDS LOCAL_C REMOTE_C, linear between them"},
+    {"KTS_SIM_PROFILE_SPEED", "how many times faster the profile runs (default 1)"},
+    {"KTS_SIM_STATE", "file the chip keeps its registers in (default $XDG_RUNTIME_DIR/kts9320b-sim.state)"},
+    {"KTS_SIM_POWER_CYCLE", "1: every download starts the chip from its power-on values"},
     {"KTS_SIM_TRACE", "file to which every driver call is appended as one line"},
 };
 constexpr Variable I2cDevEnvironment[] = {

@@ -21,3 +21,15 @@ function(kts_driver_library target)
     set_target_properties(${target} PROPERTIES LINK_DEPENDS ${KTS_DRIVER_EXPORTS_DIR}/USBFunctions.map)
   endif()
 endfunction()
+
+# Everything in the calling folder but DriverExports.cpp, as a static library: the driver
+# library is built from DriverExports.cpp over it, and the tests drive its parts directly.
+function(kts_driver_parts target)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/DriverExports.cpp)
+  add_library(${target} STATIC ${sources})
+  set_target_properties(${target} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON AUTOMOC OFF AUTORCC OFF)
+  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC kts_protocol)
+endfunction()

@@ -16,7 +16,7 @@ constexpr int NameRowHeight = 22;   // the cursors' letters sit above the box
 ChartCursors::ChartCursors(StripChart& chart, const ChartLabels& labels) : chart_(chart), labels_(labels) {
     for (int i = 0; i < 2; ++i) {
         auto* line = new QCPItemStraightLine(&chart);
-        line->setLayer(QStringLiteral("overlay"));
+        line->setLayer(GuidesLayer);
         line->setPen(QPen(CursorColour, 1));
         line->setAntialiased(false);
         line->setVisible(false);

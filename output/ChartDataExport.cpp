@@ -63,14 +63,7 @@ void AppendValue(QByteArray& out, double value) {
 
 }  // namespace
 
-const QString ChartDataFilter = QStringLiteral("CSV, Visible Span (*.csv);;CSV, Whole Run (*.csv)");
-
-bool ChartDataFilterWantsWholeRun(const QString& chosenFilter) { return chosenFilter.contains(QLatin1String("Whole Run")); }
-
-QString ChartDataFileName(const QString& fileName) {
-    if (fileName.isEmpty() || fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) return fileName;
-    return fileName + QStringLiteral(".csv");
-}
+const QString ChartDataFilter = QStringLiteral("CSV Files (*.csv)");
 
 QByteArray ChartDataCsv(const std::vector<const TracePoints*>& traces, const QStringList& columnNames,
                         const QDate& runDate, double from, double to) {

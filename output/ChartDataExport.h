@@ -15,8 +15,6 @@
 QByteArray ChartDataCsv(const std::vector<const TracePoints*>& traces, const QStringList& columnNames,
                         const QDate& runDate, double from, double to);
 
-// The file dialog's filter: its two entries choose the visible span or the whole run.
+// The file dialog's filter. The dialog adds its suffix to a name typed without one, before it
+// asks about replacing a file; a suffix the user typed is kept.
 extern const QString ChartDataFilter;
-bool ChartDataFilterWantsWholeRun(const QString& chosenFilter);
-// The name with ".csv" added, unless it already ends in it.
-QString ChartDataFileName(const QString& fileName);

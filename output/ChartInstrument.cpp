@@ -17,23 +17,20 @@ constexpr int CornerGap = 6;
 
 ChartInstrument::ChartInstrument(StripChart& chart, QMenu* menu)
     : QObject(&chart),
-      chart_(chart),
+      chart_(WithOverlayLayers(chart)),   // before the overlays take their places on them
       readout_(chart, labels_),
       cursors_(chart, labels_),
       statistics_(chart, labels_),
       limits_(new ChartLimitLines(chart)),
       paused_(NewOverlayText(chart)) {
-    // One paint buffer for every layer: each redraw then clears and copies one picture, not two.
-    chart.layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
     paused_->setText(QStringLiteral("Paused: double-click or Reset View to follow"));
     paused_->setPositionAlignment(Qt::AlignRight | Qt::AlignTop);
-    chooseDataFile = [this] {
+    chooseDataFile = [this](bool wholeRun) {
         // Where the export's dialog starts; kept for the run.
         static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
-        QString filter;
-        const QString name = folder.Remember(Prompts::Current().SaveFileName(
-            &chart_, QStringLiteral("Export Data As CSV"), folder.Start(), ChartDataFilter, &filter));
-        return ChartDataChoice{name, ChartDataFilterWantsWholeRun(filter)};
+        return folder.Remember(Prompts::Current().SaveFileName(
+            &chart_, wholeRun ? QStringLiteral("Export Whole Run As CSV") : QStringLiteral("Export Visible Span As CSV"),
+            folder.Start(), ChartDataFilter));
     };
     AddMenuEntries(menu);
     chart.installEventFilter(this);
@@ -48,7 +45,8 @@ void ChartInstrument::SetTraceNames(const QStringList& names, const QString& uni
 
 void ChartInstrument::AddMenuEntries(QMenu* menu) {
     menu->addSeparator();
-    exportData_ = menu->addAction(QStringLiteral("Export Data As CSV…"), this, &ChartInstrument::ExportData);
+    exportView_ = menu->addAction(QStringLiteral("Export Visible Span As CSV…"), this, [this] { ExportData(false); });
+    exportRun_ = menu->addAction(QStringLiteral("Export Whole Run As CSV…"), this, [this] { ExportData(true); });
     menu->addSeparator();
     cursorA_ = menu->addAction(QStringLiteral("Set Cursor A"), this,
                                [this] { cursors_.Set(0, chart_.xAxis->pixelToCoord(menuAt_.x())); });
@@ -72,7 +70,8 @@ void ChartInstrument::PrepareMenu(const QPoint& at) {
     clearCursors_->setEnabled(cursors_.Time(0) || cursors_.Time(1));
     bool anyPoints = false;
     for (int i = 0; i < chart_.graphCount(); ++i) anyPoints = anyPoints || chart_.PointCount(i) > 0;
-    exportData_->setEnabled(anyPoints);
+    exportView_->setEnabled(anyPoints);
+    exportRun_->setEnabled(anyPoints);
     showLimits_->setVisible(static_cast<bool>(limits_->readLimits));
 }
 
@@ -107,7 +106,11 @@ bool ChartInstrument::ShowsPaused() const { return paused_->visible(); }
 
 void ChartInstrument::Refresh() {
     const QRect plot = chart_.axisRect()->rect();
-    readout_.Refresh();
+    std::vector<double> cursorColumns;
+    for (int i = 0; i < 2; ++i) {
+        if (cursors_.Time(i)) cursorColumns.push_back(chart_.xAxis->coordToPixel(*cursors_.Time(i)));
+    }
+    readout_.Refresh(cursorColumns);
     cursors_.Refresh(plot);
     const bool betweenCursors = cursors_.BothSet();
     const QCPRange view = chart_.xAxis->range();
@@ -118,10 +121,9 @@ void ChartInstrument::Refresh() {
     paused_->position->setCoords(plot.right() - CornerGap, plot.top() + CornerGap);
 }
 
-void ChartInstrument::ExportData() {
-    const ChartDataChoice choice = chooseDataFile();
-    if (choice.fileName.isEmpty()) return;
-    const QString fileName = ChartDataFileName(choice.fileName);
+void ChartInstrument::ExportData(bool wholeRun) {
+    const QString fileName = chooseDataFile(wholeRun);
+    if (fileName.isEmpty()) return;
     std::vector<const TracePoints*> traces;
     QStringList columns;
     for (int i = 0; i < chart_.graphCount(); ++i) {
@@ -129,8 +131,8 @@ void ChartInstrument::ExportData() {
         columns << (labels_.unit.isEmpty() ? labels_.Name(i) : QStringLiteral("%1 (%2)").arg(labels_.Name(i), labels_.unit));
     }
     const QCPRange view = chart_.xAxis->range();
-    const double from = choice.wholeRun ? -std::numeric_limits<double>::infinity() : view.lower;
-    const double to = choice.wholeRun ? std::numeric_limits<double>::infinity() : view.upper;
+    const double from = wholeRun ? -std::numeric_limits<double>::infinity() : view.lower;
+    const double to = wholeRun ? std::numeric_limits<double>::infinity() : view.upper;
     const QString why =
         GeneralStuff::ReplaceFileContents(fileName, ChartDataCsv(traces, columns, chart_.RunDate(), from, to));
     if (!why.isEmpty()) {

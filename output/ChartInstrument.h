@@ -19,12 +19,6 @@ class QAction;
 class QMenu;
 class StripChart;
 
-// The file dialog's answer for the export.
-struct ChartDataChoice {
-    QString fileName;   // empty when cancelled
-    bool wholeRun = false;
-};
-
 class ChartInstrument : public QObject {
     Q_OBJECT
 public:
@@ -40,9 +34,11 @@ public:
     bool ShowsPaused() const;
 
     // Asks for a file and writes the visible span or the whole run into it, whole or not at all;
-    // says so through the chart's warning when it could not.
-    void ExportData();
-    std::function<ChartDataChoice()> chooseDataFile;   // tests replace it
+    // says so through the chart's warning when it could not. The file written is the one the
+    // dialog named (and asked about replacing).
+    void ExportData(bool wholeRun);
+    // The export's file dialog (an empty name when cancelled); tests replace it.
+    std::function<QString(bool wholeRun)> chooseDataFile;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,7 +60,8 @@ private:
     QAction* cursorA_ = nullptr;
     QAction* cursorB_ = nullptr;
     QAction* clearCursors_ = nullptr;
-    QAction* exportData_ = nullptr;
+    QAction* exportView_ = nullptr;
+    QAction* exportRun_ = nullptr;
     QAction* showStatistics_ = nullptr;
     QAction* showLimits_ = nullptr;
 };

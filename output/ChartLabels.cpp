@@ -22,9 +22,18 @@ QFont OverlayTableFont() {
     return font;
 }
 
-QCPItemText* NewOverlayText(StripChart& chart, bool fixedWidth) {
+StripChart& WithOverlayLayers(StripChart& chart) {
+    if (chart.layer(GuidesLayer)) return chart;
+    QCPLayer* boxes = chart.layer(BoxesLayer);
+    chart.addLayer(GuidesLayer, boxes, QCustomPlot::limBelow);
+    chart.addLayer(ReadoutLayer, boxes, QCustomPlot::limAbove);
+    for (const QString& name : {GuidesLayer, BoxesLayer, ReadoutLayer}) chart.layer(name)->setMode(QCPLayer::lmLogical);
+    return chart;
+}
+
+OverlayText* NewOverlayText(StripChart& chart, bool fixedWidth) {
     auto* text = new OverlayText(&chart);
-    text->setLayer(QStringLiteral("overlay"));
+    text->setLayer(BoxesLayer);
     text->setClipToAxisRect(false);
     text->position->setType(QCPItemPosition::ptAbsolute);
     text->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,8 +1,9 @@
 #pragma once
 // Limits as dashed lines across the plot in their trace's colour, each labelled just outside the
 // plot's right edge. They are read afresh when shown and once a second while shown, so they never
-// show a limit that has since changed for longer than that; the value axis, while it fits the
-// run, also fits them.
+// show a limit that has since changed for longer than that. They leave the value axis as it is,
+// so a limit far from the run does not flatten it: a limit above or below the view is labelled
+// at that edge, with an arrow that points to where it lies.
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -47,5 +48,6 @@ private:
     std::vector<LimitLine> limits_;
     std::vector<QCPItemStraightLine*> lines_;
     std::vector<QCPItemText*> labels_;   // one a trace and value: "High, THERM 85"
+    std::vector<QString> labelTexts_;
     std::vector<double> labelValues_;
 };

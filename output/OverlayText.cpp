@@ -11,11 +11,19 @@ void OverlayText::draw(QCPPainter* painter) {
     painter->drawPixmap(QPointF(std::round(boxAt.x()), std::round(boxAt.y())) - QPointF(box_.topLeft()), picture_);
 }
 
+namespace {
+QSize TextBoxSize(const QFont& font, Qt::Alignment alignment, const QString& text, const QMargins& padding) {
+    return QFontMetrics(font).boundingRect(0, 0, 0, 0, Qt::TextDontClip | alignment, text).size().grownBy(padding);
+}
+int EdgeWidth(const QPen& pen) { return static_cast<int>(std::ceil(pen.style() == Qt::NoPen ? 0 : pen.widthF())); }
+}  // namespace
+
+QSize OverlayText::BoxSize() const { return TextBoxSize(font(), textAlignment(), text(), padding()); }
+
 void OverlayText::Render(const Look& look) {
     drawn_ = look;
-    const QRect textRect = QFontMetrics(look.font).boundingRect(0, 0, 0, 0, Qt::TextDontClip | look.alignment, look.text);
-    const int edge = static_cast<int>(std::ceil(look.pen.style() == Qt::NoPen ? 0 : look.pen.widthF()));
-    const QSize boxSize = textRect.size().grownBy(look.padding);
+    const int edge = EdgeWidth(look.pen);
+    const QSize boxSize = TextBoxSize(look.font, look.alignment, look.text, look.padding);
     box_ = QRect(QPoint(edge, edge), boxSize);
     picture_ = QPixmap((boxSize + QSize(2 * edge, 2 * edge)) * look.pixelRatio);
     picture_.setDevicePixelRatio(look.pixelRatio);

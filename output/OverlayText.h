@@ -9,6 +9,9 @@ class OverlayText : public QCPItemText {
 public:
     explicit OverlayText(QCustomPlot* plot) : QCPItemText(plot) {}
 
+    // The size of the box as it would be drawn with the present text, pen and padding.
+    QSize BoxSize() const;
+
 protected:
     void draw(QCPPainter* painter) override;
 

@@ -201,15 +201,8 @@ void StripChart::FollowNewest(double span) {
     settingRanges_ = false;
 }
 
-void StripChart::FitAlso(const ValueSpan& values) {
-    alsoFit_ = values;
-    FitValues();
-    RequestReplot();
-}
-
 void StripChart::FitValues() {
-    ValueSpan fit = alsoFit_;
-    if (minValue_ <= maxValue_) fit.Add(ValueSpan{minValue_, maxValue_});
+    const ValueSpan fit{minValue_, maxValue_};
     if (!fittingValues_ || fit.IsEmpty()) return;
     const double span = std::max(fit.max - fit.min, MinimumValueSpan);
     const double centre = (fit.max + fit.min) / 2;

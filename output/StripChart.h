@@ -55,8 +55,6 @@ public:
     bool FitsValues() const { return fittingValues_; }
     // The starting view: the newest point at the right edge, every value of the run in view.
     void ResetView();
-    // Values kept in view beside the points' own while the value axis fits (none: empty).
-    void FitAlso(const ValueSpan& values);
 
     // Readout, cursors, statistics, limit lines and data export.
     ChartInstrument& Instrument() { return *instrument_; }
@@ -112,7 +110,6 @@ private:
     QMenu* menu_ = nullptr;
     ChartInstrument* instrument_ = nullptr;
     DrawnView drawnView_;
-    ValueSpan alsoFit_;
     QDate runDate_;
     bool hasPoints_ = false;
     double firstTime_ = 0;

@@ -1,8 +1,9 @@
 #include "SimSettings.h"
 
+#include "DecimalText.h"
+
 #include <cctype>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 
 namespace UsbSim {
@@ -35,13 +36,6 @@ std::optional<long long> ParseInteger(const char* text) {
     return value;
 }
 
-std::optional<double> ParseDegrees(const char* text) {
-    char* end = nullptr;
-    double value = std::strtod(text, &end);
-    if (end == text || !OnlyBlanksFrom(end) || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
 class Reader {
 public:
     explicit Reader(SimSettings& settings) : settings_(settings) {}
@@ -56,10 +50,21 @@ public:
         return std::nullopt;
     }
 
+    // A positive, finite number. Anything else refuses the download: a rehearsal at the wrong
+    // pace would look right and mislead.
+    std::optional<double> Factor(const char* name) {
+        const char* text = Variable(name);
+        if (!text) return std::nullopt;
+        auto value = ParseDecimal(text);
+        if (value && *value > 0) return value;
+        settings_.refused = std::string(name) + "=" + text + " is no positive number";
+        return std::nullopt;
+    }
+
     std::optional<double> Degrees(const char* name) {
         const char* text = Variable(name);
         if (!text) return std::nullopt;
-        auto value = ParseDegrees(text);
+        auto value = ParseDecimal(text);
         if (!value) Ignore(name, text);
         return value;
     }
@@ -74,6 +79,8 @@ private:
 // 7-bit SMBus addresses; 0 is the general call address, never a device.
 constexpr long long kLowestAddress = 1;
 constexpr long long kHighestAddress = 127;
+// A failure that heals lasts at most a day.
+constexpr long long kLongestFailureMs = 24LL * 3600 * 1000;
 
 }  // namespace
 
@@ -87,9 +94,18 @@ SimSettings SimSettings::FromEnvironment() {
     if (auto n = read.Integer("KTS_SIM_REFUSE_CONNECTS", 0, 1000000)) s.refuseConnects = int(*n);
     if (auto f = read.Integer("KTS_SIM_FIRMWARE_FAIL", 0, 1)) s.firmwareFails = (*f == 1);
     s.failAfter = read.Integer("KTS_SIM_FAIL_AFTER", 0, (1LL << 62));
+    s.failForMs = read.Integer("KTS_SIM_FAIL_FOR", 0, kLongestFailureMs);
+    if (s.failForMs && !s.failAfter) {
+        s.ignored.push_back("KTS_SIM_FAIL_FOR=" + std::to_string(*s.failForMs) + " (it needs KTS_SIM_FAIL_AFTER)");
+        s.failForMs.reset();
+    }
     if (auto d = read.Integer("KTS_SIM_DIODE_OPEN", 0, 1)) s.diodeOpen = (*d == 1);
     s.localTemp = read.Degrees("KTS_SIM_LOCAL_TEMP");
     s.remoteTemp = read.Degrees("KTS_SIM_REMOTE_TEMP");
+    if (const char* path = Variable("KTS_SIM_PROFILE")) s.profilePath = path;
+    s.profileSpeed = read.Factor("KTS_SIM_PROFILE_SPEED");
+    if (const char* path = Variable("KTS_SIM_STATE")) s.statePath = path;
+    if (auto c = read.Integer("KTS_SIM_POWER_CYCLE", 0, 1)) s.powerCycle = (*c == 1);
     if (const char* path = Variable("KTS_SIM_TRACE")) s.tracePath = path;
     return s;
 }

@@ -4,6 +4,8 @@
 
 #include "IntelHexCheck.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +32,7 @@ constexpr int16_t kConnectRefused = -5;
 constexpr int16_t kFirmwareMissing = -1;
 constexpr int16_t kFirmwareMalformed = -2;
 constexpr int16_t kFirmwareRefused = -3;
+constexpr int16_t kFirmwareSettings = -6;  // a profile or state file that cannot serve
 
 std::string RequestText(int16_t request, int32_t value, int32_t index, int16_t direction, int16_t length) {
     char text[160];
@@ -45,19 +48,6 @@ std::string FirmwareFailure(int16_t result, const char* path) {
     case kFirmwareMissing: return image + " cannot be read";
     case kFirmwareMalformed: return image + " is not well-formed Intel HEX";
     default: return "the simulated board refuses every firmware download (KTS_SIM_FIRMWARE_FAIL=1)";
-    }
-}
-
-std::string RequestFailure(int16_t result, const SimSettings& settings) {
-    switch (result) {
-    case kOk: return std::string();
-    case kNoFirmware: return "the simulated board has no firmware: the download failed or was not made";
-    case kNotConnected: return "the simulated board is not connected: no connect request was accepted";
-    case kBoardGone:
-        return "the simulated board stopped answering after " + std::to_string(settings.failAfter.value_or(0)) +
-               " requests (KTS_SIM_FAIL_AFTER)";
-    case kConnectRefused: return "the simulated board refused the connect request (KTS_SIM_REFUSE_CONNECTS)";
-    default: return "the simulated board does not know this request";
     }
 }
 
@@ -80,17 +70,25 @@ int16_t SimulatedBoard::LoadFirmWare(const char* path) {
     requestCount_ = 0;
     chips_.clear();
 
+    const auto now = SimClock::now();
     int16_t result = kOk;
-    switch (CheckFirmwareFile(path)) {
-    case FirmwareCheck::Unreadable: result = kFirmwareMissing; break;
-    case FirmwareCheck::Malformed: result = kFirmwareMalformed; break;
-    case FirmwareCheck::Ok: result = settings_.firmwareFails ? kFirmwareRefused : kOk; break;
+    if (Unanswered(now)) {
+        result = kBoardGone;
+        lastError_ = Failure(result);
+    } else {
+        switch (CheckFirmwareFile(path)) {
+        case FirmwareCheck::Unreadable: result = kFirmwareMissing; break;
+        case FirmwareCheck::Malformed: result = kFirmwareMalformed; break;
+        case FirmwareCheck::Ok: result = settings_.firmwareFails ? kFirmwareRefused : kOk; break;
+        }
+        lastError_ = FirmwareFailure(result, path);
     }
     if (result == kOk) {
-        firmwareLoaded_ = true;
-        PowerOnChips();
+        answersAgain_.reset();  // a failure that healed; the count starts again
+        lastError_ = StartChips(now);
+        if (lastError_.empty()) firmwareLoaded_ = true;
+        else result = kFirmwareSettings;
     }
-    lastError_ = FirmwareFailure(result, path);
     if (trace_.Enabled()) {
         trace_.Line(std::string("LoadFirmWare path=") + (path ? path : "(null)") + " result=" +
                     std::to_string(result));
@@ -98,21 +96,64 @@ int16_t SimulatedBoard::LoadFirmWare(const char* path) {
     return result;
 }
 
-void SimulatedBoard::PowerOnChips() {
-    const auto now = SimClock::now();
+// The chips on the bus, powered on where they are off, after the settings that shape them.
+std::string SimulatedBoard::StartChips(SimClock::time_point now) {
+    if (!settings_.refused.empty()) return "the simulated board cannot start: " + settings_.refused;
+    std::optional<ProfileRun> profile;
+    if (std::string error = StartProfile(now, profile); !error.empty()) return error;
+    if (std::string error = AttachState(); !error.empty()) return error;
+    profile_ = profile;
+
+    ChipStateStore::Hold hold(store_);
+    if (settings_.powerCycle) store_.PowerOffAll();
     auto addChip = [&](int address, double phase) {
-        chips_.emplace(address, SimulatedChip(TemperatureSource(settings_.localTemp, settings_.remoteTemp, phase),
-                                              settings_.diodeOpen, now));
+        auto chip = chips_.emplace(address, SimulatedChip(store_.Chip(address),
+                                                          TemperatureSource(settings_.localTemp, settings_.remoteTemp,
+                                                                            phase, profile_),
+                                                          settings_.diodeOpen));
+        chip.first->second.EnsurePowered(now);
     };
     addChip(settings_.address, 0.0);
     if (settings_.secondAddress) addChip(*settings_.secondAddress, kSecondChipPhase);
+    return std::string();
+}
+
+// The profile runs on from its start through later downloads while it stays the same file at
+// the same pace; read again at every download, so a bad file always says so.
+std::string SimulatedBoard::StartProfile(SimClock::time_point now, std::optional<ProfileRun>& run) {
+    if (settings_.profilePath.empty()) return std::string();
+    std::string error;
+    auto profile = TemperatureProfile::Load(settings_.profilePath, error);
+    if (!profile) return error;
+    const double speed = settings_.profileSpeed.value_or(1.0);
+    const bool same = profile_ && profilePath_ == settings_.profilePath && profile_->speed == speed;
+    run = ProfileRun{std::make_shared<const TemperatureProfile>(std::move(*profile)), same ? profile_->start : now, speed};
+    profilePath_ = settings_.profilePath;
+    return std::string();
+}
+
+// The file the chips keep their state in. One the user named must serve; where the default
+// cannot, the chips keep their state within this program and the trace says why.
+std::string SimulatedBoard::AttachState() {
+    const bool named = !settings_.statePath.empty();
+    std::string why;
+    const std::string path = named ? settings_.statePath : DefaultStateFilePath(why);
+    if (!path.empty() && path == store_.Path()) return std::string();
+    std::string note;
+    const std::string error = store_.Attach(path, note);
+    if (!note.empty()) trace_.Line(note);
+    if (error.empty() && !path.empty()) return std::string();
+    if (named) return "the chip's state file " + error + " (KTS_SIM_STATE)";
+    trace_.Line("the chips keep their state only while this program runs: " + (error.empty() ? why : error));
+    return std::string();
 }
 
 int16_t SimulatedBoard::VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                                         int16_t length, uint8_t* buffer) {
     std::lock_guard<std::mutex> lock(mutex_);
     const int16_t result = Answer(request, value, index, direction, length, buffer);
-    lastError_ = RequestFailure(result, settings_);
+    lastError_ = Failure(result);
+    if (std::string note = store_.TakeNote(); !note.empty()) trace_.Line(note);
     if (trace_.Enabled()) {
         std::string line = RequestText(request, value, index, direction, length) + " result=" + std::to_string(result);
         const bool delivered = result == kOk && direction == kDirectionIn && buffer &&
@@ -130,7 +171,7 @@ int16_t SimulatedBoard::VendorIORequest(int16_t request, int32_t value, int32_t 
 int16_t SimulatedBoard::Answer(int16_t request, int32_t value, int32_t index, int16_t direction,
                                int16_t length, uint8_t* buffer) {
     ++requestCount_;
-    if (settings_.failAfter && requestCount_ > *settings_.failAfter) return kBoardGone;
+    if (Unanswered(SimClock::now())) return kBoardGone;
     if (!firmwareLoaded_) return kNoFirmware;
     if (request == kConnect) return Connect(value, index);
     if (!connected_) return kNotConnected;
@@ -154,21 +195,57 @@ int16_t SimulatedBoard::Connect(int32_t value, int32_t index) {
     return kOk;
 }
 
+// Past the count of KTS_SIM_FAIL_AFTER the board stops answering: for good, or, with
+// KTS_SIM_FAIL_FOR, for that long from the first request it leaves unanswered.
+bool SimulatedBoard::Unanswered(SimClock::time_point now) {
+    if (answersAgain_) return now < *answersAgain_;
+    if (!settings_.failAfter || requestCount_ <= *settings_.failAfter) return false;
+    if (!settings_.failForMs) return true;
+    answersAgain_ = now + std::chrono::milliseconds(*settings_.failForMs);
+    return true;
+}
+
+std::string SimulatedBoard::Failure(int16_t result) const {
+    switch (result) {
+    case kOk: return std::string();
+    case kNoFirmware: return "the simulated board has no firmware: the download failed or was not made";
+    case kNotConnected: return "the simulated board is not connected: no connect request was accepted";
+    case kBoardGone: {
+        const std::string count = std::to_string(settings_.failAfter.value_or(0));
+        if (!answersAgain_) return "the simulated board stopped answering after " + count + " requests (KTS_SIM_FAIL_AFTER)";
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(*answersAgain_ - SimClock::now());
+        return "the simulated board stopped answering after " + count + " requests and answers again in " +
+               std::to_string(std::max<long long>(0, left.count())) + " ms (KTS_SIM_FAIL_AFTER, KTS_SIM_FAIL_FOR)";
+    }
+    case kConnectRefused: return "the simulated board refused the connect request (KTS_SIM_REFUSE_CONNECTS)";
+    default: return "the simulated board does not know this request";
+    }
+}
+
 SimulatedChip* SimulatedBoard::ChipAt(int32_t address) {
     auto it = chips_.find(address);
     return it == chips_.end() ? nullptr : &it->second;
 }
 
+// The clock is read once the store is held, so that no other process has moved the chip on
+// past the time this access claims.
 int16_t SimulatedBoard::ReadChip(int32_t chipAddress, int32_t registerAddress, int16_t length, uint8_t* buffer) {
     if (!buffer || length < 1 || registerAddress < 0 || registerAddress > 0xFF) return kBadRequest;
     SimulatedChip* chip = ChipAt(chipAddress);
-    buffer[0] = chip ? chip->Read(static_cast<uint8_t>(registerAddress), SimClock::now()) : kNoDevice;
+    if (!chip) {
+        buffer[0] = kNoDevice;
+        return kOk;
+    }
+    ChipStateStore::Hold hold(store_);
+    buffer[0] = chip->Read(static_cast<uint8_t>(registerAddress), SimClock::now());
     return kOk;
 }
 
 int16_t SimulatedBoard::WriteChip(int32_t chipAddress, int32_t index) {
-    if (SimulatedChip* chip = ChipAt(chipAddress))
+    if (SimulatedChip* chip = ChipAt(chipAddress)) {
+        ChipStateStore::Hold hold(store_);
         chip->Write(WrittenRegister(index), WrittenData(index), SimClock::now());
+    }
     return kOk;  // an unanswered write leaves the bus as it was
 }
 

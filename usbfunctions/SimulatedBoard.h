@@ -1,7 +1,9 @@
 #pragma once
 // The evaluation board: it takes a firmware image, answers the connect request, and passes
 // register requests to the chips on its SMBus. A firmware download restarts the board: the
-// settings are read again and the chips power on afresh.
+// settings are read again. The chips stay powered: they keep their state, shared with every
+// other process on the board, unless KTS_SIM_POWER_CYCLE asks for a power cycle.
+#include "ChipStateStore.h"
 #include "SimSettings.h"
 #include "SimulatedChip.h"
 #include "protocol/CallTrace.h"
@@ -9,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace UsbSim {
@@ -31,7 +34,11 @@ private:
     int16_t ReadChip(int32_t chipAddress, int32_t registerAddress, int16_t length, uint8_t* buffer);
     int16_t WriteChip(int32_t chipAddress, int32_t index);
     SimulatedChip* ChipAt(int32_t address);
-    void PowerOnChips();
+    bool Unanswered(SimClock::time_point now);
+    std::string StartChips(SimClock::time_point now);
+    std::string AttachState();
+    std::string StartProfile(SimClock::time_point now, std::optional<ProfileRun>& run);
+    std::string Failure(int16_t result) const;
 
     std::mutex mutex_;  // the program is single-threaded, but a library must not assume it
     SimSettings settings_;
@@ -40,7 +47,11 @@ private:
     bool connected_ = false;
     int connectAttempts_ = 0;
     long long requestCount_ = 0;
-    std::map<int, SimulatedChip> chips_;  // by SMBus address
+    std::optional<SimClock::time_point> answersAgain_;  // the end of a failure that heals
+    std::optional<ProfileRun> profile_;
+    std::string profilePath_;
+    ChipStateStore store_;
+    std::map<int, SimulatedChip> chips_;  // by SMBus address, their state in store_
     std::string lastError_;
 };
 

@@ -14,6 +14,9 @@ constexpr auto kSlowestPeriod = std::chrono::seconds(16);
 constexpr int kFastestRateCode = 10;    // 64 per second; higher codes run at the same rate
 // After a long pause only the last few conversions are run; the rest would read alike.
 constexpr long kMostConversionsPerAccess = 16;
+// Processes sharing the chip read the clock one after the other; a state this far ahead of
+// the reader's clock is no chip's.
+constexpr auto kClockTolerance = std::chrono::seconds(1);
 
 constexpr uint8_t kLimitAlarms =
     StatusBit::LocalHigh | StatusBit::LocalLow | StatusBit::RemoteHigh | StatusBit::RemoteLow;
@@ -27,31 +30,59 @@ uint8_t ThermState(uint8_t bits, uint8_t bit, int code, int limit, int hysteresi
 
 }  // namespace
 
-SimulatedChip::SimulatedChip(TemperatureSource temperatures, bool diodeOpen, SimClock::time_point powerOn)
-    : temperatures_(temperatures), diodeOpen_(diodeOpen), powerOn_(powerOn),
-      registers_(PowerOnRegisters()), lastStart_(powerOn) {
-    // The registers hold a first reading from the start; the schedule runs on from there.
-    Convert(powerOn);
-    nextStart_ = powerOn + Period();
+SimulatedChip::SimulatedChip(ChipState& state, TemperatureSource temperatures, bool diodeOpen)
+    : state_(state), temperatures_(std::move(temperatures)), diodeOpen_(diodeOpen) {}
+
+void SimulatedChip::EnsurePowered(SimClock::time_point now) {
+    if (!state_.IsPowered() || !Plausible(now)) PowerOn(now);
 }
 
-bool SimulatedChip::InStandby() const { return registers_[Reg::Configuration] & ConfigBit::Standby; }
-bool SimulatedChip::ExtendedRange() const { return registers_[Reg::Configuration] & ConfigBit::ExtendedRange; }
+bool SimulatedChip::Plausible(SimClock::time_point now) const {
+    const int64_t t = Ticks(now + kClockTolerance);
+    const int64_t latest = Ticks(now + kClockTolerance + kSlowestPeriod);
+    return state_.powerOn <= state_.lastStart && state_.lastStart <= t &&
+           (!state_.scheduled || (state_.lastStart <= state_.nextStart && state_.nextStart <= latest));
+}
+
+void SimulatedChip::PowerOn(SimClock::time_point now) {
+    state_ = ChipState{};
+    state_.registers = PowerOnRegisters();
+    state_.powerOn = state_.lastStart = Ticks(now);
+    // The registers hold a first reading from the start; the schedule runs on from there.
+    Convert(now);
+    SetNextStart(now + Period());
+    state_.powered = ChipState::kPowered;
+}
+
+bool SimulatedChip::InStandby() const { return state_.registers[Reg::Configuration] & ConfigBit::Standby; }
+bool SimulatedChip::ExtendedRange() const { return state_.registers[Reg::Configuration] & ConfigBit::ExtendedRange; }
 
 SimClock::duration SimulatedChip::Period() const {
-    const int code = std::min(registers_[Reg::ConversionRate] & Chip::ConversionRateCodeMask, kFastestRateCode);
+    const int code = std::min(state_.registers[Reg::ConversionRate] & Chip::ConversionRateCodeMask, kFastestRateCode);
     return std::chrono::duration_cast<SimClock::duration>(kSlowestPeriod) / (1 << code);
 }
 
-bool SimulatedChip::Busy(SimClock::time_point now) const { return nextStart_ && *nextStart_ <= now; }
+std::optional<SimClock::time_point> SimulatedChip::NextStart() const {
+    if (!state_.scheduled) return std::nullopt;
+    return TimeAt(state_.nextStart);
+}
+
+void SimulatedChip::SetNextStart(std::optional<SimClock::time_point> start) {
+    state_.scheduled = start.has_value();
+    if (start) state_.nextStart = Ticks(*start);
+}
+
+bool SimulatedChip::Busy(SimClock::time_point now) const { return state_.scheduled && TimeAt(state_.nextStart) <= now; }
 
 uint8_t SimulatedChip::Read(uint8_t address, SimClock::time_point now) {
+    EnsurePowered(now);
     CatchUp(now);
     if (address == Reg::Status) return ReadStatus(now);
-    return registers_[address];
+    return state_.registers[address];
 }
 
 void SimulatedChip::Write(uint8_t address, uint8_t data, SimClock::time_point now) {
+    EnsurePowered(now);
     CatchUp(now);
     if (address == Reg::OneShot) {
         StartOneShot(now);
@@ -59,54 +90,57 @@ void SimulatedChip::Write(uint8_t address, uint8_t data, SimClock::time_point no
     }
     const int target = RegisterWrittenAt(address);
     if (target < 0) return;
-    registers_[target] = data;
+    state_.registers[target] = data;
     if (target == Reg::Configuration || target == Reg::ConversionRate) Reschedule(now);
 }
 
 void SimulatedChip::CatchUp(SimClock::time_point now) {
-    if (!nextStart_) return;
+    std::optional<SimClock::time_point> next = NextStart();
+    if (!next) return;
     const auto period = Period();
-    if (!InStandby() && now - *nextStart_ > period * kMostConversionsPerAccess) {
-        *nextStart_ += period * ((now - *nextStart_) / period - kMostConversionsPerAccess);
+    if (!InStandby() && now - *next > period * kMostConversionsPerAccess) {
+        *next += period * ((now - *next) / period - kMostConversionsPerAccess);
     }
-    while (nextStart_ && *nextStart_ + kConversionTime <= now) {
-        Convert(*nextStart_ + kConversionTime);
-        lastStart_ = *nextStart_;
-        if (InStandby()) nextStart_.reset();
-        else *nextStart_ += period;
+    while (next && *next + kConversionTime <= now) {
+        Convert(*next + kConversionTime);
+        state_.lastStart = Ticks(*next);
+        if (InStandby()) next.reset();
+        else *next += period;
     }
+    SetNextStart(next);
 }
 
 void SimulatedChip::Convert(SimClock::time_point at) {
-    const double seconds = std::chrono::duration<double>(at - powerOn_).count();
+    const SimClock::time_point powerOn = TimeAt(state_.powerOn);
     const bool extended = ExtendedRange();
-    registers_[Reg::LocalTemp] = LocalCode(temperatures_.Local(seconds), extended);
-    const int offset = OffsetQuarters(registers_[Reg::RemoteOffsetHigh], registers_[Reg::RemoteOffsetLow]);
+    auto& r = state_.registers;
+    r[Reg::LocalTemp] = LocalCode(temperatures_.Local(at, powerOn), extended);
+    const int offset = OffsetQuarters(r[Reg::RemoteOffsetHigh], r[Reg::RemoteOffsetLow]);
     const int remote = diodeOpen_ ? OpenDiodeCode(extended)
-                                  : RemoteCode(temperatures_.Remote(seconds), offset, extended);
-    registers_[Reg::RemoteTempHigh] = HighByte(remote);
-    registers_[Reg::RemoteTempLow] = LowByte(remote);
-    latchedAlarms_ |= LimitAlarms();
+                                  : RemoteCode(temperatures_.Remote(at, powerOn), offset, extended);
+    r[Reg::RemoteTempHigh] = HighByte(remote);
+    r[Reg::RemoteTempLow] = LowByte(remote);
+    state_.latchedAlarms |= LimitAlarms();
     FollowThermLimits();
 }
 
 void SimulatedChip::StartOneShot(SimClock::time_point now) {
     if (Busy(now)) return;
     // In standby this is the one conversion; running, the schedule restarts from it.
-    nextStart_ = now;
+    SetNextStart(now);
 }
 
 void SimulatedChip::Reschedule(SimClock::time_point now) {
     if (Busy(now)) return;  // the running conversion finishes and the schedule follows the new setting
     if (InStandby()) {
-        nextStart_.reset();
+        SetNextStart(std::nullopt);
         return;
     }
-    nextStart_ = std::max(now, lastStart_ + Period());
+    SetNextStart(std::max(now, TimeAt(state_.lastStart) + Period()));
 }
 
 uint8_t SimulatedChip::LimitAlarms() const {
-    const auto& r = registers_;
+    const auto& r = state_.registers;
     const int local = r[Reg::LocalTemp];
     const int remote = TenBitCode(r[Reg::RemoteTempHigh], r[Reg::RemoteTempLow]);
     uint8_t bits = 0;
@@ -118,20 +152,20 @@ uint8_t SimulatedChip::LimitAlarms() const {
 }
 
 void SimulatedChip::FollowThermLimits() {
-    const auto& r = registers_;
+    const auto& r = state_.registers;
     const int hysteresis = r[Reg::ThermHysteresis];
-    thermBits_ = ThermState(thermBits_, StatusBit::LocalTherm, r[Reg::LocalTemp], r[Reg::LocalTherm], hysteresis);
-    thermBits_ = ThermState(thermBits_, StatusBit::RemoteTherm, r[Reg::RemoteTempHigh], r[Reg::RemoteTherm],
-                            hysteresis);
+    uint8_t& bits = state_.thermBits;
+    bits = ThermState(bits, StatusBit::LocalTherm, r[Reg::LocalTemp], r[Reg::LocalTherm], hysteresis);
+    bits = ThermState(bits, StatusBit::RemoteTherm, r[Reg::RemoteTempHigh], r[Reg::RemoteTherm], hysteresis);
 }
 
 uint8_t SimulatedChip::ReadStatus(SimClock::time_point now) {
     FollowThermLimits();
-    uint8_t status = (latchedAlarms_ | LimitAlarms()) & kLimitAlarms;
-    status |= thermBits_;
+    uint8_t status = (state_.latchedAlarms | LimitAlarms()) & kLimitAlarms;
+    status |= state_.thermBits;
     if (diodeOpen_) status |= StatusBit::DiodeOpen;
     if (Busy(now)) status |= StatusBit::Busy;
-    latchedAlarms_ = 0;  // the read clears the latch; conditions that still hold are seen again
+    state_.latchedAlarms = 0;  // the read clears the latch; conditions that still hold are seen again
     return status;
 }
 

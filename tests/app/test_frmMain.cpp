@@ -306,4 +306,30 @@ TEST_F(FrameTest, AChildWindowOpensInsideTheFrameWhereItFits) {
     main.CloseEverything();
 }
 
+// A window of fixed size opened or brought to the front while another is maximized keeps its
+// frame and title bar, and stands where the area places it, not over the other's title bar.
+TEST_F(FrameTest, AFixedSizeWindowOpensFramedOverAMaximizedOne) {
+    for (const QSize size : {QSize(1000, 800), TwipsToPixels(6500, 6500)}) {   // large, first run
+    frmMain main;
+    main.resize(size);
+    main.show();
+    const std::function<void(frmMain&)> opens[] = {&frmMain::mnuLog_Click, &frmMain::mnuSave_Click,
+                                                   &frmMain::mnuLog_Click};
+    main.mnuGraph_Click();
+    for (const auto& open : opens) {
+        QMdiSubWindow* graph = qobject_cast<QMdiSubWindow*>(main.OpenWindows().graph->parentWidget());
+        graph->showMaximized();
+        main.mdiArea->setActiveSubWindow(graph);
+        open(main);
+        QMdiSubWindow* sub = main.mdiArea->activeSubWindow();
+        ASSERT_NE(sub, graph);
+        EXPECT_FALSE(sub->isMaximized()) << sub->windowTitle().toStdString();
+        EXPECT_GT(sub->widget()->y(), 10) << sub->windowTitle().toStdString();   // below its title bar
+        EXPECT_FALSE(sub->geometry().contains(graph->geometry().topLeft() + QPoint(40, 5)))
+            << sub->windowTitle().toStdString();
+    }
+    main.CloseEverything();
+    }
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "output/ChartImage.h"
 #include "output/ChartInstrument.h"
+#include "output/OverlayText.h"
 #include "state/ContinuousTime.h"
 #include "output/StripChart.h"
 #include "output/TimeOfDayTicker.h"
@@ -365,8 +366,8 @@ TEST_F(StripChartTest, ExportedDataReadsBackToTheStoredPoints) {
     }
     chart.AddPoint(0, 7.5, 42);
     QTemporaryDir folder;
-    chart.Instrument().chooseDataFile = [&] { return ChartDataChoice{folder.filePath("run"), true}; };
-    chart.Instrument().ExportData();
+    chart.Instrument().chooseDataFile = [&](bool) { return folder.filePath("run.csv"); };
+    chart.Instrument().ExportData(true);
     const QStringList lines = ReadBackWithCsvReader(folder.filePath("run.csv"), chart.RunDate());
     EXPECT_EQ(lines, QStringList({QString::fromUtf8("Time|Local (°C)|Remote1 (°C)"), "86399.900 25.0 30.25",
                                   "86399.900 25.5 30.5", "86400.350 -10.125 nan", "86407.007 0.001 99.75",
@@ -378,13 +379,34 @@ TEST_F(StripChartTest, ExportedDataReadsBackToTheStoredPoints) {
     ScriptedPrompts prompts;
     prompts.warning = [&](const QString& text) { warnings << text; };
     for (const QString& name : {folder.filePath("view.csv"), folder.filePath("missing/view.csv")}) {
-        chart.Instrument().chooseDataFile = [&] { return ChartDataChoice{name, false}; };
-        chart.Instrument().ExportData();
+        chart.Instrument().chooseDataFile = [&](bool) { return name; };
+        chart.Instrument().ExportData(false);
     }
     EXPECT_EQ(ReadBackWithCsvReader(folder.filePath("view.csv"), chart.RunDate()).mid(1),
               QStringList({"86400.350 -10.125 nan", "86407.007 0.001 99.75"}));
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0].startsWith("The chart data was not saved to " + folder.filePath("missing/view.csv")));
+}
+
+// The file written is the one the dialog named and asked about replacing; a neighbour that only
+// shares the start of its name is left alone.
+TEST_F(StripChartTest, TheExportWritesTheFileTheDialogNamed) {
+    Feed(1000, 10);
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    for (const QString name : {"exp3.txt", "exp3.CSV", "exp3"}) {
+        QFile neighbour(folder.filePath(name + ".csv"));
+        ASSERT_TRUE(neighbour.open(QIODevice::WriteOnly));
+        neighbour.write("keep");
+        neighbour.close();
+        prompts.fileName = [&] { return folder.filePath(name); };
+        chart.Instrument().ExportData(true);
+        QFile written(folder.filePath(name));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_EQ(written.readAll().count("\r\n"), 11) << name.toStdString();
+        ASSERT_TRUE(neighbour.open(QIODevice::ReadOnly));
+        EXPECT_EQ(neighbour.readAll(), "keep") << name.toStdString();
+    }
 }
 
 TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
@@ -418,4 +440,103 @@ TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
     EXPECT_EQ(feedAndCount(1130, 100, 25), 0);
     EXPECT_TRUE(redraws.wait(1000));
     EXPECT_EQ(redraws.count(), 1);
+}
+
+namespace {
+// The boxes of text of more than one line that the chart shows over the plot, where they are drawn.
+std::vector<QRect> ShownTextBoxes(StripChart& chart) {
+    const QRect plot = chart.axisRect()->rect();
+    std::vector<QRect> boxes;
+    for (int i = 0; i < chart.itemCount(); ++i) {
+        auto* text = dynamic_cast<OverlayText*>(chart.item(i));
+        if (!text || !text->visible() || text->brush().style() == Qt::NoBrush) continue;
+        const QRect box(text->topLeft->pixelPosition().toPoint(), text->BoxSize());
+        if (plot.contains(box) && text->text().contains('\n')) boxes.push_back(box);
+    }
+    return boxes;
+}
+
+// The pixels of a box's padding (inside its border, around its text) that are not its white; a
+// pixel's rounding is left to the border.
+int MarkedPaddingPixels(const QImage& picture, const QRect& box) {
+    const QRect inside = box.adjusted(2, 2, -3, -3);
+    const QRect text = box.adjusted(5, 3, -5, -3);
+    int marked = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (!text.contains(x, y) && picture.pixelColor(x, y) != Qt::white) ++marked;
+        }
+    }
+    return marked;
+}
+}  // namespace
+
+// Lines across the plot pass beneath every box of text: the cursors' box, the statistics, the
+// readout (which also stands aside from the cursor lines) and the note while paused.
+TEST_F(StripChartTest, NoLineStrikesThroughTheOverlaysText) {
+    for (int i = 0; i < 400; ++i) {
+        chart.AddPoint(0, 1000 + i * 0.05, 20 + i % 5);
+        chart.AddPoint(1, 1000 + i * 0.05, 26 - i % 3);
+    }
+    chart.xAxis->setRange(999, 1021);
+    auto& instrument = chart.Instrument();
+    instrument.Statistics().SetShown(true);
+    chart.replot();
+    const auto valueAt = [&](int row) { return chart.yAxis->pixelToCoord(row); };
+    const auto timeAt = [&](int column) { return chart.xAxis->pixelToCoord(column); };
+    const QRect plot = chart.axisRect()->rect();
+    // Limit lines through the statistics at the bottom and the cursors' box at the top.
+    instrument.Limits().readLimits = [&] {
+        return std::vector<LimitLine>{{0, "High", valueAt(plot.top() + 40)}, {1, "Low", valueAt(plot.bottom() - 20)}};
+    };
+    instrument.Limits().SetShown(true);
+    // Cursor A through both boxes at the left; B where the readout would stand.
+    instrument.Cursors().Set(0, timeAt(plot.left() + 30));
+    instrument.Cursors().Set(1, timeAt(plot.center().x() - 60));
+    const QPoint pointer(plot.center().x() + 20, plot.center().y() - 40);
+    instrument.Readout().Follow(pointer);
+    chart.replot();
+    const QImage picture = chart.toPixmap().toImage();
+    const std::vector<QRect> boxes = ShownTextBoxes(chart);
+    EXPECT_EQ(boxes.size(), 3u);   // the cursors' box, the statistics, the readout
+    for (const QRect& box : boxes) {
+        EXPECT_EQ(MarkedPaddingPixels(picture, box), 0) << box.x() << "," << box.y();
+    }
+    const QRect readout = instrument.Readout().Box();
+    const double lineB = chart.xAxis->coordToPixel(*instrument.Cursors().Time(1));
+    EXPECT_FALSE(readout.left() - 1 <= lineB && lineB <= readout.right() + 1);
+    EXPECT_TRUE(plot.contains(readout));
+}
+
+// "Show Limits" leaves the value axis as it is; a limit out of view is labelled at its edge.
+TEST_F(StripChartTest, LimitsOutOfViewAreMarkedAtTheEdgeWithoutRescaling) {
+    Feed(1000, 100, 25, 26);
+    chart.replot();
+    const QCPRange values = chart.yAxis->range();
+    chart.Instrument().Limits().readLimits = [] {
+        return std::vector<LimitLine>{{0, "High", 85}, {0, "THERM", 85}, {1, "Low", -55}, {1, "High", 26.5}};
+    };
+    chart.Instrument().Limits().SetShown(true);
+    chart.replot();
+    EXPECT_EQ(chart.yAxis->range(), values);
+    const QRect plot = chart.axisRect()->rect();
+    const struct {
+        QString text;
+        int lowestRow;
+        int highestRow;
+    } cases[] = {{QString::fromUtf8("▲ High, THERM 85"), plot.top(), plot.top() + 20},
+                 {QString::fromUtf8("▼ Low -55"), plot.bottom() - 20, plot.bottom()},
+                 {"High 26.5", plot.top() + 20, plot.bottom() - 20}};
+    for (const auto& c : cases) {
+        int found = 0;
+        for (int i = 0; i < chart.itemCount(); ++i) {
+            auto* label = dynamic_cast<QCPItemText*>(chart.item(i));
+            if (!label || label->text() != c.text || !label->visible()) continue;
+            ++found;
+            const double row = label->position->pixelPosition().y();
+            EXPECT_GE(row, c.lowestRow) << c.text.toStdString();
+            EXPECT_LE(row, c.highestRow) << c.text.toStdString();
+        }
+        EXPECT_EQ(found, 1) << c.text.toStdString();
+    }
 }

@@ -1,5 +1,7 @@
 #include "support/SimulatedBoard.h"
 
+#include "support/FreshChip.h"
+
 #include "board/USBStuff.h"
 
 #include <cstdlib>
@@ -8,9 +10,11 @@
 
 namespace {
 
-const char* const SettingNames[] = {"KTS_SIM_ADDRESS",     "KTS_SIM_SECOND_ADDRESS", "KTS_SIM_REFUSE_CONNECTS",
-                                    "KTS_SIM_FIRMWARE_FAIL", "KTS_SIM_FAIL_AFTER",   "KTS_SIM_DIODE_OPEN",
-                                    "KTS_SIM_LOCAL_TEMP",  "KTS_SIM_REMOTE_TEMP",    "KTS_SIM_TRACE"};
+const char* const SettingNames[] = {
+    "KTS_SIM_ADDRESS",    "KTS_SIM_SECOND_ADDRESS", "KTS_SIM_REFUSE_CONNECTS", "KTS_SIM_FIRMWARE_FAIL",
+    "KTS_SIM_FAIL_AFTER", "KTS_SIM_FAIL_FOR",       "KTS_SIM_DIODE_OPEN",      "KTS_SIM_LOCAL_TEMP",
+    "KTS_SIM_REMOTE_TEMP", "KTS_SIM_PROFILE",       "KTS_SIM_PROFILE_SPEED",   "KTS_SIM_STATE",
+    "KTS_SIM_POWER_CYCLE", "KTS_SIM_TRACE"};
 
 std::string RuntimeDir() {
     const char* dir = std::getenv("KTS_RUNTIME_DIR");
@@ -21,12 +25,13 @@ std::string RuntimeDir() {
 }  // namespace
 
 SimulatedBoard::SimulatedBoard(Settings settings) {
-    for (const char* name : SettingNames) unsetenv(name);
-    for (const auto& [name, value] : settings) setenv(name.c_str(), value.c_str(), 1);
-
     char pattern[] = "/tmp/kts-board-XXXXXX";
     if (!mkdtemp(pattern)) throw std::runtime_error("no temporary folder");
     folder_ = pattern;
+
+    for (const char* name : SettingNames) unsetenv(name);
+    UseFreshChip(folder_);  // unless the test's settings say otherwise
+    for (const auto& [name, value] : settings) setenv(name.c_str(), value.c_str(), 1);
     const std::string library = folder_ + "/" + USBStuff::DriverLibraryFileName();
     std::filesystem::copy_file(RuntimeDir() + "/" + USBStuff::DriverLibraryFileName(), library);
     std::filesystem::copy_file(RuntimeDir() + "/KTS9330FW.Hex", folder_ + "/KTS9330FW.Hex");

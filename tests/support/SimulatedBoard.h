@@ -1,6 +1,7 @@
 #pragma once
 // The built simulated board, loaded through the program's own driver access from a private
-// copy, so that each test starts with a board that has never run, under its own settings.
+// copy, so that each test starts with a board that has never run and a chip of its own, under
+// its own settings.
 #include "board/LibraryDriver.h"
 
 #include <vector>

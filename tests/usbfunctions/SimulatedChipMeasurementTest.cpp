@@ -3,7 +3,6 @@
 // with one-shot conversions, and the conversion rate.
 #include "usbfunctions/SimulatedBoardLibrary.h"
 
-#include <functional>
 #include <memory>
 
 using namespace SimTest;
@@ -17,18 +16,6 @@ constexpr int kSettleMs = 50;     // several conversions at the fastest rate
 void StartFast(SimulatedBoardLibrary& board) {
     board.StartUp();
     board.Write(0x0A, kFastestRate);
-}
-
-// Milliseconds until the condition holds, or -1 when it does not within the time given.
-int MillisecondsUntil(const std::function<bool()>& condition, int timeoutMs) {
-    const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now() - start).count();
-        if (condition()) return static_cast<int>(elapsed);
-        if (elapsed > timeoutMs) return -1;
-        Sleep(1);
-    }
 }
 
 // A board whose local and remote temperatures stay at the given degrees.
