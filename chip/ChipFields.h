@@ -21,7 +21,7 @@ enum class Encoding {
     Plain,            // the byte as it is
 };
 
-// Conversions per second, by rate code; codes past the table run at the last rate.
+// Conversions per second (Hz), by rate code; codes past the table run at the last rate.
 constexpr double ConversionRates[] = {0.0625, 0.125, 0.25, 0.5, 1, 2, 4, 8, 16, 32, 64};
 constexpr int ConversionRateCodes = static_cast<int>(std::size(ConversionRates));
 
@@ -52,6 +52,8 @@ struct Field {
     ValueRange extended;  // the extended temperature range
     constexpr bool TenBit() const { return encoding == Encoding::RemoteTenBit || encoding == Encoding::Offset; }
     constexpr int Shift() const { return ShiftOf(mask); }
+    // Other settings share the register: it is written read-modify-write.
+    constexpr bool SharesRegister() const { return mask != 0xFF; }
     constexpr ValueRange Range(bool extendedRange) const { return extendedRange ? extended : normal; }
 };
 
@@ -68,7 +70,7 @@ constexpr ValueRange Bit{0, 1};
 
 namespace FieldUnit {
 constexpr const char* Celsius = "\u00B0C";
-constexpr const char* PerSecond = "/s";
+constexpr const char* Hertz = "Hz";  // conversions per second
 constexpr const char* None = "";
 }  // namespace FieldUnit
 
@@ -99,8 +101,9 @@ constexpr Field Fields[] = {
     {"therm-hysteresis", Encoding::Hysteresis, Reg::ThermHysteresis, NoRegister, 0xFF, FieldUnit::Celsius, 1,
      FieldRange::Byte, FieldRange::Byte},
     {"conversion-rate", Encoding::ConversionRate, Reg::ConversionRate, NoRegister, ConversionRateCodeMask,
-     FieldUnit::PerSecond, 0, FieldRange::Rate, FieldRange::Rate},
-    // The register's meaning beyond a plain number is not the program's to interpret.
+     FieldUnit::Hertz, 0, FieldRange::Rate, FieldRange::Rate},
+    // The register is described as a plain eight-bit value (power-on 1) and nothing finer, so
+    // a user sets the whole byte, 0 to 255, as the register map window writes it.
     {"consecutive-alert", Encoding::Plain, Reg::ConsecutiveAlert, NoRegister, 0xFF, FieldUnit::None, 1,
      FieldRange::Byte, FieldRange::Byte},
     ConfigurationFlag("standby", ConfigBit::Standby),

@@ -2,6 +2,7 @@
 
 #include "board/BoardOptions.h"
 #include "cli/DurationArgument.h"
+#include "cli/FieldSettings.h"
 #include "cli/RegisterArgument.h"
 #include "registers/IntegerArgument.h"
 #include "registers/RegMapStuff.h"
@@ -20,7 +21,8 @@ enum CommandOption : unsigned {
     SaveOptions = 4,     // --comment, --all
     RunOptions = 8,      // --keep-going, --max-gap, --on-alarm: monitor and watch
     LogOptions = 16,     // --output, --limits, --events: monitor only
-    ServeOptions = 32,   // --listen, --min-interval, --address more than once
+    AlarmOption = 32,    // --fail-on-alarm
+    ServeOptions = 64,   // --listen, --min-interval, --address more than once
 };
 
 struct CommandSpec {
@@ -35,7 +37,7 @@ struct CommandSpec {
 
 constexpr CommandSpec Commands[] = {
     {"scan", CliCommand::Scan, "", 0, 0, NoOptions, "every address from 0x18 to 0x4E, or the --address, where the chip's id answers"},
-    {"temps", CliCommand::Temps, "", 0, 0, NoOptions, "one reading: local and remote \u00B0C, and the alarm flags by name"},
+    {"temps", CliCommand::Temps, "", 0, 0, AlarmOption, "one reading: local and remote \u00B0C, and the alarm flags by name"},
     {"read", CliCommand::Read, "REG...", 1, -1, NoOptions, "each register: name, address, hex, decimal and meaning"},
     {"write", CliCommand::Write, "REG VALUE", 2, 2, NoOptions, "writes VALUE (0 to 255) at the register's write address"},
     {"dump", CliCommand::Dump, "", 0, 0, RawOption, "every named register as read shows it; --raw adds all 256 addresses"},
@@ -43,6 +45,10 @@ constexpr CommandSpec Commands[] = {
      "readings as CSV until --duration, --count, Ctrl+C or SIGTERM"},
     {"watch", CliCommand::Watch, "", 0, 0, MonitorOptions | RunOptions,
      "the monitor's events as they come: alarms raised and cleared, the board lost and back"},
+    {"get", CliCommand::Get, "[FIELD...]", 0, -1, NoOptions, "each field, or every field, as FIELD=VALUE in \u00B0C, Hz or on/off"},
+    {"set", CliCommand::Set, "FIELD=VALUE...", 1, -1, NoOptions,
+     "sets the fields, every value checked first; shows them read back, as get"},
+    {"apply", CliCommand::Apply, "FILE", 1, 1, NoOptions, "set with the FIELD=VALUE lines of a file (# comments); get > FILE makes one"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
     {"serve", CliCommand::Serve, "", 0, 0, ServeOptions,
@@ -79,6 +85,7 @@ struct Options {
     QCommandLineOption raw{"raw", "dump: add a 16 x 16 grid of all 256 addresses, as i2cdump lays it out."};
     QCommandLineOption comment{"comment", "save: the file's comment line.", "TEXT"};
     QCommandLineOption all{"all", "save: every writable register, not only those that differ from their defaults."};
+    QCommandLineOption failOnAlarm{"fail-on-alarm", "temps: exit status 3 when an alarm flag (any but the busy bit) is set."};
     QCommandLineOption listen{"listen", "serve: the IPv4 address and port to listen at (default 127.0.0.1:9320, "
                                         "loopback only; 0.0.0.0:9320 for every interface).", "HOST:PORT"};
     QCommandLineOption minInterval{"min-interval", "serve: scrapes within this time of the last reading share it "
@@ -90,7 +97,8 @@ struct Options {
         return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
                 {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
                 {&limits, LogOptions}, {&events, LogOptions}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
-                {&onAlarm, RunOptions}, {&listen, ServeOptions}, {&minInterval, ServeOptions}};
+                {&onAlarm, RunOptions}, {&failOnAlarm, AlarmOption}, {&listen, ServeOptions},
+                {&minInterval, ServeOptions}};
     }
 };
 
@@ -100,11 +108,12 @@ QString Description() {
         "or a script, without a display.\n\nCommands:\n");
     for (const CommandSpec& spec : Commands)
         text += QStringLiteral("  %1 %2\n")
-                    .arg(QStringLiteral("%1 %2").arg(QLatin1String(spec.name), QLatin1String(spec.arguments)), -18)
+                    .arg(QStringLiteral("%1 %2").arg(QLatin1String(spec.name), QLatin1String(spec.arguments)), -20)
                     .arg(QString::fromUtf8(spec.summary));
     return text + QStringLiteral(
                       "REG is a register name in any case (status, \"Local Temp High Limit\") or an "
-                      "address (0x05 or 5).");
+                      "address (0x05 or 5).\nFIELD is one of these; a VALUE may carry its unit (95.25, 95.25C, "
+                      "16Hz, on), and is never\nrounded:\n") + QString::fromStdString(FieldsHelp());
 }
 
 QString HelpText(const QCommandLineParser& parser) {
@@ -112,9 +121,11 @@ QString HelpText(const QCommandLineParser& parser) {
     text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options] COMMAND [ARGS]").arg(QLatin1String(CliName)));
     text += QStringLiteral(
         "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
-        "(driver, firmware,\n     connect, no chip, transfer); with --keep-going, a gap past --max-gap\n  2  a usage error or bad input: an unknown "
-        "command, register or option, a value\n     out of range, a file that cannot be read or written; serve: "
-        "it cannot listen\n");
+        "(driver, firmware,\n     connect, no chip, transfer); or a field set reads back otherwise, named;\n"
+        "     with --keep-going, a gap past --max-gap\n"
+        "  2  a usage error or bad input: an unknown command, register, field or option, a\n     value out of range "
+        "or not held exactly, a file that cannot be read or written; serve: the address\n     it cannot listen at\n"
+        "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
 
@@ -219,8 +230,23 @@ QString ReadArguments(const CommandSpec& spec, const QStringList& args, CliReque
         request.value = *value;
         break;
     }
+    case CliCommand::Get:
+        for (const QString& arg : args) {
+            const Chip::Field* field = FindFieldNamed(arg.toStdString(), refusal);
+            if (!field) return QString::fromStdString(refusal);
+            request.fields.push_back(field);
+        }
+        break;
+    case CliCommand::Set:
+        for (const QString& arg : args) {
+            const auto setting = ReadFieldSetting(arg.toStdString(), arg.toStdString(), refusal);
+            if (!setting) return QString::fromStdString(refusal);
+            request.settings.push_back(*setting);
+        }
+        return QString::fromStdString(SettingsRefusal(request.settings, std::nullopt));
     case CliCommand::Save:
     case CliCommand::Recall:
+    case CliCommand::Apply:
         request.file = args[0];
         if (request.file.isEmpty()) return QStringLiteral("%1 needs a file name.").arg(spec.name);
         break;
@@ -239,7 +265,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     parser.setApplicationDescription(Description());
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
                                              &o.output, &o.limits, &o.keepGoing, &o.maxGap, &o.events, &o.onAlarm,
-                                             &o.raw, &o.comment, &o.all, &o.listen, &o.minInterval})
+                                             &o.raw, &o.comment, &o.all, &o.failOnAlarm, &o.listen, &o.minInterval})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
@@ -271,6 +297,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     request.raw = parser.isSet(o.raw);
     request.comment = parser.value(o.comment);
     request.onlyChanged = !parser.isSet(o.all);
+    request.failOnAlarm = parser.isSet(o.failOnAlarm);
     QString problem = o.board.Read(parser, request.board);
     if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
     if (problem.isEmpty()) problem = ReadServeOptions(parser, o, request.serve);

@@ -2,18 +2,28 @@
 // One run of the command-line program as its command line asks for it: the command, its
 // arguments and options, checked and turned into numbers before the board is touched.
 #include "board/BoardChoice.h"
+#include "chip/ChipFields.h"
 
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
-enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Serve };
+enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply, Serve };
 
 // A register the user named, by name or number.
 struct RegisterTarget {
     int32_t address = 0;      // the address a read goes to; for a write, its write address
     std::optional<int> entry;  // its row in the register table; none for an address not in it
+};
+
+// A field and the value a user gives it, with where it was given, for a refusal:
+// "local-high=95.25" on the command line, "chamber.txt:3" in a file.
+struct FieldSetting {
+    const Chip::Field* field = nullptr;
+    double value = 0;
+    std::string where;
 };
 
 struct MonitorSettings {
@@ -43,7 +53,10 @@ struct CliRequest {
     bool raw = false;                       // dump: the 16 x 16 grid as well
     MonitorSettings monitor;
     ServeSettings serve;
-    QString file;     // save, recall
+    std::vector<const Chip::Field*> fields;  // get: each; none: every field
+    std::vector<FieldSetting> settings;      // set
+    bool failOnAlarm = false;                // temps
+    QString file;     // save, recall, apply
     QString comment;  // save
     bool onlyChanged = true;  // save: only registers that differ from their defaults
 };
@@ -55,10 +68,12 @@ struct CliAnswer {
     std::string err;  // standard error
 };
 
-// Exit status: success, a board or chip failure, a usage error or bad input (files included).
+// Exit status: success, a board or chip failure, a usage error or bad input (files included),
+// an alarm flag set where the user asked to fail on one.
 constexpr int ExitSuccess = 0;
 constexpr int ExitBoardFailure = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitAlarm = 3;
 
 // The program's name on the command line and in its package.
 inline constexpr const char* CliName = "kts9320b-cli";

@@ -1,6 +1,7 @@
 #include "cli/CliRun.h"
 
 #include "cli/CliStart.h"
+#include "cli/FieldCommands.h"
 #include "cli/LineOutput.h"
 #include "cli/MonitorCommand.h"
 #include "cli/RegisterCommands.h"
@@ -46,6 +47,8 @@ CliAnswer RunRequest(const CliRequest& request) {
     case CliCommand::Monitor:
     case CliCommand::Watch: return Monitor(request);
     case CliCommand::Recall: return RunRecall(request);
+    case CliCommand::Set: return RunSet(request);
+    case CliCommand::Apply: return RunApply(request);
     case CliCommand::Serve: return RunServe(request);
     case CliCommand::Scan:
         StartBoard(request.board, false);
@@ -59,6 +62,7 @@ CliAnswer RunRequest(const CliRequest& request) {
     case CliCommand::Write: return RunWrite(request);
     case CliCommand::Dump: return RunDump(request);
     case CliCommand::Save: return RunSave(request);
+    case CliCommand::Get: return RunGet(request);
     default: return {};  // each command is answered above
     }
 }

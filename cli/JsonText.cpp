@@ -57,9 +57,4 @@ std::string JsonStringArray(const std::vector<std::string>& texts) {
     return JsonArray(values);
 }
 
-std::string JsonDegrees(float degrees) {
-    std::string text = GeneralStuff::TrimmedNumberText(degrees);
-    const size_t point = text[0] == '-' ? 1 : 0;
-    if (point < text.size() && text[point] == '.') text.insert(point, "0");
-    return text;
-}
+std::string JsonDegrees(float degrees) { return GeneralStuff::DecimalText(degrees); }

@@ -83,7 +83,8 @@ CliAnswer RunScan(const CliRequest& request) {
 
 CliAnswer RunTemps(const CliRequest& request) {
     const Reading reading = TakeReading();
-    return {ExitSuccess, request.json ? ReadingJson(reading) : ReadingText(reading), {}};
+    const bool alarmed = request.failOnAlarm && !AlarmNames(reading.status).empty();
+    return {alarmed ? ExitAlarm : ExitSuccess, request.json ? ReadingJson(reading) : ReadingText(reading), {}};
 }
 
 CliAnswer RunRead(const CliRequest& request) {

@@ -92,6 +92,13 @@ std::string TrimmedNumberText(float x) { return TrimmedText(x, FloatDigits); }
 std::string TrimmedNumberText(double x) { return TrimmedText(x, DoubleDigits); }
 std::string TrimmedNumberText(int x) { return std::to_string(x); }
 
+std::string DecimalText(float x) {
+    std::string text = TrimmedNumberText(x);
+    const size_t point = text[0] == '-' ? 1 : 0;
+    if (point < text.size() && text[point] == '.') text.insert(point, "0");
+    return text;
+}
+
 std::string NumberText(float x) { return WithSignPlace(TrimmedNumberText(x)); }
 std::string NumberText(double x) { return WithSignPlace(TrimmedNumberText(x)); }
 std::string NumberText(int x) { return WithSignPlace(TrimmedNumberText(x)); }

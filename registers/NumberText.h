@@ -13,6 +13,9 @@ std::string NumberText(int x);
 std::string TrimmedNumberText(float x);
 std::string TrimmedNumberText(double x);
 std::string TrimmedNumberText(int x);
+// The trimmed text with a zero before a bare point, as scripts and JSON read numbers:
+// "0.25", "-0.25", "85".
+std::string DecimalText(float x);
 
 // Rounds the variable to 3 decimals (the caller sees it) and gives it with two decimals
 // for quarter-degree values: 25 -> "25.00", 25.5 -> "25.50", 25.25 -> "25.25".

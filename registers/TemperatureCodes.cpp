@@ -28,8 +28,8 @@ int32_t SaturateToInt32(int64_t whole) {
     return SaturateToInt32(static_cast<double>(whole));
 }
 
-int32_t RangeShift() {
-    return RegMapStuff::ExtendedRange ? 64 : 0;
+int32_t RangeShift(bool extendedRange) {
+    return extendedRange ? 64 : 0;
 }
 
 // Bits 1 and 0 of the quarter-degree count, placed in bits 7 and 6 of the low byte.
@@ -59,14 +59,18 @@ bool FitsInt16(double x) {
     return whole >= std::numeric_limits<int16_t>::min() && whole <= std::numeric_limits<int16_t>::max();
 }
 
-float TempFromCode(int32_t code) {
-    return static_cast<float>(code) - static_cast<float>(RangeShift());
+float TempFromCode(int32_t code) { return TempFromCode(code, RegMapStuff::ExtendedRange); }
+
+float TempFromCode(int32_t code, bool extendedRange) {
+    return static_cast<float>(code) - static_cast<float>(RangeShift(extendedRange));
 }
 
 float FractionFromCode(int32_t low) { return static_cast<float>(low & Chip::QuarterDegreesMask) / 256.0f; }
 
-float TempFromCodes(int32_t high, int32_t low) {
-    return static_cast<float>(high) + FractionFromCode(low) - static_cast<float>(RangeShift());
+float TempFromCodes(int32_t high, int32_t low) { return TempFromCodes(high, low, RegMapStuff::ExtendedRange); }
+
+float TempFromCodes(int32_t high, int32_t low, bool extendedRange) {
+    return static_cast<float>(high) + FractionFromCode(low) - static_cast<float>(RangeShift(extendedRange));
 }
 
 float OffsetFromCodes(int32_t high, int32_t low) {
@@ -75,13 +79,15 @@ float OffsetFromCodes(int32_t high, int32_t low) {
     return quarters / 4.0f;
 }
 
-int32_t CodeFromTemp(double t) {
-    return RegMapStuff::ExtendedRange ? Nearest(t + 64.0) : Nearest(t);
-}
+int32_t CodeFromTemp(double t) { return CodeFromTemp(t, RegMapStuff::ExtendedRange); }
 
-CodePair CodesFromTemp(double t) {
+int32_t CodeFromTemp(double t, bool extendedRange) { return extendedRange ? Nearest(t + 64.0) : Nearest(t); }
+
+CodePair CodesFromTemp(double t) { return CodesFromTemp(t, RegMapStuff::ExtendedRange); }
+
+CodePair CodesFromTemp(double t, bool extendedRange) {
     CodePair codes;
-    codes.high = SaturateToInt32(static_cast<int64_t>(Floor(t)) + RangeShift());
+    codes.high = SaturateToInt32(static_cast<int64_t>(Floor(t)) + RangeShift(extendedRange));
     codes.low = QuarterBits(t * 4.0);
     return codes;
 }

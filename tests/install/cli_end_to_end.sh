@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # One run of the built command-line program as a user meets it: in a terminal without a
 # display, on the simulated board. It links no window-system library, answers temps at a given
-# address, says so when its answer cannot be written, and a monitor ended by Ctrl+C leaves CSV
-# of whole lines and exit status 0.
+# address, says so when its answer cannot be written, a monitor ended by Ctrl+C leaves CSV of
+# whole lines and exit status 0, fields set from the command line and from a file read back as
+# given, and temps --fail-on-alarm exits 3 on an alarm.
 # Usage: cli_end_to_end.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -80,5 +81,30 @@ temps='  local 90 °C  remote 40.25 °C'
   grep -qxF "  started$temps|  alarm-raised  LocHi$temps|  alarm-raised  LTHRM$temps|  ended$temps|" &&
   [ "$(printf '%s\n' "$out" | grep -cE "^$event")" = 4 ] || fail "watch: status $status: $out"
 
-[ $failed = 0 ] && echo "ok: temps, a full disk, a monitor of $lines lines ended by Ctrl+C, a long run of $long lines through $lost board losses"
+
+# Each run powers a fresh simulated chip: set's own read-back shows what the chip holds.
+pairs=(extended-range=on local-low=-10 remote-high=95.25 remote-offset=-0.25 conversion-rate=0.0625 standby=on)
+out=$("${run[@]}" set "${pairs[@]}" 2>&1)
+status=$?
+[ $status = 0 ] && [ "$out" = "$(printf '%s\n' "${pairs[@]}")" ] || fail "set: status $status: $out"
+"${run[@]}" get >"$work/defaults.txt" && out=$("${run[@]}" apply "$work/defaults.txt") &&
+  [ "$out" = "$(cat "$work/defaults.txt")" ] && [ "$(wc -l <"$work/defaults.txt")" = 14 ] ||
+  fail "get > FILE, then apply FILE: $out"
+{ echo "# chamber"; printf '%s  # as the run needs it\n' "${pairs[@]}"; } >"$work/chamber.txt"
+out=$("${run[@]}" apply "$work/chamber.txt") && [ "$out" = "$(printf '%s\n' "${pairs[@]}")" ] ||
+  fail "apply of a settings file: $out"
+echo "local-high=70.5" >>"$work/chamber.txt"
+"${run[@]}" apply "$work/chamber.txt" 2>"$work/err"
+status=$?
+[ $status = 2 ] && grep -q "chamber.txt:8: local-high=70.5: .*whole degrees" "$work/err" ||
+  fail "apply of a file with a bad line: status $status: $(cat "$work/err")"
+
+for local in 30:0 100:3; do
+  env KTS_SIM_LOCAL_TEMP=${local%:*} "$program" temps --fail-on-alarm >/dev/null
+  status=$?
+  [ $status = "${local#*:}" ] || fail "temps --fail-on-alarm at ${local%:*} °C local: status $status"
+done
+
+
+[ $failed = 0 ] && echo "ok: temps, a full disk, a monitor of $lines lines ended by Ctrl+C, a long run of $long lines through $lost board losses, set, get and apply"
 exit $failed

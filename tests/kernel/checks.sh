@@ -142,6 +142,7 @@ run_checks() {
   window_finds_chip
   window_skips_held_address
   cli_on_stub
+  cli_fields_on_stub
   window_chip_held
   cli_chip_held
   window_no_chip_on_piix4
