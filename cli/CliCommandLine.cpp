@@ -124,7 +124,7 @@ QString HelpText(const QCommandLineParser& parser) {
         "(driver, firmware,\n     connect, no chip, transfer); or a field set reads back otherwise, named;\n"
         "     with --keep-going, a gap past --max-gap\n"
         "  2  a usage error or bad input: an unknown command, register, field or option, a\n     value out of range "
-        "or not held exactly, a file that cannot be read or written; serve: the address\n     it cannot listen at\n"
+        "or not held exactly, a file that cannot be read or written;\n     for serve, an address it cannot listen at\n"
         "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
