@@ -23,7 +23,7 @@ void Print(std::FILE* stream, const QString& text) {
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoice& choice) {
+std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoice& choice, QStringList& openFiles) {
     if (argc < 2) return std::nullopt;
     // A core application only: no window system is needed to answer.
     QCoreApplication app(argc, argv);
@@ -37,8 +37,14 @@ std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoic
                                          .arg(GeneralStuff::AppTitle));
     const QCommandLineOption help({"h", "help"}, "Show this help and end.");
     const QCommandLineOption version({"v", "version"}, "Show the program's name and version and end.");
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  "Open each FILE (a run written by kts9320b-cli monitor, the chart's CSV export or "
+                                  "the program's log) in a chart window of its own, without a board or driver.");
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(open);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("With --open: the runs to open."),
+                                 QStringLiteral("[--open FILE...]"));
     const BoardOptions boardOptions;
     boardOptions.AddTo(parser);
 
@@ -47,7 +53,11 @@ std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoic
         Print(stderr, refusal.arg(parser.errorText()));
         return 2;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    if (parser.isSet(open) && parser.positionalArguments().isEmpty()) {
+        Print(stderr, refusal.arg(QStringLiteral("--open needs at least one FILE.")));
+        return 2;
+    }
+    if (!parser.isSet(open) && !parser.positionalArguments().isEmpty()) {
         Print(stderr, refusal.arg(QStringLiteral("The program takes no arguments: '%1'.")
                                       .arg(parser.positionalArguments().first())));
         return 2;
@@ -59,10 +69,11 @@ std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoic
     if (parser.isSet(help)) {
         // The usage line names the command, not the path it was started by.
         QString text = parser.helpText();
-        text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options]").arg(CommandName));
+        text.replace(0, text.indexOf('\n'), QStringLiteral("Usage: %1 [options] [--open FILE...]").arg(CommandName));
         Print(stdout, text + FilesAndEnvironmentText());
         return 0;
     }
+    if (parser.isSet(open)) openFiles = parser.positionalArguments();
     const QString badValue = boardOptions.Read(parser, choice);
     if (!badValue.isEmpty()) {
         Print(stderr, refusal.arg(badValue));

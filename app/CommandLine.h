@@ -2,12 +2,14 @@
 // The command line, answered on standard output before any window system is needed.
 #include "board/BoardChoice.h"
 
+#include <QStringList>
 #include <optional>
 
 // The program's name on the command line and in its package.
 inline constexpr const char* CommandName = "kts9320b-eval";
 
 // Answers --version and --help, takes the board options (--driver, --bus, --address) into
-// the choice, and refuses anything else with one line on standard error and status 2. Returns
-// the exit status when the program is to end there; nothing when it starts its windows.
-std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoice& choice);
+// the choice and the files of --open FILE... into openFiles, and refuses anything else with one
+// line on standard error and status 2. Returns the exit status when the program is to end
+// there; nothing when it starts its windows.
+std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoice& choice, QStringList& openFiles);

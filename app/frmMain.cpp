@@ -10,7 +10,9 @@
 #include "app/frmSplash.h"
 #include "board/BoardChoice.h"
 #include "board/USBStuff.h"
+#include "app/OpenRuns.h"
 #include "output/frmGraph.h"
+#include "output/frmRun.h"
 #include "output/frmLogging.h"
 #include "output/frmSave.h"
 #include "widgets/Twips.h"
@@ -296,7 +298,17 @@ void frmMain::mnuSoftware_Click() { OpenOnce(options_); }
 void frmMain::mnuGraph_Click() {
     const bool wasOpen = windows_.graph;
     frmGraph* graph = OpenOnce(windows_.graph);
-    if (!wasOpen) connect(graph, &frmGraph::configurationRequested, this, &frmMain::mnuGeneralConfig_Click);
+    if (wasOpen) return;
+    connect(graph, &frmGraph::configurationRequested, this, &frmMain::mnuGeneralConfig_Click);
+    connect(graph, &frmGraph::openRunRequested, this, &frmMain::OpenRun);
+}
+
+void frmMain::OpenRun() {
+    AskForRun(this, [this](frmRun* run) {
+        ShowChild(run);
+        // A run's own "Open Run…" opens the next one beside it.
+        connect(run, &frmRun::openRunRequested, this, &frmMain::OpenRun);
+    });
 }
 
 void frmMain::mnuAbout_Click() {

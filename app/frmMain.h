@@ -37,6 +37,8 @@ public:
     void mnuLog_Click();
     void mnuRegMap_Click();
     void mnuGraph_Click();
+    // The chart's "Open Run…": a finished run in a child window of its own.
+    void OpenRun();
     void mnuLimits_Click();
     void mnuGeneralConfig_Click();
     void mnuSoftware_Click();

@@ -3,6 +3,7 @@
 #include "app/DisplayProbe.h"
 #include "app/Main.h"
 #include "app/NoDisplay.h"
+#include "app/OpenRuns.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,7 +12,8 @@
 
 int main(int argc, char** argv) {
     USBStuff::BoardChoice board;
-    if (const std::optional<int> status = AnswerCommandLine(argc, argv, board)) return *status;
+    QStringList openFiles;
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv, board, openFiles)) return *status;
     if (const QString answer = NoDisplayAnswer(QProcessEnvironment::systemEnvironment()); !answer.isEmpty()) {
         std::fprintf(stderr, "%s\n", answer.toLocal8Bit().constData());
         return 1;
@@ -26,5 +28,7 @@ int main(int argc, char** argv) {
     QFont font = QApplication::font();
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
+    // Finished runs need no board: no splash, no driver library.
+    if (!openFiles.isEmpty()) return RunOpenedFiles(openFiles);
     return Main(board);
 }

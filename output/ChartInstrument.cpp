@@ -44,6 +44,8 @@ void ChartInstrument::SetTraceNames(const QStringList& names, const QString& uni
 }
 
 void ChartInstrument::AddMenuEntries(QMenu* menu) {
+    menu->setToolTipsVisible(true);
+    menu->addAction(QStringLiteral("Open Run…"), this, &ChartInstrument::openRunRequested);
     menu->addSeparator();
     exportView_ = menu->addAction(QStringLiteral("Export Visible Span As CSV…"), this, [this] { ExportData(false); });
     exportRun_ = menu->addAction(QStringLiteral("Export Whole Run As CSV…"), this, [this] { ExportData(true); });
@@ -72,7 +74,9 @@ void ChartInstrument::PrepareMenu(const QPoint& at) {
     for (int i = 0; i < chart_.graphCount(); ++i) anyPoints = anyPoints || chart_.PointCount(i) > 0;
     exportView_->setEnabled(anyPoints);
     exportRun_->setEnabled(anyPoints);
-    showLimits_->setVisible(static_cast<bool>(limits_->readLimits));
+    showLimits_->setVisible(limits_->readLimits || !limits_->unavailable.isEmpty());
+    showLimits_->setEnabled(static_cast<bool>(limits_->readLimits));
+    showLimits_->setToolTip(limits_->readLimits ? QString() : limits_->unavailable);
 }
 
 bool ChartInstrument::eventFilter(QObject* watched, QEvent* event) {
@@ -117,7 +121,7 @@ void ChartInstrument::Refresh() {
     statistics_.Refresh(betweenCursors ? *cursors_.Time(0) : view.lower, betweenCursors ? *cursors_.Time(1) : view.upper,
                         betweenCursors, plot);
     limits_->Refresh(plot);
-    paused_->setVisible(chart_.PointCount(0) > 0 && !chart_.FollowsNewest());
+    paused_->setVisible(chart_.IsLive() && chart_.PointCount(0) > 0 && !chart_.FollowsNewest());
     paused_->position->setCoords(plot.right() - CornerGap, plot.top() + CornerGap);
 }
 

@@ -40,6 +40,10 @@ public:
     // The export's file dialog (an empty name when cancelled); tests replace it.
     std::function<QString(bool wholeRun)> chooseDataFile;
 
+signals:
+    // "Open Run…": the user asks for a finished run in a window of its own.
+    void openRunRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

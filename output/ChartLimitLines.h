@@ -30,6 +30,9 @@ public:
 
     // The limits as they stand now; "Show Limits" is offered only once this is set.
     std::function<std::vector<LimitLine>()> readLimits;
+    // Why there are no limits to show, for the disabled entry's tooltip; without it (and without
+    // readLimits) the entry is not offered at all.
+    QString unavailable;
 
     void SetShown(bool shown);
     bool IsShown() const { return shown_; }

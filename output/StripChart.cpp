@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -87,27 +88,60 @@ void StripChart::SetUpLook() {
 void StripChart::AddPoint(int trace, double timeOfDay, double value) {
     if (trace < 0 || trace >= static_cast<int>(traces_.size())) return;
     const double time = time_.FromTimeOfDay(timeOfDay);
-    // Times only rise; memory stays bounded however long the run: the oldest points give way.
-    traces_[trace].Append(time, value);
     if (!hasPoints_) {
-        hasPoints_ = true;
-        firstTime_ = time;
         // The date is read just after the point's time; a midnight between the two readings
         // means the run began the day before.
         const QDateTime now = QDateTime::currentDateTime();
         const bool midnightBetween = timeOfDay - now.time().msecsSinceStartOfDay() / 1000.0 > 43200;
         runDate_ = now.date().addDays(midnightBetween ? -1 : 0);
     }
-    newestTime_ = time;
-    if (std::isfinite(value)) {
-        minValue_ = std::min(minValue_, value);
-        maxValue_ = std::max(maxValue_, value);
-    }
+    // Times only rise; memory stays bounded however long the run: the oldest points give way.
+    AddStoredPoint(trace, time, value);
     // While a mouse button is held the user is moving the view; it catches up on release.
     if (following_ && !mouseHeld_) FollowNewest(xAxis->range().size());
     FitValues();
     // Drawn when the picture changes by a pixel: most points at the default span move it by less.
     if (drawnView_.Changed(*xAxis, *yAxis, trace, time, value)) RequestNewPointsReplot();
+}
+
+void StripChart::AddStoredPoint(int trace, double time, double value) {
+    traces_[trace].Append(time, value);
+    if (!hasPoints_) {
+        hasPoints_ = true;
+        firstTime_ = time;
+    }
+    newestTime_ = time;
+    if (std::isfinite(value)) {
+        minValue_ = std::min(minValue_, value);
+        maxValue_ = std::max(maxValue_, value);
+    }
+}
+
+void StripChart::ShowRun(const FinishedRun& run) {
+    live_ = false;
+    runDate_ = run.date.isValid() ? run.date : QDate::currentDate();
+    SetMaxPointsPerTrace(std::max<int>(DefaultMaxPointsPerTrace, static_cast<int>(std::min<std::size_t>(run.Rows(), INT_MAX))));
+    AppendRun(run, 0);
+    for (int i = 0; i < graphCount() && i < run.traceNames.size(); ++i) SetTraceCaption(i, run.traceNames[i]);
+    ResetView();
+}
+
+void StripChart::AppendRun(const FinishedRun& run, std::size_t from) {
+    const int traces = std::min<int>(graphCount(), static_cast<int>(run.values.size()));
+    for (std::size_t row = from; row < run.Rows(); ++row) {
+        for (int i = 0; i < traces; ++i) AddStoredPoint(i, run.times[row], run.values[i][row]);
+    }
+    if (from == 0) return;
+    if (following_ && !mouseHeld_) FollowNewest(xAxis->range().size());
+    FitValues();
+    RequestNewPointsReplot();
+}
+
+void StripChart::SetLive(bool live) {
+    live_ = live;
+    following_ = live;
+    if (live) FollowNewest(xAxis->range().size());
+    RequestReplot();
 }
 
 void StripChart::SetTraceCaption(int trace, const QString& caption) {
@@ -158,8 +192,18 @@ void StripChart::FillDrawnPoints() {
 }
 
 void StripChart::ResetView() {
-    following_ = true;
     fittingValues_ = true;
+    if (!live_) {
+        // A finished run: all of it.
+        following_ = false;
+        settingRanges_ = true;
+        if (hasPoints_) xAxis->setRange(OldestTime(), std::max(newestTime_, OldestTime() + 1));
+        settingRanges_ = false;
+        FitValues();
+        RequestReplot();
+        return;
+    }
+    following_ = true;
     FollowNewest(DefaultSpanSeconds);
     FitValues();
     RequestReplot();
@@ -213,7 +257,7 @@ void StripChart::FitValues() {
 }
 
 void StripChart::TimeRangeChanged(const QCPRange& range) {
-    if (settingRanges_ || !hasPoints_) return;
+    if (settingRanges_ || !hasPoints_ || !live_) return;
     const double tolerance = range.size() * 1e-9;
     following_ = range.lower - tolerance <= newestTime_ && newestTime_ <= range.upper + tolerance;
 }

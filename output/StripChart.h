@@ -16,6 +16,7 @@
 // file, copying it to the clipboard and the starting view, and the instrument's entries.
 // Drawing: only when the picture changes (see DrawnView), the view or the overlays change, or
 // the window is shown again.
+#include "files/FinishedRun.h"
 #include "state/ContinuousTime.h"
 #include "output/DrawnView.h"
 #include "output/TracePoints.h"
@@ -50,6 +51,16 @@ public:
     double NewestTime() const { return newestTime_; }
     // The day the run began, on which its time axis counts from midnight.
     QDate RunDate() const { return runDate_; }
+
+    // A finished run in place of live points: its traces (as many as the chart has), its date
+    // and times as its file gives them, the whole run in view. Adding points to it again (as a
+    // followed file grows) follows the newest as a live chart does.
+    void ShowRun(const FinishedRun& run);
+    // Appends the rows of a run from `from` on, as its file grew.
+    void AppendRun(const FinishedRun& run, std::size_t from);
+    // Live points come in; a finished run's chart is live only while it follows its file.
+    bool IsLive() const { return live_; }
+    void SetLive(bool live);
 
     bool FollowsNewest() const { return following_; }
     bool FitsValues() const { return fittingValues_; }
@@ -97,6 +108,7 @@ private:
     void FillDrawnPoints();
     void FollowNewest(double span);
     void FitValues();
+    void AddStoredPoint(int trace, double time, double value);
     void TimeRangeChanged(const QCPRange& range);
     void ValueRangeChanged();
     // The axis whose edge band (outside the plot, along the axis) holds the point, if any.
@@ -118,6 +130,7 @@ private:
     double maxValue_ = 0;
 
     bool following_ = true;
+    bool live_ = true;
     bool fittingValues_ = true;
     bool settingRanges_ = false;   // the chart itself moves the axes, not the user
     bool replotPending_ = false;

@@ -58,6 +58,7 @@ frmGraph::frmGraph(QWidget* parent) : ChildForm(parent) {
 
     connect(cmdOneShot, &QPushButton::clicked, this, &frmGraph::cmdOneShot_Click);
     connect(cmdConfig, &QPushButton::clicked, this, &frmGraph::cmdConfig_Click);
+    connect(&stpGraph->Instrument(), &ChartInstrument::openRunRequested, this, &frmGraph::openRunRequested);
 
     Form_Load();
 }

@@ -26,6 +26,8 @@ public:
 
 signals:
     void configurationRequested();
+    // The chart's "Open Run…".
+    void openRunRequested();
 
 protected:
     void Form_Load();

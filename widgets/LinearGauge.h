@@ -42,6 +42,9 @@ public:
     void SetPointerValue(Pointer which, double value);
     double PointerValue(Pointer which) const;
 
+    // True while the user holds a pointer with the mouse.
+    bool Dragging() const { return dragged_.has_value(); }
+
     // The pointer the keyboard moves.
     Pointer SelectedPointer() const { return selected_; }
     void SelectPointer(Pointer which);

@@ -79,6 +79,9 @@ frmLimits::frmLimits(QWidget* parent) : ChildForm(parent) {
     layout->addWidget(BuildLimitsFrame(), 11);
     layout->addWidget(BuildStatusFrame(), 9);
 
+    // Once a second, as the chart's limit lines do: the chip is shared with other programs.
+    followLimits_.setInterval(1000);
+    connect(&followLimits_, &QTimer::timeout, this, &frmLimits::FollowChipLimits);
     Form_Load();
 }
 
@@ -139,9 +142,19 @@ void frmLimits::Form_Load() {
     RefreshLimits(0);
     RefreshLimits(1);
     GeneralStuff::LimitsOpen = true;
+    followLimits_.start();
 }
 
-void frmLimits::Form_Unload() { GeneralStuff::LimitsOpen = false; }
+void frmLimits::Form_Unload() {
+    followLimits_.stop();
+    GeneralStuff::LimitsOpen = false;
+}
+
+void frmLimits::FollowChipLimits() {
+    if (!GeneralStuff::LimitsOpen || ggeTemp[0]->Dragging() || ggeTemp[1]->Dragging()) return;
+    RefreshLimits(0);
+    RefreshLimits(1);
+}
 
 void frmLimits::RefreshLimits(int16_t channel) {
     if (const auto limits = GeneralStuff::ReadChannelLimits(channel)) {

@@ -4,6 +4,8 @@
 // channel's limits and reads every limit back, so the pointers show what the chip holds.
 #include "widgets/ChildForm.h"
 
+#include <QTimer>
+
 #include <array>
 #include <cstdint>
 
@@ -26,6 +28,9 @@ public:
     void UpdateAlertStatus();
     // Shows the last local and remote temperatures as the gauges' bars and captions.
     void UpdateGauges();
+    // Reads every limit into the pointers, unless the user holds one: another program on the
+    // same chip (kts9320b-cli set) may have changed them.
+    void FollowChipLimits();
 
     QGroupBox* Frame1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -40,6 +45,7 @@ protected:
     void Form_Unload() override;
 
 private:
+    QTimer followLimits_;
     QGroupBox* BuildLimitsFrame();
     QGroupBox* BuildStatusFrame();
 };

@@ -388,23 +388,19 @@ TEST_F(StripChartTest, ExportedDataReadsBackToTheStoredPoints) {
     EXPECT_TRUE(warnings[0].startsWith("The chart data was not saved to " + folder.filePath("missing/view.csv")));
 }
 
-// The file written is the one the dialog named and asked about replacing; a neighbour that only
-// shares the start of its name is left alone.
+// The file written is the one the dialog named; a neighbour NAME.csv is left alone.
 TEST_F(StripChartTest, TheExportWritesTheFileTheDialogNamed) {
     Feed(1000, 10);
     QTemporaryDir folder;
     ScriptedPrompts prompts;
     for (const QString name : {"exp3.txt", "exp3.CSV", "exp3"}) {
-        QFile neighbour(folder.filePath(name + ".csv"));
-        ASSERT_TRUE(neighbour.open(QIODevice::WriteOnly));
-        neighbour.write("keep");
+        QFile neighbour(folder.filePath(name + ".csv")), written(folder.filePath(name));
+        ASSERT_TRUE(neighbour.open(QIODevice::WriteOnly) && neighbour.write("keep") == 4);
         neighbour.close();
-        prompts.fileName = [&] { return folder.filePath(name); };
+        prompts.fileName = [&] { return written.fileName(); };
         chart.Instrument().ExportData(true);
-        QFile written(folder.filePath(name));
-        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << name.toStdString();
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly) && neighbour.open(QIODevice::ReadOnly)) << name.toStdString();
         EXPECT_EQ(written.readAll().count("\r\n"), 11) << name.toStdString();
-        ASSERT_TRUE(neighbour.open(QIODevice::ReadOnly));
         EXPECT_EQ(neighbour.readAll(), "keep") << name.toStdString();
     }
 }
@@ -442,66 +438,40 @@ TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
     EXPECT_EQ(redraws.count(), 1);
 }
 
-namespace {
-// The boxes of text of more than one line that the chart shows over the plot, where they are drawn.
-std::vector<QRect> ShownTextBoxes(StripChart& chart) {
-    const QRect plot = chart.axisRect()->rect();
-    std::vector<QRect> boxes;
-    for (int i = 0; i < chart.itemCount(); ++i) {
-        auto* text = dynamic_cast<OverlayText*>(chart.item(i));
-        if (!text || !text->visible() || text->brush().style() == Qt::NoBrush) continue;
-        const QRect box(text->topLeft->pixelPosition().toPoint(), text->BoxSize());
-        if (plot.contains(box) && text->text().contains('\n')) boxes.push_back(box);
-    }
-    return boxes;
-}
-
-// The pixels of a box's padding (inside its border, around its text) that are not its white; a
-// pixel's rounding is left to the border.
-int MarkedPaddingPixels(const QImage& picture, const QRect& box) {
-    const QRect inside = box.adjusted(2, 2, -3, -3);
-    const QRect text = box.adjusted(5, 3, -5, -3);
-    int marked = 0;
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (!text.contains(x, y) && picture.pixelColor(x, y) != Qt::white) ++marked;
-        }
-    }
-    return marked;
-}
-}  // namespace
-
-// Lines across the plot pass beneath every box of text: the cursors' box, the statistics, the
-// readout (which also stands aside from the cursor lines) and the note while paused.
+// Lines across the plot pass beneath every box of text (the cursors' box, the statistics, the
+// readout): no pixel of a box's padding, around its text, is other than its white. The readout
+// also stands aside from the cursor lines.
 TEST_F(StripChartTest, NoLineStrikesThroughTheOverlaysText) {
-    for (int i = 0; i < 400; ++i) {
-        chart.AddPoint(0, 1000 + i * 0.05, 20 + i % 5);
-        chart.AddPoint(1, 1000 + i * 0.05, 26 - i % 3);
-    }
+    Feed(1000, 400, 22, 25);
     chart.xAxis->setRange(999, 1021);
     auto& instrument = chart.Instrument();
     instrument.Statistics().SetShown(true);
     chart.replot();
-    const auto valueAt = [&](int row) { return chart.yAxis->pixelToCoord(row); };
-    const auto timeAt = [&](int column) { return chart.xAxis->pixelToCoord(column); };
     const QRect plot = chart.axisRect()->rect();
-    // Limit lines through the statistics at the bottom and the cursors' box at the top.
-    instrument.Limits().readLimits = [&] {
+    const auto valueAt = [&](int row) { return chart.yAxis->pixelToCoord(row); };
+    instrument.Limits().readLimits = [&] {   // through the cursors' box at the top and the statistics below
         return std::vector<LimitLine>{{0, "High", valueAt(plot.top() + 40)}, {1, "Low", valueAt(plot.bottom() - 20)}};
     };
     instrument.Limits().SetShown(true);
-    // Cursor A through both boxes at the left; B where the readout would stand.
-    instrument.Cursors().Set(0, timeAt(plot.left() + 30));
-    instrument.Cursors().Set(1, timeAt(plot.center().x() - 60));
-    const QPoint pointer(plot.center().x() + 20, plot.center().y() - 40);
-    instrument.Readout().Follow(pointer);
+    instrument.Cursors().Set(0, chart.xAxis->pixelToCoord(plot.left() + 30));   // through both boxes
+    instrument.Cursors().Set(1, chart.xAxis->pixelToCoord(plot.center().x() - 60));   // where the readout would be
+    instrument.Readout().Follow(QPoint(plot.center().x() + 20, plot.center().y() - 40));
     chart.replot();
     const QImage picture = chart.toPixmap().toImage();
-    const std::vector<QRect> boxes = ShownTextBoxes(chart);
-    EXPECT_EQ(boxes.size(), 3u);   // the cursors' box, the statistics, the readout
-    for (const QRect& box : boxes) {
-        EXPECT_EQ(MarkedPaddingPixels(picture, box), 0) << box.x() << "," << box.y();
+    int boxes = 0;
+    for (int i = 0; i < chart.itemCount(); ++i) {
+        auto* text = dynamic_cast<OverlayText*>(chart.item(i));
+        if (!text || !text->visible() || !text->text().contains('\n')) continue;
+        const QRect box(text->topLeft->pixelPosition().toPoint(), text->BoxSize());
+        const QRect inside = box.adjusted(2, 2, -3, -3), words = box.adjusted(5, 3, -5, -3);
+        int marked = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                marked += !words.contains(x, y) && picture.pixelColor(x, y) != Qt::white;
+        EXPECT_EQ(marked, 0) << text->text().toStdString();
+        ++boxes;
     }
+    EXPECT_EQ(boxes, 3);
     const QRect readout = instrument.Readout().Box();
     const double lineB = chart.xAxis->coordToPixel(*instrument.Cursors().Time(1));
     EXPECT_FALSE(readout.left() - 1 <= lineB && lineB <= readout.right() + 1);
@@ -520,23 +490,16 @@ TEST_F(StripChartTest, LimitsOutOfViewAreMarkedAtTheEdgeWithoutRescaling) {
     chart.replot();
     EXPECT_EQ(chart.yAxis->range(), values);
     const QRect plot = chart.axisRect()->rect();
-    const struct {
-        QString text;
-        int lowestRow;
-        int highestRow;
-    } cases[] = {{QString::fromUtf8("▲ High, THERM 85"), plot.top(), plot.top() + 20},
-                 {QString::fromUtf8("▼ Low -55"), plot.bottom() - 20, plot.bottom()},
-                 {"High 26.5", plot.top() + 20, plot.bottom() - 20}};
-    for (const auto& c : cases) {
-        int found = 0;
-        for (int i = 0; i < chart.itemCount(); ++i) {
-            auto* label = dynamic_cast<QCPItemText*>(chart.item(i));
-            if (!label || label->text() != c.text || !label->visible()) continue;
-            ++found;
-            const double row = label->position->pixelPosition().y();
-            EXPECT_GE(row, c.lowestRow) << c.text.toStdString();
-            EXPECT_LE(row, c.highestRow) << c.text.toStdString();
-        }
-        EXPECT_EQ(found, 1) << c.text.toStdString();
+    const std::map<QString, std::pair<int, int>> rows = {{QString::fromUtf8("▲ High, THERM 85"), {plot.top(), plot.top() + 20}},
+                                                        {QString::fromUtf8("▼ Low -55"), {plot.bottom() - 20, plot.bottom()}},
+                                                        {"High 26.5", {plot.top() + 20, plot.bottom() - 20}}};
+    std::map<QString, double> shown;
+    for (int i = 0; i < chart.itemCount(); ++i)
+        if (auto* label = dynamic_cast<QCPItemText*>(chart.item(i)); label && label->visible() && rows.count(label->text()))
+            shown[label->text()] = label->position->pixelPosition().y();
+    EXPECT_EQ(shown.size(), rows.size());
+    for (const auto& [text, row] : shown) {
+        EXPECT_GE(row, rows.at(text).first) << text.toStdString();
+        EXPECT_LE(row, rows.at(text).second) << text.toStdString();
     }
 }

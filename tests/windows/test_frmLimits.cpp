@@ -278,3 +278,15 @@ TEST_F(LimitsWindow, FailedWriteEndsTheSequence) {
     EXPECT_EQ(board.driver.log.size(), 3u);
     EXPECT_EQ(board.messages.size(), 1u);
 }
+
+TEST_F(LimitsWindow, PointersFollowLimitsAnotherProgramSetButNotWhileHeld) {
+    auto form = Open();
+    Chip()[0x05] = 70;   // kts9320b-cli set local-high=70
+    form->ggeTemp[0]->SetPointerValue(Pointer::Low, 3);
+    QTest::mousePress(form->ggeTemp[0], Qt::LeftButton, {}, form->ggeTemp[0]->PointerHandleCentre(Pointer::Low));
+    form->FollowChipLimits();
+    EXPECT_EQ(form->ggeTemp[0]->PointerValue(Pointer::High), 85.0);
+    QTest::mouseRelease(form->ggeTemp[0], Qt::LeftButton, {}, form->ggeTemp[0]->PointerHandleCentre(Pointer::Low));
+    form->FollowChipLimits();
+    EXPECT_EQ(form->ggeTemp[0]->PointerValue(Pointer::High), 70.0);
+}

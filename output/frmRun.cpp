@@ -1,0 +1,175 @@
+#include "output/frmRun.h"
+
+#include "output/ChartInstrument.h"
+#include "output/StripChart.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int FollowIntervalMs = 1000;
+constexpr int RecentSeconds = 60;   // a file written this recently is followed from the start
+constexpr std::size_t MaxBands = 2000;
+const QColor AlarmBandColour(255, 215, 215);
+const QString DegreesCelsius = QStringLiteral("°C");
+
+// The six limits of the file's last reading as lines on the local (0) and remote (1) traces.
+std::vector<LimitLine> LinesOf(const std::array<double, 6>& limits) {
+    const QString names[] = {QStringLiteral("High"), QStringLiteral("Low"), QStringLiteral("THERM")};
+    std::vector<LimitLine> lines;
+    for (int i = 0; i < 6; ++i) lines.push_back({i / 3, names[i % 3], limits[i]});
+    return lines;
+}
+
+// Bands closer than a two-thousandth of the run merge, so a flapping alarm stays drawable.
+std::vector<std::pair<double, double>> Drawable(std::vector<std::pair<double, double>> spans) {
+    if (spans.size() <= MaxBands) return spans;
+    const double gap = (spans.back().second - spans.front().first) / MaxBands;
+    std::vector<std::pair<double, double>> merged{spans.front()};
+    for (const auto& span : spans) {
+        if (span.first - merged.back().second <= gap) {
+            merged.back().second = std::max(merged.back().second, span.second);
+        } else {
+            merged.push_back(span);
+        }
+    }
+    return merged;
+}
+}  // namespace
+
+frmRun* frmRun::Open(const QString& path, QString* problem, QWidget* parent) {
+    const QFileInfo file(path);
+    const bool recent = file.lastModified().secsTo(QDateTime::currentDateTime()) < RecentSeconds;
+    RunFileReader reader;
+    qint64 offset = 0;
+    // A file being written may still hold no reading and end in half a line.
+    QString why = reader.ReadFile(path, offset, recent);
+    if (why.isEmpty() && recent && reader.Runs().empty()) why = reader.Message(path);
+    if (!why.isEmpty()) {
+        if (problem) *problem = why;
+        return nullptr;
+    }
+    auto* form = new frmRun(path, std::move(reader), offset, parent);
+    form->chkFollow->setChecked(recent);
+    return form;
+}
+
+frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, QWidget* parent)
+    : ChildForm(parent), path_(std::move(path)), reader_(std::move(reader)), offset_(offset) {
+    setObjectName("frmRun");
+    setWindowTitle(QFileInfo(path_).fileName());
+    setToolTip(QString());
+    cmbRun = new QComboBox(this);
+    cmbRun->setObjectName("cmbRun");
+    for (std::size_t i = 0; i < reader_.Runs().size(); ++i) {
+        cmbRun->addItem(
+            QStringLiteral("Run %1 of %2, %3").arg(i + 1).arg(reader_.Runs().size()).arg(reader_.Runs()[i].heading));
+    }
+    cmbRun->setVisible(reader_.Runs().size() > 1);
+    chkFollow = new QCheckBox(QStringLiteral("Follow File"), this);
+    chkFollow->setObjectName("chkFollow");
+    lblState = new QLabel(this);
+    lblState->setObjectName("lblState");
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(cmbRun);
+    bar->addWidget(chkFollow);
+    bar->addWidget(lblState, 1);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(4, 4, 4, 4);
+    window->addLayout(bar);
+
+    followTimer_.setInterval(FollowIntervalMs);
+    connect(&followTimer_, &QTimer::timeout, this, &frmRun::FollowTick);
+    connect(chkFollow, &QCheckBox::toggled, this, &frmRun::SetFollowing);
+    connect(cmbRun, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmRun::ShowRun);
+    SetFixedFormSize(false);
+    SetFormSizeTwips(9360, 7740);
+    ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
+}
+
+void frmRun::ShowRun(int index) {
+    if (index < 0 || index >= static_cast<int>(reader_.Runs().size()) || index == shown_) return;
+    shown_ = index;
+    cmbRun->setCurrentIndex(index);
+    const FinishedRun& run = reader_.Runs()[index];
+    // A chart of its own for each run shown: its traces, its axis, nothing of the run before.
+    delete stpRun;
+    bands_.clear();
+    stpRun = new StripChart(std::max<int>(1, run.traceNames.size()), this);
+    stpRun->setObjectName("stpRun");
+    stpRun->yAxis->setLabel("Temperature (" + DegreesCelsius + ")");
+    if (run.elapsedAxis) stpRun->xAxis->setLabel(QStringLiteral("Time from the start of the run"));
+    ChartInstrument& instrument = stpRun->Instrument();
+    instrument.SetTraceNames(run.traceNames, DegreesCelsius);
+    connect(&instrument, &ChartInstrument::openRunRequested, this, &frmRun::openRunRequested);
+    if (run.limits) {
+        instrument.Limits().readLimits = [this] { return LinesOf(*reader_.Runs()[shown_].limits); };
+    } else {
+        instrument.Limits().unavailable =
+            QStringLiteral("This file has no limit columns; kts9320b-cli monitor --limits writes them.");
+    }
+    stpRun->ShowRun(run);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, stpRun, 1);
+    ShowAlarmBands();
+    SetFollowing(chkFollow->isChecked());
+    UpdateState();
+}
+
+void frmRun::ShowAlarmBands() {
+    for (QCPItemRect* band : bands_) stpRun->removeItem(band);
+    bands_.clear();
+    for (const auto& [from, to] : Drawable(reader_.Runs()[shown_].AlarmSpans())) {
+        auto* band = new QCPItemRect(stpRun);
+        band->setLayer(QStringLiteral("grid"));
+        band->setPen(Qt::NoPen);
+        band->setBrush(AlarmBandColour);
+        band->topLeft->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        band->topLeft->setCoords(from, 0);
+        band->bottomRight->setCoords(to, 1);
+        bands_.push_back(band);
+    }
+    stpRun->RequestReplot();
+}
+
+void frmRun::SetFollowing(bool on) {
+    // Only the last run of a file grows.
+    const bool follows = on && shown_ == static_cast<int>(reader_.Runs().size()) - 1;
+    if (follows) followStop_.clear();
+    follows ? followTimer_.start() : followTimer_.stop();
+    if (stpRun && stpRun->IsLive() != follows) follows ? stpRun->SetLive(true) : stpRun->SetLive(false);
+    if (stpRun && !follows) stpRun->ResetView();
+    UpdateState();
+}
+
+void frmRun::FollowTick() {
+    FinishedRun& run = reader_.Runs()[shown_];
+    const std::size_t before = run.Rows();
+    const std::size_t statusBefore = run.status.size();
+    const QString why = reader_.ReadFile(path_, offset_, true);
+    if (!why.isEmpty()) {
+        // Shown in the window, not in a box: this runs from a timer.
+        followStop_ = QStringLiteral("Following stopped: %1").arg(why);
+        chkFollow->setChecked(false);
+        return;
+    }
+    if (run.Rows() == before) return;
+    stpRun->AppendRun(run, before);
+    if (run.status.size() != statusBefore) ShowAlarmBands();
+    UpdateState();
+}
+
+void frmRun::UpdateState() {
+    const FinishedRun& run = reader_.Runs()[shown_];
+    QString text = QStringLiteral("%1 readings").arg(run.Rows());
+    if (reader_.Runs().size() > 1) text += QStringLiteral("; the file holds %1 runs").arg(reader_.Runs().size());
+    if (!followStop_.isEmpty()) text += QStringLiteral(". ") + followStop_;
+    lblState->setText(text);
+    lblState->setToolTip(followStop_);
+}

@@ -1,0 +1,125 @@
+// The reader of finished runs: a table of files against the points read, and one of bad files
+// against the line and the words of their message.
+#include "files/RunFileReader.h"
+#include "files/LogLines.h"
+#include "files/Windows1252.h"
+#include "state/GeneralStuff.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const QByteArray MonitorHeader = "time,elapsed_s,local_C,remote_C,status,alarms\n";
+const QByteArray LimitsHeader = "time,elapsed_s,local_C,remote_C,status,alarms,local_high_C,local_low_C,"
+                                "local_therm_C,remote_high_C,remote_low_C,remote_therm_C\n";
+// The windows program's own log as it writes it: Windows-1252, CR LF, two runs.
+QByteArray TwoRunLog() {
+    QByteArray log;
+    for (const QString& block : {QStringLiteral("Time ,Local(°C) ,Remote(°C) ,\r\n0, 25, 25.5,\r\n.1, 25, 25.75,\r\n"),
+                                 QStringLiteral("Time ,Remote(°C) ,\r\n0,-10.5,\r\n.25, 7,\r\n.5, 8,\r\n")})
+        log += "\r\nKTS9320B/3 Log File\r\n\r\n" + GeneralStuff::ToWindows1252(block);
+    return log;
+}
+
+RunFileReader Read(const QByteArray& bytes, int piece = 0) {
+    RunFileReader reader;
+    // Fed whole, or in pieces as a growing file gives them.
+    for (qsizetype at = 0; piece > 0 && at < bytes.size(); at += piece)
+        reader.Feed(QByteArrayView(bytes).sliced(at, std::min<qsizetype>(piece, bytes.size() - at)), false);
+    if (piece == 0) reader.Feed(bytes, true);
+    reader.Feed({}, true);
+    reader.Finish();
+    return reader;
+}
+
+// A run as text: "names | time:value/value status ... | limits".
+std::string Points(const FinishedRun& run) {
+    QStringList out{run.traceNames.join('/') + (run.elapsedAxis ? " elapsed" : " " + run.date.toString(Qt::ISODate))};
+    for (std::size_t i = 0; i < run.Rows(); ++i) {
+        QString row = QString::number(run.times[i], 'f', 3) + ":";
+        for (const auto& trace : run.values) row += (std::isnan(trace[i]) ? "-" : QString::number(trace[i])) + "/";
+        if (!run.status.empty()) row += QString::number(run.status[i]);
+        out << row;
+    }
+    if (run.limits) out << QStringLiteral("limits %1..%2").arg((*run.limits)[0]).arg((*run.limits)[5]);
+    return out.join(" | ").toStdString();
+}
+
+}  // namespace
+
+TEST(RunFileReader, ReadsEveryFormatTheProgramsWrite) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        std::vector<std::string> runs;
+    } cases[] = {
+        {"monitor, hex status", MonitorHeader + "2026-12-07T23:59:59.500+01:00,0.000,30,40.25,0x00,\n"
+                                                "2026-12-08T00:00:00.000+01:00,0.500,30.5,41,0x50,local-high remote-high\n",
+         {"Local/Remote1 2026-12-07 | 86399.500:30/40.25/0 | 86400.000:30.5/41/80"}},
+        {"monitor with limits, integer status, CR LF, no last line end",
+         LimitsHeader + "2026-12-07T10:00:00.000+00:00,0.000,25,26,0,,85,0,85,85.25,-0.5,100\r\n"
+                        "2026-12-07T10:00:01.000+00:00,1.000,25,26,2,remote-therm,80,0,85,85.25,-0.5,99",
+         {"Local/Remote1 2026-12-07 | 36000.000:25/26/0 | 36001.000:25/26/2 | limits 80..99"}},
+        {"chart export, an empty field", "Time,Local (°C),Remote1 (°C)\r\n2024-05-01T14:05:09.350,25,\r\n"
+                                         "2024-05-01T14:05:09.400,-10.125,99.75\r\n",
+         {"Local/Remote1 2024-05-01 | 50709.350:25/-/ | 50709.400:-10.125/99.75/"}},
+        {"log, two runs", TwoRunLog(),
+         {"Local/Remote1 elapsed | 0.000:25/25.5/ | 0.100:25/25.75/",
+          "Remote1 elapsed | 0.000:-10.5/ | 0.250:7/ | 0.500:8/"}},
+    };
+    for (const auto& c : cases) {
+        for (const int piece : {0, 1, 7}) {
+            const RunFileReader reader = Read(c.bytes, piece);
+            EXPECT_TRUE(reader.Problem().IsEmpty()) << c.name << ": " << reader.Message("f").toStdString();
+            std::vector<std::string> runs;
+            for (const FinishedRun& run : reader.Runs()) runs.push_back(Points(run));
+            EXPECT_EQ(runs, c.runs) << c.name << " in pieces of " << piece;
+        }
+    }
+}
+
+TEST(RunFileReader, BadFilesNameTheLineAndWhatWasExpected) {
+    const struct {
+        QByteArray bytes;
+        qsizetype line;
+        const char* words;
+    } cases[] = {
+        {"", 0, "holds no readings"},
+        {MonitorHeader, 0, "holds no readings"},
+        {"\n\nname,value\n", 3, "expected the header of a monitor CSV"},
+        {"time,local_C\n", 1, "column \"remote_C\""},
+        {MonitorHeader + "2026-12-07T10:00:00.000+00:00,0.000,25,26,0\n", 2, "expected 6 fields"},
+        {MonitorHeader + "yesterday,0.000,25,26,0,\n", 2, "expected a time"},
+        {MonitorHeader + "2026-12-07T10:00:00.000+00:00,0.000,hot,26,0,\n", 2, "temperature in column \"local_C\""},
+        {MonitorHeader + "2026-12-07T10:00:00.000+00:00,0.000,25,26,0x1FF,\n", 2, "status from 0 to 255"},
+        {LimitsHeader + "2026-12-07T10:00:00.000+00:00,0,25,26,0,,85,0,,85,0,85\n", 2, "limit in column \"local_therm_C\""},
+        {"Time,Local (°C)\n2024-05-01T14:05:09.350,x\n", 2, "number or nothing in column \"Local\""},
+        {"\r\nKTS9320B/3 Log File\r\n\r\nTime ,Local(\xB0" "C) ,\r\n0, 25\r\n", 5, "each followed by a comma"},
+        {"\r\nKTS9320B/3 Log File\r\n\r\nTime ,Inside(\xB0" "C) ,\r\n", 4, "\"Local(°C) \" or"},
+        {MonitorHeader + QByteArray(5000, '1') + "\n", 2, "at most 4096 bytes"},
+        {MonitorHeader + QByteArray(5000, '1'), 2, "at most 4096 bytes"},
+    };
+    for (const auto& c : cases) {
+        const RunFileReader reader = Read(c.bytes);
+        EXPECT_EQ(reader.Problem().line, c.line) << c.words;
+        EXPECT_TRUE(reader.Message("run.csv").contains(QString::fromUtf8(c.words))) << reader.Message("run.csv").toStdString();
+    }
+}
+
+// The lines the windows program logs read back to the times and temperatures logged.
+TEST(RunFileReader, TheProgramsOwnLogReadsBack) {
+    using namespace GeneralStuff;
+    LogChannel = {true, true, false};
+    LogInterval = 250;
+    QString text = LogStartBlock();
+    const float temperatures[][2] = {{25, 25.5f}, {-5, 26.75f}, {127, -0.25f}};
+    for (LogLineCount = 0; LogLineCount < 3; ++LogLineCount) {
+        Temperature = {temperatures[LogLineCount][0], temperatures[LogLineCount][1], 0};
+        text += LogLine() + LogLineEnd;
+    }
+    const RunFileReader reader = Read(ToWindows1252(text));
+    ASSERT_EQ(reader.Runs().size(), 1u);
+    EXPECT_EQ(Points(reader.Runs()[0]), "Local/Remote1 elapsed | 0.000:25/25.5/ | 0.250:-5/26.75/ | 0.500:127/-0.25/");
+}
