@@ -1,6 +1,6 @@
 #include "files/RunFileReader.h"
 
-#include "registers/ChipRegisters.h"
+#include "chip/ChipRegisters.h"
 
 #include <QFile>
 
