@@ -106,11 +106,20 @@ QString BoardOptions::Read(const QCommandLineParser& parser, USBStuff::BoardChoi
         if (choice.bus.empty()) return QStringLiteral("--bus needs an adapter, e.g. /dev/i2c-1.");
     }
     if (parser.isSet(address_)) {
-        const QString text = parser.value(address_);
+        std::vector<int32_t> addresses;
+        const QString problem = ReadAddresses(parser, addresses);
+        if (!problem.isEmpty()) return problem;
+        choice.address = addresses.back();
+    }
+    return QString();
+}
+
+QString BoardOptions::ReadAddresses(const QCommandLineParser& parser, std::vector<int32_t>& addresses) const {
+    for (const QString& text : parser.values(address_)) {
         const std::optional<int32_t> address = GeneralStuff::ParseIntegerArgument(text.toStdString());
         if (!address || *address < USBStuff::FirstBusAddress || *address > USBStuff::LastBusAddress)
             return QStringLiteral("'%1' is not a chip address: give one from 0x03 to 0x77, e.g. 0x4c.").arg(text);
-        choice.address = address;
+        addresses.push_back(*address);
     }
     return QString();
 }

@@ -5,6 +5,8 @@
 
 #include <QCommandLineOption>
 #include <QString>
+#include <cstdint>
+#include <vector>
 
 class QCommandLineParser;
 
@@ -15,6 +17,9 @@ public:
     // Fills the choice from the parsed options. Gives the reason a value cannot be used (a
     // library that is not there, an address off the bus), or an empty text.
     QString Read(const QCommandLineParser& parser, USBStuff::BoardChoice& choice) const;
+    // Every --address given, in order (Read keeps the last), for a command that serves several
+    // chips on one bus; the reason one cannot be used, or an empty text.
+    QString ReadAddresses(const QCommandLineParser& parser, std::vector<int32_t>& addresses) const;
 
 private:
     QCommandLineOption driver_;

@@ -9,6 +9,7 @@
 #include "state/GeneralStuff.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +22,7 @@ enum CommandOption : unsigned {
     RunOptions = 8,      // --keep-going, --max-gap, --on-alarm: monitor and watch
     LogOptions = 16,     // --output, --limits, --events: monitor only
     AlarmOption = 32,    // --fail-on-alarm
+    ServeOptions = 64,   // --listen, --min-interval, --address more than once
 };
 
 struct CommandSpec {
@@ -49,6 +51,8 @@ constexpr CommandSpec Commands[] = {
     {"apply", CliCommand::Apply, "FILE", 1, 1, NoOptions, "set with the FIELD=VALUE lines of a file (# comments); get > FILE makes one"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
+    {"serve", CliCommand::Serve, "", 0, 0, ServeOptions,
+     "metrics for Prometheus at http://--listen/metrics, one --address per chip; never writes"},
 };
 
 struct Options {
@@ -82,14 +86,19 @@ struct Options {
     QCommandLineOption comment{"comment", "save: the file's comment line.", "TEXT"};
     QCommandLineOption all{"all", "save: every writable register, not only those that differ from their defaults."};
     QCommandLineOption failOnAlarm{"fail-on-alarm", "temps: exit status 3 when an alarm flag (any but the busy bit) is set."};
+    QCommandLineOption listen{"listen", "serve: the IPv4 address and port to listen at (default 127.0.0.1:9320, "
+                                        "loopback only; 0.0.0.0:9320 for every interface).", "HOST:PORT"};
+    QCommandLineOption minInterval{"min-interval", "serve: scrapes within this time of the last reading share it "
+                                                   "instead of reading the chips, e.g. 500ms or 2s; a bare number is "
+                                                   "milliseconds (default 500).", "TIME"};
     BoardOptions board;
 
     std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
         return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
                 {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
                 {&limits, LogOptions}, {&events, LogOptions}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
-                {&onAlarm, RunOptions},
-                {&failOnAlarm, AlarmOption}};
+                {&onAlarm, RunOptions}, {&failOnAlarm, AlarmOption}, {&listen, ServeOptions},
+                {&minInterval, ServeOptions}};
     }
 };
 
@@ -115,7 +124,7 @@ QString HelpText(const QCommandLineParser& parser) {
         "(driver, firmware,\n     connect, no chip, transfer); or a field set reads back otherwise, named;\n"
         "     with --keep-going, a gap past --max-gap\n"
         "  2  a usage error or bad input: an unknown command, register, field or option, a\n     value out of range "
-        "or not held exactly, a file that cannot be read or written\n"
+        "or not held exactly, a file that cannot be read or written;\n     for serve, an address it cannot listen at\n"
         "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
@@ -184,6 +193,22 @@ QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, M
     return QString();
 }
 
+// Fills the serve settings; an error text for a value that cannot be used.
+QString ReadServeOptions(const QCommandLineParser& parser, const Options& o, ServeSettings& serve) {
+    if (parser.isSet(o.listen)) serve.listen = parser.value(o.listen);  // checked when it listens
+    if (parser.isSet(o.minInterval)) {
+        const auto ms = ParseDurationMs(parser.value(o.minInterval).toStdString(), 1, 3600000);
+        if (!ms)
+            return QStringLiteral("--min-interval takes a time from 0 to 1h (500ms, 2s; a bare number is "
+                                  "milliseconds), not '%1'.").arg(parser.value(o.minInterval));
+        serve.minIntervalMs = static_cast<int32_t>(*ms);
+    }
+    const QString problem = o.board.ReadAddresses(parser, serve.addresses);
+    std::sort(serve.addresses.begin(), serve.addresses.end());
+    serve.addresses.erase(std::unique(serve.addresses.begin(), serve.addresses.end()), serve.addresses.end());
+    return problem;
+}
+
 // Fills the command's arguments; an error text for one that cannot be used.
 QString ReadArguments(const CommandSpec& spec, const QStringList& args, CliRequest& request) {
     std::string refusal;
@@ -240,7 +265,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     parser.setApplicationDescription(Description());
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
                                              &o.output, &o.limits, &o.keepGoing, &o.maxGap, &o.events, &o.onAlarm,
-                                             &o.raw, &o.comment, &o.all, &o.failOnAlarm})
+                                             &o.raw, &o.comment, &o.all, &o.failOnAlarm, &o.listen, &o.minInterval})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
@@ -263,6 +288,8 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
         if (parser.isSet(*option) && (spec->options & group) == 0)
             return Refusal(QStringLiteral("--%1 does not apply to %2.").arg(option->names().first(), name));
     }
+    if (parser.values(QStringLiteral("address")).size() > 1 && (spec->options & ServeOptions) == 0)
+        return Refusal(QStringLiteral("%1 takes one --address; serve takes several.").arg(name));
 
     CliRequest request;
     request.command = spec->command;
@@ -273,6 +300,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     request.failOnAlarm = parser.isSet(o.failOnAlarm);
     QString problem = o.board.Read(parser, request.board);
     if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
+    if (problem.isEmpty()) problem = ReadServeOptions(parser, o, request.serve);
     if (problem.isEmpty()) problem = ReadArguments(*spec, args, request);
     if (!problem.isEmpty()) return Refusal(problem);
     return request;

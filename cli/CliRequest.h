@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply };
+enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply, Serve };
 
 // A register the user named, by name or number.
 struct RegisterTarget {
@@ -38,6 +38,12 @@ struct MonitorSettings {
     QString onAlarm;                  // the command run at each raised and cleared alarm
 };
 
+struct ServeSettings {
+    QString listen = QStringLiteral("127.0.0.1:9320");  // loopback unless the user says otherwise
+    int32_t minIntervalMs = 500;     // scrapes within this of the last reading share it
+    std::vector<int32_t> addresses;  // every --address; none: the chip the search finds
+};
+
 struct CliRequest {
     CliCommand command = CliCommand::Temps;
     USBStuff::BoardChoice board;
@@ -46,6 +52,7 @@ struct CliRequest {
     int32_t value = 0;                      // write
     bool raw = false;                       // dump: the 16 x 16 grid as well
     MonitorSettings monitor;
+    ServeSettings serve;
     std::vector<const Chip::Field*> fields;  // get: each; none: every field
     std::vector<FieldSetting> settings;      // set
     bool failOnAlarm = false;                // temps

@@ -6,6 +6,7 @@
 #include "cli/MonitorCommand.h"
 #include "cli/RegisterCommands.h"
 #include "cli/SavCommands.h"
+#include "cli/ServeCommand.h"
 #include "cli/StopSignal.h"
 
 #include <QFile>
@@ -48,6 +49,7 @@ CliAnswer RunRequest(const CliRequest& request) {
     case CliCommand::Recall: return RunRecall(request);
     case CliCommand::Set: return RunSet(request);
     case CliCommand::Apply: return RunApply(request);
+    case CliCommand::Serve: return RunServe(request);
     case CliCommand::Scan:
         StartBoard(request.board, false);
         return RunScan(request);

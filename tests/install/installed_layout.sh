@@ -23,7 +23,9 @@ done
 for f in share/applications/com.corvantis.KTS9320BEval.desktop share/metainfo/com.corvantis.KTS9320BEval.metainfo.xml \
          share/icons/hicolor/16x16/apps/kts9320b-eval.png share/icons/hicolor/256x256/apps/kts9320b-eval.png \
          share/icons/hicolor/scalable/apps/kts9320b-eval.svg share/doc/kts9320b-eval/README \
-         share/doc/kts9320b-eval/copyright share/doc/kts9320b-eval/changelog.gz share/man/man1/kts9320b-eval.1.gz share/man/man1/kts9320b-cli.1.gz; do
+         share/doc/kts9320b-eval/copyright share/doc/kts9320b-eval/changelog.gz share/man/man1/kts9320b-eval.1.gz share/man/man1/kts9320b-cli.1.gz \
+         lib/systemd/system/kts9320b-exporter@.service share/kts9320b-eval/prometheus/kts9320b-alerts.yml \
+         share/kts9320b-eval/kts9320b-exporter.default; do
   [ -f "$prefix/$f" ] || fail "$f is missing"
 done
 
@@ -64,6 +66,19 @@ grep -qF "LoadFirmWare path=$folder/KTS9330FW.Hex result=0" "$trace" 2>/dev/null
 # The command-line program, through its link, on the simulated board beside it.
 env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kts9320b-cli" --driver sim temps >/dev/null ||
   fail "the installed kts9320b-cli --driver sim temps did not answer"
+
+# serve, through its link, on a free loopback port: the simulated chip is up at /metrics.
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"$prefix/bin/kts9320b-cli" --driver sim --address 0x4c serve --listen "127.0.0.1:$port" 2>/dev/null &
+pid=$!
+metrics=
+for _ in $(seq 50); do
+  metrics=$(curl -sf "http://127.0.0.1:$port/metrics") && break
+  sleep 0.1
+done
+kill "$pid" 2>/dev/null
+wait "$pid" || fail "the installed kts9320b-cli serve did not end with status 0 on SIGTERM"
+grep -qx 'kts9320b_up{address="0x4c"} 1' <<<"$metrics" || fail "the installed kts9320b-cli serve did not serve the chip"
 
 [ $failed = 0 ] && echo "ok: installed into $prefix with everything in lib/kts9320b-eval/"
 exit $failed

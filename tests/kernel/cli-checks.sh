@@ -55,6 +55,21 @@ cli_on_stub() {
       [ "$(awk -F, 'NR > 1 && NF == 6 && $3 + 0 == 30' /tmp/out | wc -l)" -eq 20 ] && ok=yes
     cli_result "$check" $ok "not 20 lines of six fields with 30 C local"
   fi
+  check="cli serve gives the stub chip's 30 C local and 41.25 C remote at /metrics, and ends 0 on SIGTERM"
+  if cli_built "$check"; then
+    ip link set lo up 2>/dev/null
+    "$cli_program" --driver i2c-dev --bus "$stub" --address 0x4c serve 2>/tmp/err &
+    local pid=$! tries=0
+    rm -f /tmp/out
+    until wget -q -O /tmp/out http://127.0.0.1:9320/metrics 2>/dev/null || [ $tries -ge 50 ]; do
+      tries=$((tries + 1)); sleep 0.2
+    done
+    kill -TERM $pid; wait $pid; status=$?
+    ok=no
+    [ $status -eq 0 ] && grep -q '^kts9320b_temperature_celsius{address="0x4c",channel="local"} 30$' /tmp/out &&
+      grep -q '^kts9320b_temperature_celsius{address="0x4c",channel="remote"} 41.25$' /tmp/out && ok=yes
+    cli_result "$check" $ok "the temperatures are not at /metrics"
+  fi
 }
 
 cli_chip_held() {
