@@ -115,7 +115,7 @@ TEST_F(MonitorEvents, AlarmsAreRaisedAndClearedFlagByFlagAndTheirCommandRunsOnce
         {"sleep 1; echo \"$KTS_EVENT $KTS_FLAG $KTS_LOCAL_C $KTS_REMOTE_C\" >>\"$RAN\"",
          "alarm-raised LocHi 30 40.25", "\"exit_status\":0"},
         {"sleep 1; echo \"$KTS_TIME\" >>\"$RAN\"; exit 3", "", "\"exit_status\":3"},
-        {"kill -TERM $$", "", "\"exit_status\":143"},
+        {"sleep 1; kill -TERM $$", "", "\"exit_status\":143"},
     };
     for (const Case& c : cases) {
         QFile::remove(events);
