@@ -7,6 +7,8 @@
 #include "files/RunFileReader.h"
 #include "output/StripChart.h"
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 #include <QApplication>
 
@@ -122,11 +124,5 @@ BENCHMARK(BM_OpenRun)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillise
 BENCHMARK(BM_RedrawOpenRun)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    opened.clear();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, [] { opened.clear(); });
 }
