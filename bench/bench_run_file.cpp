@@ -1,11 +1,20 @@
 // The reader of finished runs over a long monitor CSV (one reading a second, so 10 M rows are
 // 116 days): rows read a second, and the memory the run's times and both traces take a row.
+// Then the run opened as its window opens it, read and shown in a chart at the window's load
+// size: rows a second, the memory of the run and the chart's copy together, and a redraw of the
+// whole run (to set beside bench_strip_chart's redraw of the live chart's visible span).
 // The text is made in pieces outside the timing, so only the reading is measured.
 #include "files/RunFileReader.h"
+#include "output/StripChart.h"
+
+#include "QtBenchmarkMain.h"
 
 #include <benchmark/benchmark.h>
+#include <QApplication>
 
 #include <cstdio>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -29,31 +38,91 @@ QByteArray Piece(std::int64_t firstRow) {
     return text;
 }
 
+// Reads the rows, the making of the text paused when timed.
+std::unique_ptr<RunFileReader> ReadRows(std::int64_t rows, benchmark::State* timed) {
+    auto reader = std::make_unique<RunFileReader>();
+    reader->Feed("time,elapsed_s,local_C,remote_C,status,alarms\n", false);
+    for (std::int64_t first = 0; first < rows; first += PieceRows) {
+        if (timed) timed->PauseTiming();
+        const QByteArray piece = Piece(first);
+        if (timed) timed->ResumeTiming();
+        reader->Feed(piece, false);
+    }
+    reader->Finish();
+    return reader;
+}
+
+std::size_t RunBytes(const FinishedRun& run) {
+    std::size_t bytes = run.times.capacity() * sizeof(double) + run.status.capacity();
+    for (const auto& trace : run.values) bytes += trace.capacity() * sizeof(double);
+    return bytes;
+}
+
+// A run as its window holds it: the run read and its chart.
+struct OpenedRun {
+    std::unique_ptr<RunFileReader> reader;
+    std::unique_ptr<StripChart> chart;
+    double BytesPerRow() const {
+        const FinishedRun& run = reader->Runs().front();
+        return static_cast<double>(RunBytes(run) + chart->DataBytes()) / static_cast<double>(run.Rows());
+    }
+};
+
+OpenedRun Open(std::int64_t rows, benchmark::State* timed) {
+    OpenedRun opened{ReadRows(rows, timed), std::make_unique<StripChart>(2)};
+    opened.chart->resize(611, 429);
+    opened.chart->ShowRun(opened.reader->Runs().front());
+    return opened;
+}
+
 void BM_ReadRunFile(benchmark::State& state) {
     const std::int64_t rows = state.range(0);
     double bytesPerRow = 0;
     for (auto _ : state) {
-        RunFileReader reader;
-        reader.Feed("time,elapsed_s,local_C,remote_C,status,alarms\n", false);
-        for (std::int64_t first = 0; first < rows; first += PieceRows) {
-            state.PauseTiming();
-            const QByteArray piece = Piece(first);
-            state.ResumeTiming();
-            reader.Feed(piece, false);
-        }
-        reader.Finish();
-        const FinishedRun& run = reader.Runs().front();
-        std::size_t bytes = run.times.capacity() * sizeof(double) + run.status.capacity();
-        for (const auto& trace : run.values) bytes += trace.capacity() * sizeof(double);
-        bytesPerRow = static_cast<double>(bytes) / static_cast<double>(run.Rows());
+        const auto reader = ReadRows(rows, &state);
+        const FinishedRun& run = reader->Runs().front();
+        bytesPerRow = static_cast<double>(RunBytes(run)) / static_cast<double>(run.Rows());
         benchmark::DoNotOptimize(run.times.data());
     }
     state.SetItemsProcessed(state.iterations() * rows);
     state.counters["bytes_per_row"] = bytesPerRow;
 }
 
+void BM_OpenRun(benchmark::State& state) {
+    const std::int64_t rows = state.range(0);
+    double bytesPerRow = 0;
+    for (auto _ : state) {
+        OpenedRun opened = Open(rows, &state);
+        bytesPerRow = opened.BytesPerRow();
+        state.PauseTiming();
+        opened = {};
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    state.counters["bytes_per_row"] = bytesPerRow;
+}
+
+// Opened once and kept for the redraws; emptied before the application goes.
+std::map<std::int64_t, OpenedRun> opened;
+
+void BM_RedrawOpenRun(benchmark::State& state) {
+    const std::int64_t rows = state.range(0);
+    if (!opened.count(rows)) {
+        opened[rows] = Open(rows, nullptr);
+        opened[rows].chart->show();
+        QCoreApplication::processEvents();
+    }
+    StripChart& chart = *opened[rows].chart;
+    for (auto _ : state) chart.replot(QCustomPlot::rpImmediateRefresh);
+    state.counters["bytes_per_row"] = opened[rows].BytesPerRow();
+}
+
 }  // namespace
 
 BENCHMARK(BM_ReadRunFile)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_OpenRun)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RedrawOpenRun)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return RunWidgetBenchmarks(argc, argv, [] { opened.clear(); });
+}

@@ -7,6 +7,8 @@
 #include "output/ChartInstrument.h"
 #include "output/StripChart.h"
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QPaintEvent>
@@ -192,11 +194,5 @@ BENCHMARK(BM_StatisticsWholeRun)->Arg(24)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawWithOverlays)->Arg(24)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    charts.clear();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, [] { charts.clear(); });
 }

@@ -218,13 +218,23 @@ void StripChart::RequestReplot() {
     }
 }
 
+int StripChart::NewPointsRedrawMs() const {
+    // A redraw costs about as much as the plot has pixels: a large plot redraws new points less
+    // often (up to three times less, so that it still moves every second), and a program left
+    // running maximised on a large screen stays as cheap as at its default size.
+    const double area = static_cast<double>(axisRect()->width()) * axisRect()->height();
+    const double scale = std::clamp(std::sqrt(area / NewPointsRedrawArea), 1.0, 3.0);
+    return static_cast<int>(newPointsRedrawMs_ * scale);
+}
+
 void StripChart::RequestNewPointsReplot() {
     if (newPointsRedraw_.isActive()) return;   // the redraw already due shows these too
-    const qint64 since = sinceDrawn_.isValid() ? sinceDrawn_.elapsed() : newPointsRedrawMs_;
-    if (since >= newPointsRedrawMs_) {
+    const int pace = NewPointsRedrawMs();
+    const qint64 since = sinceDrawn_.isValid() ? sinceDrawn_.elapsed() : pace;
+    if (since >= pace) {
         RequestReplot();
     } else {
-        newPointsRedraw_.start(static_cast<int>(newPointsRedrawMs_ - since));
+        newPointsRedraw_.start(static_cast<int>(pace - since));
     }
 }
 

@@ -77,6 +77,8 @@ public:
     // millisecond; what the user does (zoom, pan, the readout, the overlays) redraws at once.
     void SetNewPointsRedrawInterval(int ms) { newPointsRedrawMs_ = ms; }
     static constexpr int DefaultNewPointsRedrawMs = 333;
+    // The plot's area (pixels) up to which new points redraw at that pace; larger plots slower.
+    static constexpr double NewPointsRedrawArea = 640.0 * 480.0;
 
     static constexpr double DefaultSpanSeconds = 60.0;
     // 25 hours of points at the default 50 ms graph interval.
@@ -102,6 +104,7 @@ protected:
 private:
     // A redraw for new points or captions, at the pace SetNewPointsRedrawInterval sets.
     void RequestNewPointsReplot();
+    int NewPointsRedrawMs() const;
     void SetUpLook();
     void SetUpMenu();
     // Before each drawing, the points each trace shows in the present view and plot width.

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <cmath>
 
 namespace {
@@ -122,4 +126,39 @@ TEST(RunFileReader, TheProgramsOwnLogReadsBack) {
     const RunFileReader reader = Read(ToWindows1252(text));
     ASSERT_EQ(reader.Runs().size(), 1u);
     EXPECT_EQ(Points(reader.Runs()[0]), "Local/Remote1 elapsed | 0.000:25/25.5/ | 0.250:-5/26.75/ | 0.500:127/-0.25/");
+}
+
+// A run logged by the built command-line program on the simulated board, with its limit columns
+// and integer status, reads back to the readings, elapsed times and limits it wrote.
+TEST(RunFileReader, TheCommandLineMonitorFileReadsBack) {
+    QTemporaryDir work;
+    const QString csv = work.filePath("run.csv");
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KTS_SIM_LOCAL_TEMP", "90");
+    environment.insert("KTS_SIM_REMOTE_TEMP", "40.25");
+    cli.setProcessEnvironment(environment);
+    cli.start(KTS_CLI_PROGRAM, {"monitor", "--limits", "--interval", "5ms", "--count", "40", "--output", csv});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+
+    const RunFileReader reader = Read(bytes);
+    ASSERT_TRUE(reader.Problem().IsEmpty()) << reader.Message("run.csv").toStdString();
+    ASSERT_EQ(reader.Runs().size(), 1u);
+    const FinishedRun& run = reader.Runs()[0];
+    ASSERT_EQ(run.Rows(), 40u);
+    const QList<QByteArray> lines = bytes.trimmed().split('\n').mid(1);
+    for (std::size_t i = 0; i < run.Rows(); ++i) {
+        const QList<QByteArray> fields = lines[static_cast<qsizetype>(i)].split(',');
+        // The clock times and the elapsed times are each written to the millisecond.
+        EXPECT_NEAR(run.times[i] - run.times[0], fields[1].toDouble(), 0.002) << "row " << i;
+        EXPECT_EQ(run.values[0][i], 90);
+        EXPECT_EQ(run.values[1][i], 40.25);
+        EXPECT_EQ(run.status[i], fields[4].toInt()) << "row " << i;
+    }
+    EXPECT_EQ(run.status[0] & 0x40, 0x40);  // the local high alarm at 90 °C, the limit being 85
+    EXPECT_EQ(run.limits, (std::array<double, 6>{85, 0, 85, 85, 0, 85}));
 }
