@@ -2,7 +2,8 @@
 // 116 days): rows read a second, and the memory the run's times and both traces take a row.
 // Then the run opened as its window opens it, read and shown in a chart at the window's load
 // size: rows a second, the memory of the run and the chart's copy together, and a redraw of the
-// whole run (to set beside bench_strip_chart's redraw of the live chart's visible span).
+// whole run (to set beside bench_strip_chart's redraw of the live chart's visible span; both the
+// same size, both drawn again with their points unchanged) and one after a pan.
 // The text is made in pieces outside the timing, so only the reading is measured.
 #include "files/RunFileReader.h"
 #include "output/StripChart.h"
@@ -105,16 +106,34 @@ void BM_OpenRun(benchmark::State& state) {
 // Opened once and kept for the redraws; emptied before the application goes.
 std::map<std::int64_t, OpenedRun> opened;
 
-void BM_RedrawOpenRun(benchmark::State& state) {
-    const std::int64_t rows = state.range(0);
+OpenedRun& ShownRun(std::int64_t rows) {
     if (!opened.count(rows)) {
         opened[rows] = Open(rows, nullptr);
         opened[rows].chart->show();
         QCoreApplication::processEvents();
     }
-    StripChart& chart = *opened[rows].chart;
-    for (auto _ : state) chart.replot(QCustomPlot::rpImmediateRefresh);
-    state.counters["bytes_per_row"] = opened[rows].BytesPerRow();
+    return opened[rows];
+}
+
+// As the readout or the cursors move over the run: the same view drawn again.
+void BM_RedrawOpenRun(benchmark::State& state) {
+    OpenedRun& run = ShownRun(state.range(0));
+    for (auto _ : state) run.chart->replot(QCustomPlot::rpImmediateRefresh);
+    state.counters["bytes_per_row"] = run.BytesPerRow();
+}
+
+// As the user pans: the view moved by a pixel column each time, so the points drawn are taken anew.
+void BM_PanOpenRun(benchmark::State& state) {
+    StripChart& chart = *ShownRun(state.range(0)).chart;
+    const QCPRange whole = chart.xAxis->range();
+    const double column = whole.size() / chart.axisRect()->width();
+    bool moved = false;
+    for (auto _ : state) {
+        moved = !moved;
+        chart.xAxis->setRange(whole + (moved ? column : 0));
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+    }
+    chart.xAxis->setRange(whole);
 }
 
 }  // namespace
@@ -122,6 +141,7 @@ void BM_RedrawOpenRun(benchmark::State& state) {
 BENCHMARK(BM_ReadRunFile)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_OpenRun)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_RedrawOpenRun)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PanOpenRun)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     return RunWidgetBenchmarks(argc, argv, [] { opened.clear(); });
