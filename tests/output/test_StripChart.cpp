@@ -442,8 +442,7 @@ TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
 TEST_F(StripChartTest, NewPointsRedrawLessOftenTheLargerThePlot) {
     const struct {
         QSize size;
-        int fastest;   // ms
-        int slowest;
+        int fastest, slowest;   // ms
     } cases[] = {{{620, 430}, 333, 333},     // the default pace up to 640 x 480 pixels of plot
                  {{1300, 1000}, 560, 680},   // about twice the pixels on each side
                  {{1600, 1200}, 720, 860},
