@@ -25,9 +25,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <cstdint>
-
 #include <qcustomplot.h>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
