@@ -38,20 +38,20 @@ TEST(DenseColumns, FillsTheColumnsALineZigZagsThroughAndStrokesTheRest) {
         int top, bottom;   // the rows each column's fill covers, none when top > bottom
         std::size_t mostFills;
     } cases[] = {
-        {"over the whole height", TwoPointsAColumn([](double x) { return std::fmod(x, 1) < 0.5 ? 20 : 180; }), 20, 180, 3},
-        {"with a spike", TwoPointsAColumn([](double x) { return x == 60.25 ? 5 : std::fmod(x, 1) < 0.5 ? 100 : 110; }), 100, 110, 12},
+        {"over the whole height", TwoPointsAColumn([](double x) { return std::fmod(x, 1) < 0.5 ? 20.0 : 180.0; }), 20, 180, 3},
+        {"with a spike", TwoPointsAColumn([](double x) { return x == 60.25 ? 5.0 : std::fmod(x, 1) < 0.5 ? 100.0 : 110.0; }), 100, 110, 12},
         {"a gentle slope", TwoPointsAColumn([](double x) { return 50 + x * 0.5; }), 1, 0, 0},
         {"one point in five columns", {{10.5, 20}, {15.5, 180}, {20.5, 20}, {25.5, 180}}, 1, 0, 0},
     };
     for (const auto& c : cases) {
         const DenseColumns dense = FindDenseColumns(c.line, Plot, 3);
         EXPECT_LE(dense.fills.size(), c.mostFills) << c.what;
-        if (dense.fills.empty()) EXPECT_EQ(dense.strokes.size(), c.line.size() - 1u) << c.what;
+        if (dense.fills.empty()) { EXPECT_EQ(dense.strokes.size(), c.line.size() - 1u) << c.what; }
         for (int column = Plot.left(); column < Plot.left() + Plot.width(); ++column) {
             const std::vector<int> rows = Covered(dense, column);
             for (int y = 0; y < Plot.height(); ++y) {
                 ASSERT_LE(rows[y], 1) << c.what << " column " << column << " row " << y;
-                if (std::abs(column - 60) > 1) ASSERT_EQ(rows[y], c.top <= y && y <= c.bottom) << c.what << " column " << column << " row " << y;
+                if (std::abs(column - 60) > 1) { ASSERT_EQ(rows[y], c.top <= y && y <= c.bottom) << c.what << " column " << column << " row " << y; }
             }
         }
     }
