@@ -15,8 +15,9 @@ public:
     void SetCondensed(bool condensed) { condensed_ = condensed; }
     bool IsCondensed() const { return condensed_; }
 
-    // The least height (pixel rows) of a column the line spans, for it to be filled.
-    static constexpr double MinFilledHeight = 3.0;
+    // The least height (pixel rows) of a column the line spans, for it to be filled: a shorter
+    // one costs less stroked, antialiased, than filled on its own.
+    static constexpr double MinFilledHeight = 16.0;
 
 protected:
     void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override;
