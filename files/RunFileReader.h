@@ -32,6 +32,8 @@ public:
 
     std::vector<FinishedRun>& Runs() { return runs_; }
     const std::vector<FinishedRun>& Runs() const { return runs_; }
+    // The memory the reader and its runs take.
+    std::size_t Bytes() const;
     const RunFileProblem& Problem() const { return problem_; }
     // The message for the user: the file, the line and what was expected there.
     QString Message(const QString& fileName) const;

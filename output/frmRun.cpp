@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -54,23 +55,18 @@ frmRun* frmRun::Open(const QString& path, QString* problem, QWidget* parent) {
         if (problem) *problem = why;
         return nullptr;
     }
-    auto* form = new frmRun(path, std::move(reader), offset, parent);
+    auto* form = new frmRun(path, std::move(reader), offset, recent, parent);
     form->chkFollow->setChecked(recent);
     return form;
 }
 
-frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, QWidget* parent)
-    : ChildForm(parent), path_(std::move(path)), reader_(std::move(reader)), offset_(offset) {
+frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, QWidget* parent)
+    : ChildForm(parent), path_(std::move(path)), reader_(std::move(reader)), offset_(offset), growing_(growing) {
     setObjectName("frmRun");
     setWindowTitle(QFileInfo(path_).fileName());
     setToolTip(QString());
     cmbRun = new QComboBox(this);
     cmbRun->setObjectName("cmbRun");
-    for (std::size_t i = 0; i < reader_.Runs().size(); ++i) {
-        cmbRun->addItem(
-            QStringLiteral("Run %1 of %2, %3").arg(i + 1).arg(reader_.Runs().size()).arg(reader_.Runs()[i].heading));
-    }
-    cmbRun->setVisible(reader_.Runs().size() > 1);
     chkFollow = new QCheckBox(QStringLiteral("Follow File"), this);
     chkFollow->setObjectName("chkFollow");
     lblState = new QLabel(this);
@@ -90,11 +86,58 @@ frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, QWidget* paren
     connect(cmbRun, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmRun::ShowRun);
     SetFixedFormSize(false);
     SetFormSizeTwips(9360, 7740);
+    FillRunChoice();
     ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
+}
+
+void frmRun::FillRunChoice() {
+    const QSignalBlocker quiet(cmbRun);
+    const auto& runs = reader_.Runs();
+    const int count = static_cast<int>(runs.size());
+    while (cmbRun->count() > count) cmbRun->removeItem(cmbRun->count() - 1);
+    for (int i = 0; i < count; ++i) {
+        const QString text = QStringLiteral("Run %1 of %2, %3").arg(i + 1).arg(count).arg(runs[i].heading);
+        if (i < cmbRun->count()) {
+            cmbRun->setItemText(i, text);
+        } else {
+            cmbRun->addItem(text);
+        }
+    }
+    if (shown_ >= 0) cmbRun->setCurrentIndex(shown_);
+    cmbRun->setVisible(count > 1);
+}
+
+bool frmRun::ReadAgain() {
+    RunFileReader again;
+    qint64 offset = 0;
+    QString why = again.ReadFile(path_, offset, growing_);
+    if (why.isEmpty() && again.Runs().size() < reader_.Runs().size()) {
+        why = QStringLiteral("%1: the file now holds %2 runs, fewer than before").arg(path_).arg(again.Runs().size());
+    }
+    if (!why.isEmpty()) {
+        readProblem_ = why;
+        return false;
+    }
+    reader_ = std::move(again);
+    offset_ = offset;
+    FillRunChoice();
+    return true;
+}
+
+void frmRun::LetGoOfRows() {
+    for (FinishedRun& run : reader_.Runs()) run.LetGoOfRows();
 }
 
 void frmRun::ShowRun(int index) {
     if (index < 0 || index >= static_cast<int>(reader_.Runs().size()) || index == shown_) return;
+    // The chart took the rows of every run shown before; the file has them still.
+    if (reader_.Runs()[index].FirstRowHeld() > 0 && !ReadAgain()) {
+        const QSignalBlocker quiet(cmbRun);
+        cmbRun->setCurrentIndex(shown_);
+        UpdateState();
+        return;
+    }
+    readProblem_.clear();
     shown_ = index;
     cmbRun->setCurrentIndex(index);
     const FinishedRun& run = reader_.Runs()[index];
@@ -115,6 +158,7 @@ void frmRun::ShowRun(int index) {
             QStringLiteral("This file has no limit columns; kts9320b-cli monitor --limits writes them.");
     }
     stpRun->ShowRun(run);
+    LetGoOfRows();
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, stpRun, 1);
     ShowAlarmBands();
     SetFollowing(chkFollow->isChecked());
@@ -124,7 +168,8 @@ void frmRun::ShowRun(int index) {
 void frmRun::ShowAlarmBands() {
     for (QCPItemRect* band : bands_) stpRun->removeItem(band);
     bands_.clear();
-    for (const auto& [from, to] : Drawable(reader_.Runs()[shown_].AlarmSpans())) {
+    alarmSpans_ = reader_.Runs()[shown_].AlarmSpans();
+    for (const auto& [from, to] : Drawable(alarmSpans_)) {
         auto* band = new QCPItemRect(stpRun);
         band->setLayer(QStringLiteral("grid"));
         band->setPen(Qt::NoPen);
@@ -139,19 +184,19 @@ void frmRun::ShowAlarmBands() {
 }
 
 void frmRun::SetFollowing(bool on) {
-    // Only the last run of a file grows.
-    const bool follows = on && shown_ == static_cast<int>(reader_.Runs().size()) - 1;
-    if (follows) followStop_.clear();
-    follows ? followTimer_.start() : followTimer_.stop();
-    if (stpRun && stpRun->IsLive() != follows) follows ? stpRun->SetLive(true) : stpRun->SetLive(false);
-    if (stpRun && !follows) stpRun->ResetView();
+    // The file is watched for new runs whichever is shown, but only the last run of a file grows.
+    if (on) followStop_.clear();
+    on ? followTimer_.start() : followTimer_.stop();
+    const bool live = on && shown_ == static_cast<int>(reader_.Runs().size()) - 1;
+    if (stpRun && stpRun->IsLive() != live) stpRun->SetLive(live);
+    if (stpRun && !live) stpRun->ResetView();
     UpdateState();
 }
 
 void frmRun::FollowTick() {
-    FinishedRun& run = reader_.Runs()[shown_];
-    const std::size_t before = run.Rows();
-    const std::size_t statusBefore = run.status.size();
+    const int runsBefore = static_cast<int>(reader_.Runs().size());
+    const bool showsNewest = shown_ == runsBefore - 1;
+    const std::size_t rowsBefore = reader_.Runs()[shown_].Rows();
     const QString why = reader_.ReadFile(path_, offset_, true);
     if (!why.isEmpty()) {
         // Shown in the window, not in a box: this runs from a timer.
@@ -159,17 +204,30 @@ void frmRun::FollowTick() {
         chkFollow->setChecked(false);
         return;
     }
-    if (run.Rows() == before) return;
-    stpRun->AppendRun(run, before);
-    if (run.status.size() != statusBefore) ShowAlarmBands();
+    const FinishedRun& run = reader_.Runs()[shown_];
+    if (run.Rows() != rowsBefore) stpRun->AppendRun(run, rowsBefore);
+    if (static_cast<int>(reader_.Runs().size()) != runsBefore) {
+        FillRunChoice();
+        // Whoever watched the newest run goes on to the one begun; a run picked from before stays.
+        if (showsNewest) ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
+    }
+    LetGoOfRows();
+    if (reader_.Runs()[shown_].AlarmSpans() != alarmSpans_) ShowAlarmBands();
     UpdateState();
 }
 
 void frmRun::UpdateState() {
+    if (shown_ < 0) return;
     const FinishedRun& run = reader_.Runs()[shown_];
     QString text = QStringLiteral("%1 readings").arg(run.Rows());
     if (reader_.Runs().size() > 1) text += QStringLiteral("; the file holds %1 runs").arg(reader_.Runs().size());
-    if (!followStop_.isEmpty()) text += QStringLiteral(". ") + followStop_;
+    const QString problem = !readProblem_.isEmpty() ? readProblem_ : followStop_;
+    if (!problem.isEmpty()) text += QStringLiteral(". ") + problem;
     lblState->setText(text);
-    lblState->setToolTip(followStop_);
+    lblState->setToolTip(problem);
+}
+
+std::size_t frmRun::DataBytes() const {
+    return reader_.Bytes() + (stpRun ? stpRun->DataBytes() : 0) +
+           alarmSpans_.capacity() * sizeof(std::pair<double, double>) + bands_.size() * sizeof(QCPItemRect);
 }

@@ -2,7 +2,8 @@
 // A finished run in a chart of its own, with every instrument tool of the live graph: the run
 // read from its file, the choice of run where the file holds several, the limits of its last
 // reading, the spans with an alarm flag set as light bands, and Follow File for a run that is
-// still being written.
+// still being written. Once the chart has taken a run's rows, the window lets the reader's copy
+// go: showing another run of the file reads the file again.
 #include "files/RunFileReader.h"
 #include "widgets/ChildForm.h"
 
@@ -18,6 +19,8 @@ class frmRun : public ChildForm {
 public:
     // Reads the file; on a problem returns nullptr and the message for the user in *problem.
     static frmRun* Open(const QString& path, QString* problem, QWidget* parent = nullptr);
+    // A window on a file read already up to `offset`, as finished or as `growing`.
+    frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, QWidget* parent = nullptr);
 
     StripChart* stpRun = nullptr;
     QComboBox* cmbRun = nullptr;     // shown where the file holds more than one run
@@ -26,14 +29,21 @@ public:
 
     int RunShown() const { return shown_; }
     void ShowRun(int index);
-    // One look at the file while following: the rows appended since.
+    // One look at the file while following: the rows appended since, and the runs begun since.
     void FollowTick();
+    // The memory the window keeps of its file: the chart's points and what it holds of the runs.
+    std::size_t DataBytes() const;
 
 signals:
     void openRunRequested();
 
 private:
-    frmRun(QString path, RunFileReader reader, qint64 offset, QWidget* parent);
+    // Reads the whole file anew, for the rows of a run let go; false (and a word in the window) on
+    // a problem.
+    bool ReadAgain();
+    // The choice of run as the reader has the runs.
+    void FillRunChoice();
+    void LetGoOfRows();
     void SetFollowing(bool on);
     void ShowAlarmBands();
     void UpdateState();
@@ -41,8 +51,11 @@ private:
     QString path_;
     RunFileReader reader_;
     qint64 offset_ = 0;
+    bool growing_ = false;   // how the file was read at first, and so how it is read again
     int shown_ = -1;
+    std::vector<std::pair<double, double>> alarmSpans_;   // of the run shown, as banded
     QTimer followTimer_;
     QString followStop_;   // why following stopped
+    QString readProblem_;  // why another run could not be shown
     std::vector<class QCPItemRect*> bands_;
 };
