@@ -51,9 +51,11 @@ void TracePoints::DropGivenWay() {
     sums_.DropBefore(oldest);
     while (!missing_.empty() && missing_.front() < oldest) missing_.pop_front();
     while (!wholeKeys_.empty() && wholeKeys_.front().first < oldest) wholeKeys_.pop_front();
-    while (blockBases_.size() > 1 && ((firstBlock_ + 1) << BlockShift) <= oldest) {
-        blockBases_.pop_front();
-        ++firstBlock_;
+    // Bases of blocks given way go in bulk, half of them at a time: a vector looks up faster.
+    const std::int64_t givenWay = (oldest >> BlockShift) - firstBlock_;
+    if (givenWay > 0 && givenWay >= static_cast<std::int64_t>(blockBases_.size()) / 2) {
+        blockBases_.erase(blockBases_.begin(), blockBases_.begin() + givenWay);
+        firstBlock_ += givenWay;
     }
 }
 
@@ -211,7 +213,7 @@ void TracePoints::Envelope(double lower, double upper, int columns, std::vector<
 }
 
 std::size_t TracePoints::Bytes() const {
-    return points_.size() * sizeof(Kept) + blockBases_.size() * sizeof(std::int64_t) +
+    return points_.size() * sizeof(Kept) + blockBases_.capacity() * sizeof(std::int64_t) +
            wholeKeys_.size() * sizeof(wholeKeys_.front()) + spans_.Bytes() + sums_.Bytes() +
            missing_.size() * sizeof(std::int64_t);
 }

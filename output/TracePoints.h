@@ -138,7 +138,7 @@ private:
     int capacity_;
     std::int64_t appended_ = 0;   // every point ever appended, the given-way ones included
     std::deque<Kept> points_;
-    std::deque<std::int64_t> blockBases_;   // in ticks, for the blocks numbered firstBlock_ on
+    std::vector<std::int64_t> blockBases_;   // in ticks, for the blocks numbered firstBlock_ on
     std::int64_t firstBlock_ = 0;
     std::deque<std::pair<std::int64_t, double>> wholeKeys_;   // the numbers and keys of points kept whole
     SpanLevels spans_;
