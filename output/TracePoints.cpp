@@ -23,7 +23,8 @@ void TracePoints::Append(double key, double value) {
         points_.push_back({static_cast<std::uint32_t>(offset), kept});
     } else {
         points_.push_back({NoTicks, kept});
-        wholeKeys_.emplace_back(at, key);
+        // Still to the tick, so that keys kept either way never fall.
+        wholeKeys_.emplace_back(at, ticked ? static_cast<double>(ticks) / TicksPerSecond : key);
     }
     // From here on the value is the one kept, so that the levels agree with the points.
     value = kept;

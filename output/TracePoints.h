@@ -14,8 +14,8 @@
 // float (the chip's temperatures are floats already) and its key as a count of tenths of a
 // millisecond from a base shared by a block of 256 points. Every key on a clock or in a file is a
 // whole number of those ticks and comes back exactly; any other key comes back to the nearest
-// tick. A key that lies beyond the reach of its block's base (a gap of days within a block, a
-// key that is no number) is kept whole in a side table. The levels take about a ninth more.
+// tick. A key beyond the reach of its block's base (a gap of days within a block, a key too large
+// for ticks or no number) is kept in a side table. The levels take about a sixth more.
 #include "output/BucketLevels.h"
 
 #include <cmath>
