@@ -408,13 +408,14 @@ bool RunFileReader::ReadLogRow(QByteArrayView line) {
     return true;
 }
 
-QString RunFileReader::ReadFile(const QString& path, qint64& offset, bool growing) {
+QString RunFileReader::ReadFile(const QString& path, qint64& offset, bool growing, const std::atomic<bool>* stop) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("%1: %2").arg(path, file.errorString());
     if (!file.seek(offset)) return QStringLiteral("%1: %2").arg(path, file.errorString());
     constexpr qint64 Piece = 1 << 20;
     QByteArray bytes;
     for (;;) {
+        if (stop && *stop) return QStringLiteral("%1: the reading was stopped").arg(path);
         bytes = file.read(Piece);
         if (bytes.isEmpty()) break;
         offset += bytes.size();

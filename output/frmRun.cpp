@@ -43,30 +43,51 @@ std::vector<std::pair<double, double>> Drawable(std::vector<std::pair<double, do
 }
 }  // namespace
 
-frmRun* frmRun::Open(const QString& path, QString* problem, QWidget* parent) {
-    const QFileInfo file(path);
-    const bool recent = file.lastModified().secsTo(QDateTime::currentDateTime()) < RecentSeconds;
-    RunFileReader reader;
-    qint64 offset = 0;
+frmRun::Reading frmRun::Read(const QString& path, const std::atomic<bool>* stop) {
+    Reading reading;
+    reading.growing = QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()) < RecentSeconds;
     // A file being written may still hold no reading and end in half a line.
-    QString why = reader.ReadFile(path, offset, recent);
-    if (why.isEmpty() && recent && reader.Runs().empty()) why = reader.Message(path);
-    if (!why.isEmpty()) {
-        if (problem) *problem = why;
+    reading.problem = reading.reader.ReadFile(path, reading.offset, reading.growing, stop);
+    if (reading.problem.isEmpty() && reading.growing && reading.reader.Runs().empty()) {
+        reading.problem = reading.reader.Message(path);
+    }
+    return reading;
+}
+
+frmRun* frmRun::Open(const QString& path, QString* problem, QWidget* parent) {
+    Reading reading = Read(path, nullptr);
+    if (!reading.problem.isEmpty()) {
+        if (problem) *problem = reading.problem;
         return nullptr;
     }
-    auto* form = new frmRun(path, std::move(reader), offset, recent, parent);
-    form->chkFollow->setChecked(recent);
+    auto* form = new frmRun(path, parent);
+    form->ShowReading(std::move(reading));
+    return form;
+}
+
+frmRun* frmRun::StartOpen(const QString& path, QWidget* parent) {
+    auto* form = new frmRun(path, parent);
+    form->lblState->setText(QStringLiteral("Reading %1 …").arg(path));
+    form->chkFollow->setEnabled(false);
+    form->reading_ = std::thread([form] {
+        form->read_ = Read(form->path_, &form->stopReading_);
+        QMetaObject::invokeMethod(form, &frmRun::ReadingDone, Qt::QueuedConnection);
+    });
     return form;
 }
 
 frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, QWidget* parent)
-    : ChildForm(parent), path_(std::move(path)), reader_(std::move(reader)), offset_(offset), growing_(growing) {
+    : frmRun(std::move(path), parent) {
+    ShowReading({std::move(reader), offset, growing, {}});
+}
+
+frmRun::frmRun(QString path, QWidget* parent) : ChildForm(parent), path_(std::move(path)) {
     setObjectName("frmRun");
     setWindowTitle(QFileInfo(path_).fileName());
     setToolTip(QString());
     cmbRun = new QComboBox(this);
     cmbRun->setObjectName("cmbRun");
+    cmbRun->setVisible(false);
     chkFollow = new QCheckBox(QStringLiteral("Follow File"), this);
     chkFollow->setObjectName("chkFollow");
     lblState = new QLabel(this);
@@ -78,6 +99,7 @@ frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, 
     bar->addWidget(lblState, 1);
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(4, 4, 4, 4);
+    window->addStretch(1);   // where the chart comes
     window->addLayout(bar);
 
     followTimer_.setInterval(FollowIntervalMs);
@@ -86,8 +108,39 @@ frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, 
     connect(cmbRun, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmRun::ShowRun);
     SetFixedFormSize(false);
     SetFormSizeTwips(9360, 7740);
+}
+
+frmRun::~frmRun() {
+    stopReading_ = true;
+    if (reading_.joinable()) reading_.join();
+}
+
+void frmRun::closeEvent(QCloseEvent* event) {
+    stopReading_ = true;   // the reading thread stops at its next piece
+    ChildForm::closeEvent(event);
+}
+
+void frmRun::ReadingDone() {
+    reading_.join();
+    Reading reading = std::move(read_);
+    read_ = {};
+    if (stopReading_) return;
+    if (!reading.problem.isEmpty()) {
+        emit readFailed(reading.problem);
+        OuterWindow()->close();
+        return;
+    }
+    chkFollow->setEnabled(true);
+    ShowReading(std::move(reading));
+}
+
+void frmRun::ShowReading(Reading reading) {
+    reader_ = std::move(reading.reader);
+    offset_ = reading.offset;
+    growing_ = reading.growing;
     FillRunChoice();
     ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
+    chkFollow->setChecked(growing_);
 }
 
 void frmRun::FillRunChoice() {
@@ -159,7 +212,9 @@ void frmRun::ShowRun(int index) {
     }
     stpRun->ShowRun(run);
     LetGoOfRows();
-    static_cast<QVBoxLayout*>(layout())->insertWidget(0, stpRun, 1);
+    auto* window = static_cast<QVBoxLayout*>(layout());
+    if (window->itemAt(0)->spacerItem()) delete window->takeAt(0);   // the room kept while reading
+    window->insertWidget(0, stpRun, 1);
     ShowAlarmBands();
     SetFollowing(chkFollow->isChecked());
     UpdateState();

@@ -9,6 +9,9 @@
 
 #include <QTimer>
 
+#include <atomic>
+#include <thread>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -19,8 +22,14 @@ class frmRun : public ChildForm {
 public:
     // Reads the file; on a problem returns nullptr and the message for the user in *problem.
     static frmRun* Open(const QString& path, QString* problem, QWidget* parent = nullptr);
+    // A window at once, which reads the file on a thread of its own with "Reading …" in it (a
+    // large run takes seconds): then it shows the run, or emits readFailed and closes. Closed
+    // while it reads, it stops reading.
+    static frmRun* StartOpen(const QString& path, QWidget* parent = nullptr);
     // A window on a file read already up to `offset`, as finished or as `growing`.
     frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, QWidget* parent = nullptr);
+    ~frmRun() override;
+    bool IsReading() const { return reading_.joinable(); }
 
     StripChart* stpRun = nullptr;
     QComboBox* cmbRun = nullptr;     // shown where the file holds more than one run
@@ -36,8 +45,26 @@ public:
 
 signals:
     void openRunRequested();
+    // The message for the user; the window closes after.
+    void readFailed(const QString& problem);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the first reading of a file gives.
+    struct Reading {
+        RunFileReader reader;
+        qint64 offset = 0;
+        bool growing = false;   // written in the last minute: read as still being written
+        QString problem;
+    };
+    static Reading Read(const QString& path, const std::atomic<bool>* stop);
+    // The window still without its run.
+    frmRun(QString path, QWidget* parent);
+    void ShowReading(Reading reading);
+    void ReadingDone();
+
     // Reads the whole file anew, for the rows of a run let go; false (and a word in the window) on
     // a problem.
     bool ReadAgain();
@@ -58,4 +85,7 @@ private:
     QString followStop_;   // why following stopped
     QString readProblem_;  // why another run could not be shown
     std::vector<class QCPItemRect*> bands_;
+    std::thread reading_;
+    std::atomic<bool> stopReading_{false};
+    Reading read_;   // the reading thread's until it is done
 };

@@ -170,3 +170,34 @@ TEST_F(RunWindowTest, ALogRunBegunWhileFollowingJoinsTheChoice) {
     form->cmbRun->setCurrentIndex(1);
     EXPECT_EQ(form->stpRun->PointCount(0), 2);
 }
+
+// The file is read off the user's thread: the window shows at once, then the run or, for a bad
+// file, the message as it closes; a window closed or deleted while it reads stops reading.
+TEST_F(RunWindowTest, TheFileIsReadWhileTheWindowShows) {
+    QByteArray bytes = LimitsHeader;
+    for (int s = 0; s < 3; ++s) bytes += MonitorRow(s, 30 + s, 0);
+    std::unique_ptr<frmRun> form(frmRun::StartOpen(Write("good.csv", bytes)));
+    form->show();
+    EXPECT_TRUE(form->lblState->text().startsWith("Reading ")) << form->lblState->text().toStdString();
+    QTRY_VERIFY(form->stpRun != nullptr);
+    EXPECT_EQ(form->stpRun->PointCount(1), 3);
+    EXPECT_EQ(form->lblState->text(), "3 readings");
+
+    form.reset(frmRun::StartOpen(Write("bad.csv", LimitsHeader + "garbage\n")));
+    form->show();
+    QString problem;
+    QObject::connect(form.get(), &frmRun::readFailed, [&](const QString& why) { problem = why; });
+    QTRY_VERIFY(!problem.isEmpty());
+    EXPECT_TRUE(problem.contains("bad.csv, line 2: expected 12 fields")) << problem.toStdString();
+    EXPECT_FALSE(form->isVisible());
+
+    for (int s = 3; s < 200'000; ++s) bytes += MonitorRow(s % 60, 30, 0);
+    const QString large = Write("large.csv", bytes);
+    form.reset(frmRun::StartOpen(large));
+    form->show();
+    form->close();
+    QTRY_VERIFY(!form->IsReading());
+    QTest::qWait(50);
+    EXPECT_EQ(form->stpRun, nullptr);
+    form.reset(frmRun::StartOpen(large));   // deleted at once: the reading stops first
+}
