@@ -67,7 +67,14 @@ frmRun* frmRun::Open(const QString& path, QString* problem, QWidget* parent) {
 
 frmRun* frmRun::StartOpen(const QString& path, QWidget* parent) {
     auto* form = new frmRun(path, parent);
-    form->lblState->setText(QStringLiteral("Reading %1 …").arg(path));
+    // In the middle of the room where the chart comes.
+    auto* reading = new QLabel(QStringLiteral("Reading %1 …").arg(path), form);
+    reading->setObjectName("lblReading");
+    reading->setAlignment(Qt::AlignCenter);
+    reading->setWordWrap(true);
+    auto* window = static_cast<QVBoxLayout*>(form->layout());
+    delete window->takeAt(0);
+    window->insertWidget(0, reading, 1);
     form->chkFollow->setEnabled(false);
     form->reading_ = std::thread([form] {
         form->read_ = Read(form->path_, &form->stopReading_);
@@ -213,7 +220,11 @@ void frmRun::ShowRun(int index) {
     stpRun->ShowRun(run);
     LetGoOfRows();
     auto* window = static_cast<QVBoxLayout*>(layout());
-    if (window->itemAt(0)->spacerItem()) delete window->takeAt(0);   // the room kept while reading
+    if (!window->itemAt(0)->layout()) {   // the room kept while reading, or its word
+        QLayoutItem* room = window->takeAt(0);
+        delete room->widget();
+        delete room;
+    }
     window->insertWidget(0, stpRun, 1);
     ShowAlarmBands();
     SetFollowing(chkFollow->isChecked());
