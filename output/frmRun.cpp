@@ -170,7 +170,8 @@ void frmRun::FillRunChoice() {
 bool frmRun::ReadAgain() {
     RunFileReader again;
     qint64 offset = 0;
-    QString why = again.ReadFile(path_, offset, growing_);
+    // While following, a last line half written waits for its end, as the following reads it.
+    QString why = again.ReadFile(path_, offset, growing_ || chkFollow->isChecked());
     if (why.isEmpty() && again.Runs().size() < reader_.Runs().size()) {
         why = QStringLiteral("%1: the file now holds %2 runs, fewer than before").arg(path_).arg(again.Runs().size());
     }

@@ -78,7 +78,7 @@ private:
     QString path_;
     RunFileReader reader_;
     qint64 offset_ = 0;
-    bool growing_ = false;   // how the file was read at first, and so how it is read again
+    bool growing_ = false;   // how the file was read at first, and so how it is read again (unless followed)
     int shown_ = -1;
     std::vector<std::pair<double, double>> alarmSpans_;   // of the run shown, as banded
     QTimer followTimer_;
