@@ -1,11 +1,13 @@
 // The reader of finished runs over a long monitor CSV (one reading a second, so 10 M rows are
 // 116 days): rows read a second, and the memory the run's times and both traces take a row.
-// Then the run opened as its window opens it, read and shown in a chart at the window's load
-// size: rows a second, the memory of the run and the chart's copy together, and a redraw of the
-// whole run (to set beside bench_strip_chart's redraw of the live chart's visible span).
+// Then the run opened as its window opens it, read and shown in the window's chart: rows a second,
+// all the memory the window keeps of the run (the chart's points and what the window holds of the
+// file), and a redraw of the whole run with the chart at the live graph's load size (to set beside
+// bench_strip_chart's redraw of the live chart's visible span).
 // The text is made in pieces outside the timing, so only the reading is measured.
 #include "files/RunFileReader.h"
 #include "output/StripChart.h"
+#include "output/frmRun.h"
 
 #include "QtBenchmarkMain.h"
 
@@ -52,27 +54,17 @@ std::unique_ptr<RunFileReader> ReadRows(std::int64_t rows, benchmark::State* tim
     return reader;
 }
 
-std::size_t RunBytes(const FinishedRun& run) {
-    std::size_t bytes = run.times.capacity() * sizeof(double) + run.status.capacity();
-    for (const auto& trace : run.values) bytes += trace.capacity() * sizeof(double);
-    return bytes;
-}
-
-// A run as its window holds it: the run read and its chart.
+// A run in its window.
 struct OpenedRun {
-    std::unique_ptr<RunFileReader> reader;
-    std::unique_ptr<StripChart> chart;
-    double BytesPerRow() const {
-        const FinishedRun& run = reader->Runs().front();
-        return static_cast<double>(RunBytes(run) + chart->DataBytes()) / static_cast<double>(run.Rows());
-    }
+    std::unique_ptr<frmRun> window;
+    std::int64_t rows = 0;
+    double BytesPerRow() const { return static_cast<double>(window->DataBytes()) / static_cast<double>(rows); }
 };
 
 OpenedRun Open(std::int64_t rows, benchmark::State* timed) {
-    OpenedRun opened{ReadRows(rows, timed), std::make_unique<StripChart>(2)};
-    opened.chart->resize(611, 429);
-    opened.chart->ShowRun(opened.reader->Runs().front());
-    return opened;
+    std::unique_ptr<RunFileReader> reader = ReadRows(rows, timed);
+    const qint64 end = 0;   // the rows came from memory: a look at the file would find nothing more
+    return {std::make_unique<frmRun>(QStringLiteral("bench.csv"), std::move(*reader), end, false), rows};
 }
 
 void BM_ReadRunFile(benchmark::State& state) {
@@ -81,7 +73,7 @@ void BM_ReadRunFile(benchmark::State& state) {
     for (auto _ : state) {
         const auto reader = ReadRows(rows, &state);
         const FinishedRun& run = reader->Runs().front();
-        bytesPerRow = static_cast<double>(RunBytes(run)) / static_cast<double>(run.Rows());
+        bytesPerRow = static_cast<double>(run.Bytes()) / static_cast<double>(run.Rows());
         benchmark::DoNotOptimize(run.times.data());
     }
     state.SetItemsProcessed(state.iterations() * rows);
@@ -109,10 +101,11 @@ void BM_RedrawOpenRun(benchmark::State& state) {
     const std::int64_t rows = state.range(0);
     if (!opened.count(rows)) {
         opened[rows] = Open(rows, nullptr);
-        opened[rows].chart->show();
+        opened[rows].window->stpRun->setFixedSize(611, 429);
+        opened[rows].window->show();
         QCoreApplication::processEvents();
     }
-    StripChart& chart = *opened[rows].chart;
+    StripChart& chart = *opened[rows].window->stpRun;
     for (auto _ : state) chart.replot(QCustomPlot::rpImmediateRefresh);
     state.counters["bytes_per_row"] = opened[rows].BytesPerRow();
 }

@@ -128,7 +128,8 @@ void StripChart::ShowRun(const FinishedRun& run) {
 
 void StripChart::AppendRun(const FinishedRun& run, std::size_t from) {
     const int traces = std::min<int>(graphCount(), static_cast<int>(run.values.size()));
-    for (std::size_t row = from; row < run.Rows(); ++row) {
+    // The run holds its rows from FirstRowHeld() on.
+    for (std::size_t row = std::max(from, run.FirstRowHeld()) - run.FirstRowHeld(); row < run.times.size(); ++row) {
         for (int i = 0; i < traces; ++i) AddStoredPoint(i, run.times[row], run.values[i][row]);
     }
     if (from == 0) return;
