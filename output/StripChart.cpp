@@ -120,6 +120,7 @@ void StripChart::AddStoredPoint(int trace, double time, double value) {
 void StripChart::ShowRun(const FinishedRun& run) {
     live_ = false;
     runDate_ = run.date.isValid() ? run.date : QDate::currentDate();
+    if (auto ticker = xAxis->ticker().dynamicCast<TimeOfDayTicker>()) ticker->SetStartDate(run.elapsedAxis ? QDate() : runDate_);
     SetMaxPointsPerTrace(std::max<int>(DefaultMaxPointsPerTrace, static_cast<int>(std::min<std::size_t>(run.Rows(), INT_MAX))));
     AppendRun(run, 0);
     for (int i = 0; i < graphCount() && i < run.traceNames.size(); ++i) SetTraceCaption(i, run.traceNames[i]);
