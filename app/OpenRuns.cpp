@@ -6,20 +6,17 @@
 #include "widgets/Prompts.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QDir>
+#include <QPointer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 const QString RunFilter = QStringLiteral("Runs (*.csv *.txt *.log);;All Files (*)");
 
-frmRun* ReadRun(const QString& path, QString* problem) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    frmRun* form = frmRun::Open(QDir::toNativeSeparators(path), problem);
-    QApplication::restoreOverrideCursor();
-    return form;
-}
+// The window at once; the file is read while it shows "Reading …".
+frmRun* StartRun(const QString& path) { return frmRun::StartOpen(QDir::toNativeSeparators(path)); }
 
 // A window of its own on the desktop; its "Open Run…" opens the next one beside it.
 void ShowStandAlone(frmRun* form) {
@@ -36,31 +33,29 @@ void AskForRun(QWidget* parent, const std::function<void(frmRun*)>& show) {
     const QString path =
         folder.Remember(Prompts::Current().OpenFileName(parent, QStringLiteral("Open Run"), folder.Start(), RunFilter));
     if (path.isEmpty()) return;
-    QString problem;
-    if (frmRun* form = ReadRun(path, &problem)) {
-        show(form);
-    } else {
-        ShowWarning(parent, QStringLiteral("The run was not opened.\n\n%1").arg(problem));
-    }
+    frmRun* form = StartRun(path);
+    // The window that asked may be gone by the time the file is found bad.
+    QObject::connect(form, &frmRun::readFailed, form, [asking = QPointer<QWidget>(parent)](const QString& problem) {
+        ShowWarning(asking, QStringLiteral("The run was not opened.\n\n%1").arg(problem));
+    });
+    show(form);
 }
 
 int RunOpenedFiles(const QStringList& files) {
-    QStringList problems;
-    int opened = 0;
-    for (const QString& path : files) {
-        QString problem;
-        if (frmRun* form = ReadRun(path, &problem)) {
-            ShowStandAlone(form);
-            // Each a little below and right of the one before, so none hides another.
-            form->move(form->pos() + QPoint(32, 32) * opened);
-            ++opened;
-        } else {
+    // The windows open at once and read their files; each one that cannot be read says so and
+    // closes. The exit status is 1 when none could.
+    auto failed = std::make_shared<int>(0);
+    for (int i = 0; i < files.size(); ++i) {
+        frmRun* form = StartRun(files[i]);
+        QObject::connect(form, &frmRun::readFailed, form, [failed](const QString& problem) {
+            ++*failed;
             std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
-            problems << problem;
-        }
+            ShowWarning(nullptr, QStringLiteral("Not opened:\n\n%1").arg(problem));
+        });
+        ShowStandAlone(form);
+        // Each a little below and right of the one before, so none hides another.
+        form->move(form->pos() + QPoint(32, 32) * i);
     }
-    if (!problems.isEmpty()) {
-        ShowWarning(nullptr, QStringLiteral("Not opened:\n\n%1").arg(problems.join(QStringLiteral("\n\n"))));
-    }
-    return opened == 0 ? 1 : QApplication::exec();
+    const int status = QApplication::exec();
+    return *failed == files.size() ? 1 : status;
 }

@@ -1,12 +1,14 @@
 // The reader of finished runs over a long monitor CSV (one reading a second, so 10 M rows are
 // 116 days): rows read a second, and the memory the run's times and both traces take a row.
-// Then the run opened as its window opens it, read and shown in a chart at the window's load
-// size: rows a second, the memory of the run and the chart's copy together, and a redraw of the
-// whole run (to set beside bench_strip_chart's redraw of the live chart's visible span; both the
-// same size, both drawn again with their points unchanged) and one after a pan.
+// Then the run opened as its window opens it, read and shown in the window's chart: rows a second,
+// all the memory the window keeps of the run (the chart's points and what the window holds of the
+// file), and a redraw of the whole run with the chart at the live graph's load size (to set beside
+// bench_strip_chart's redraw of the live chart's visible span; both drawn again with their points
+// unchanged), and one after a pan.
 // The text is made in pieces outside the timing, so only the reading is measured.
 #include "files/RunFileReader.h"
 #include "output/StripChart.h"
+#include "output/frmRun.h"
 
 #include "QtBenchmarkMain.h"
 
@@ -53,27 +55,17 @@ std::unique_ptr<RunFileReader> ReadRows(std::int64_t rows, benchmark::State* tim
     return reader;
 }
 
-std::size_t RunBytes(const FinishedRun& run) {
-    std::size_t bytes = run.times.capacity() * sizeof(double) + run.status.capacity();
-    for (const auto& trace : run.values) bytes += trace.capacity() * sizeof(double);
-    return bytes;
-}
-
-// A run as its window holds it: the run read and its chart.
+// A run in its window.
 struct OpenedRun {
-    std::unique_ptr<RunFileReader> reader;
-    std::unique_ptr<StripChart> chart;
-    double BytesPerRow() const {
-        const FinishedRun& run = reader->Runs().front();
-        return static_cast<double>(RunBytes(run) + chart->DataBytes()) / static_cast<double>(run.Rows());
-    }
+    std::unique_ptr<frmRun> window;
+    std::int64_t rows = 0;
+    double BytesPerRow() const { return static_cast<double>(window->DataBytes()) / static_cast<double>(rows); }
 };
 
 OpenedRun Open(std::int64_t rows, benchmark::State* timed) {
-    OpenedRun opened{ReadRows(rows, timed), std::make_unique<StripChart>(2)};
-    opened.chart->resize(611, 429);
-    opened.chart->ShowRun(opened.reader->Runs().front());
-    return opened;
+    std::unique_ptr<RunFileReader> reader = ReadRows(rows, timed);
+    const qint64 end = 0;   // the rows came from memory: a look at the file would find nothing more
+    return {std::make_unique<frmRun>(QStringLiteral("bench.csv"), std::move(*reader), end, false), rows};
 }
 
 void BM_ReadRunFile(benchmark::State& state) {
@@ -82,7 +74,7 @@ void BM_ReadRunFile(benchmark::State& state) {
     for (auto _ : state) {
         const auto reader = ReadRows(rows, &state);
         const FinishedRun& run = reader->Runs().front();
-        bytesPerRow = static_cast<double>(RunBytes(run)) / static_cast<double>(run.Rows());
+        bytesPerRow = static_cast<double>(run.Bytes()) / static_cast<double>(run.Rows());
         benchmark::DoNotOptimize(run.times.data());
     }
     state.SetItemsProcessed(state.iterations() * rows);
@@ -109,7 +101,8 @@ std::map<std::int64_t, OpenedRun> opened;
 OpenedRun& ShownRun(std::int64_t rows) {
     if (!opened.count(rows)) {
         opened[rows] = Open(rows, nullptr);
-        opened[rows].chart->show();
+        opened[rows].window->stpRun->setFixedSize(611, 429);
+        opened[rows].window->show();
         QCoreApplication::processEvents();
     }
     return opened[rows];
@@ -118,13 +111,13 @@ OpenedRun& ShownRun(std::int64_t rows) {
 // As the readout or the cursors move over the run: the same view drawn again.
 void BM_RedrawOpenRun(benchmark::State& state) {
     OpenedRun& run = ShownRun(state.range(0));
-    for (auto _ : state) run.chart->replot(QCustomPlot::rpImmediateRefresh);
+    for (auto _ : state) run.window->stpRun->replot(QCustomPlot::rpImmediateRefresh);
     state.counters["bytes_per_row"] = run.BytesPerRow();
 }
 
 // As the user pans: the view moved by a pixel column each time, so the points drawn are taken anew.
 void BM_PanOpenRun(benchmark::State& state) {
-    StripChart& chart = *ShownRun(state.range(0)).chart;
+    StripChart& chart = *ShownRun(state.range(0)).window->stpRun;
     const QCPRange whole = chart.xAxis->range();
     const double column = whole.size() / chart.axisRect()->width();
     bool moved = false;

@@ -75,10 +75,15 @@ struct Options {
     QCommandLineOption events{"events", "monitor: append the events to FILE, one JSON object a line: started, "
                                         "ended, alarm-raised, alarm-cleared, board-lost, board-back, "
                                         "command-ended.", "FILE"};
-    QCommandLineOption onAlarm{"on-alarm", "monitor, watch: run CMD through /bin/sh at each alarm raised and "
+#ifdef _WIN32
+    const char* const shell = "cmd.exe /c";
+#else
+    const char* const shell = "/bin/sh";
+#endif
+    QCommandLineOption onAlarm{"on-alarm", QStringLiteral("monitor, watch: run CMD through %1 at each alarm raised and "
                                            "cleared, with KTS_EVENT, KTS_FLAG, KTS_LOCAL_C, KTS_REMOTE_C and "
                                            "KTS_TIME set; the readings never wait for it, and it is not started "
-                                           "again while it runs.", "CMD"};
+                                           "again while it runs.").arg(QLatin1String(shell)), "CMD"};
     QCommandLineOption count{"count", "monitor, watch: end after this many readings.", "N"};
     QCommandLineOption output{"output", "monitor: append the readings to FILE (never truncated; the header only "
                                         "into an empty file); - is standard output (default).", "FILE"};

@@ -81,17 +81,50 @@ QString Shown(QByteArrayView field) {
 
 }  // namespace
 
-std::vector<std::pair<double, double>> FinishedRun::AlarmSpans() const {
+void FinishedRun::AddAlarmSpans(std::vector<std::pair<double, double>>& spans, std::optional<double>& openSince) const {
     constexpr int AlarmFlags = 0xFF & ~Chip::StatusBit::Busy;
-    std::vector<std::pair<double, double>> spans;
     for (std::size_t i = 0; i < status.size() && i < times.size(); ++i) {
-        if (!(status[i] & AlarmFlags)) continue;
-        std::size_t end = i;
-        while (end < status.size() && (status[end] & AlarmFlags)) ++end;
-        spans.emplace_back(times[i], times[std::min(end, times.size() - 1)]);
-        i = end;
+        const bool alarm = status[i] & AlarmFlags;
+        if (alarm && !openSince) {
+            openSince = times[i];
+        } else if (!alarm && openSince) {
+            spans.emplace_back(*openSince, times[i]);
+            openSince.reset();
+        }
     }
+}
+
+std::vector<std::pair<double, double>> FinishedRun::AlarmSpans() const {
+    std::vector<std::pair<double, double>> spans = alarmsLetGo_;
+    std::optional<double> openSince = alarmOpenSince_;
+    AddAlarmSpans(spans, openSince);
+    if (openSince) spans.emplace_back(*openSince, LastTime());
     return spans;
+}
+
+void FinishedRun::LetGoOfRows() {
+    AddAlarmSpans(alarmsLetGo_, alarmOpenSince_);
+    lastTimeLetGo_ = LastTime();
+    rowsLetGo_ += times.size();
+    // Swapped with empty ones: clear() would keep the memory.
+    std::vector<double>().swap(times);
+    for (auto& trace : values) std::vector<double>().swap(trace);
+    std::vector<std::uint8_t>().swap(status);
+}
+
+std::size_t FinishedRun::Bytes() const {
+    std::size_t bytes = sizeof *this + times.capacity() * sizeof(double) + status.capacity() +
+                        alarmsLetGo_.capacity() * sizeof(alarmsLetGo_.front()) + heading.capacity() * sizeof(QChar);
+    for (const auto& trace : values) bytes += sizeof trace + trace.capacity() * sizeof(double);
+    for (const QString& name : traceNames) bytes += sizeof name + name.capacity() * sizeof(QChar);
+    return bytes;
+}
+
+std::size_t RunFileReader::Bytes() const {
+    std::size_t bytes = sizeof *this + pending_.capacity() + dateText_.capacity() +
+                        fields_.capacity() * sizeof(QByteArrayView) + runs_.capacity() * sizeof(FinishedRun);
+    for (const FinishedRun& run : runs_) bytes += run.Bytes() - sizeof run;
+    return bytes;
 }
 
 bool RunFileReader::Fail(const QString& what) {
@@ -218,12 +251,17 @@ bool RunFileReader::ClockSeconds(QByteArrayView field, double& seconds) {
     const int minutes = TwoDigits(field, 14);
     const int whole = TwoDigits(field, 17);
     if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || whole < 0 || whole > 60) return false;
-    double fraction = 0;
+    // The fraction as a whole number of its last digit's units (to the nanosecond), so that one
+    // division gives the double nearest the time written, as the same text read as a number would.
+    std::int64_t fraction = 0;
+    std::int64_t units = 1;
     qsizetype at = 19;
     if (at < field.size() && field[at] == '.') {
-        double scale = 0.1;
-        for (++at; at < field.size() && field[at] >= '0' && field[at] <= '9'; ++at, scale /= 10)
-            fraction += (field[at] - '0') * scale;
+        for (++at; at < field.size() && field[at] >= '0' && field[at] <= '9'; ++at) {
+            if (units == 1'000'000'000) continue;
+            fraction = fraction * 10 + (field[at] - '0');
+            units *= 10;
+        }
     }
     const QByteArrayView rest = field.sliced(at);
     if (!rest.isEmpty() && rest != "Z" && !((rest[0] == '+' || rest[0] == '-') && rest.size() == 6)) return false;
@@ -236,7 +274,11 @@ bool RunFileReader::ClockSeconds(QByteArrayView field, double& seconds) {
         dateText_ = date.toByteArray();
         dateDay_ = run.date.daysTo(day);
     }
-    seconds = dateDay_ * 86400.0 + hours * 3600 + minutes * 60 + whole + fraction;
+    const std::int64_t wholeSeconds = dateDay_ * 86400 + hours * 3600 + minutes * 60 + whole;
+    constexpr std::int64_t Exact = std::int64_t{1} << 53;   // the whole numbers a double holds exactly
+    seconds = std::abs(wholeSeconds) < Exact / units
+                  ? static_cast<double>(wholeSeconds * units + fraction) / static_cast<double>(units)
+                  : static_cast<double>(wholeSeconds) + static_cast<double>(fraction) / static_cast<double>(units);
     return true;
 }
 
@@ -244,7 +286,7 @@ namespace {
 // Times only rise on the chart's axis: a reading stamped before the one above it (a clock set
 // back) takes that one's time.
 void AddTime(FinishedRun& run, double seconds) {
-    run.times.push_back(run.times.empty() ? seconds : std::max(seconds, run.times.back()));
+    run.times.push_back(run.Rows() == 0 ? seconds : std::max(seconds, run.LastTime()));
 }
 }  // namespace
 
@@ -366,13 +408,14 @@ bool RunFileReader::ReadLogRow(QByteArrayView line) {
     return true;
 }
 
-QString RunFileReader::ReadFile(const QString& path, qint64& offset, bool growing) {
+QString RunFileReader::ReadFile(const QString& path, qint64& offset, bool growing, const std::atomic<bool>* stop) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("%1: %2").arg(path, file.errorString());
     if (!file.seek(offset)) return QStringLiteral("%1: %2").arg(path, file.errorString());
     constexpr qint64 Piece = 1 << 20;
     QByteArray bytes;
     for (;;) {
+        if (stop && *stop) return QStringLiteral("%1: the reading was stopped").arg(path);
         bytes = file.read(Piece);
         if (bytes.isEmpty()) break;
         offset += bytes.size();

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <atomic>
+
 // What stopped the reading: the line (0 for the file as a whole) and what was expected there.
 struct RunFileProblem {
     qsizetype line = 0;
@@ -21,8 +23,9 @@ public:
 
     // Reads the file from `offset` on to its present end and moves `offset` there. At the end of
     // a finished file (not `growing`) the last line needs no line end, and a file without any
-    // reading is a problem. Returns the message for the user, or nothing.
-    QString ReadFile(const QString& path, qint64& offset, bool growing);
+    // reading is a problem. Returns the message for the user, or nothing. A reading on a thread
+    // of its own stops between pieces once `stop` is set.
+    QString ReadFile(const QString& path, qint64& offset, bool growing, const std::atomic<bool>* stop = nullptr);
 
     // Reads the whole lines of the bytes that follow what came before. At the end of the file a
     // last line without its end is read too. False once a problem is found; nothing more is read.
@@ -32,6 +35,8 @@ public:
 
     std::vector<FinishedRun>& Runs() { return runs_; }
     const std::vector<FinishedRun>& Runs() const { return runs_; }
+    // The memory the reader and its runs take.
+    std::size_t Bytes() const;
     const RunFileProblem& Problem() const { return problem_; }
     // The message for the user: the file, the line and what was expected there.
     QString Message(const QString& fileName) const;

@@ -53,11 +53,15 @@ private:
     QByteArray dayText_;
 };
 
-// The shortest text that reads back to the same double; nothing for NaN.
+// The shortest text that reads back to the same value; nothing for NaN. The chart keeps its values
+// as floats, so a value that is a float is written as one: 41.3 read from a file, not the
+// 41.29999923706055 that its float widens to.
 void AppendValue(QByteArray& out, double value) {
     if (std::isnan(value)) return;
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
+    const auto narrow = static_cast<float>(value);
+    const auto result = static_cast<double>(narrow) == value ? std::to_chars(text, text + sizeof text, narrow)
+                                                             : std::to_chars(text, text + sizeof text, value);
     out.append(text, static_cast<int>(result.ptr - text));
 }
 

@@ -125,6 +125,7 @@ void StripChart::AddStoredPoint(int trace, double time, double value) {
 void StripChart::ShowRun(const FinishedRun& run) {
     live_ = false;
     runDate_ = run.date.isValid() ? run.date : QDate::currentDate();
+    if (auto ticker = xAxis->ticker().dynamicCast<TimeOfDayTicker>()) ticker->SetStartDate(run.elapsedAxis ? QDate() : runDate_);
     SetMaxPointsPerTrace(std::max<int>(DefaultMaxPointsPerTrace, static_cast<int>(std::min<std::size_t>(run.Rows(), INT_MAX))));
     AppendRun(run, 0);
     for (int i = 0; i < graphCount() && i < run.traceNames.size(); ++i) SetTraceCaption(i, run.traceNames[i]);
@@ -133,7 +134,8 @@ void StripChart::ShowRun(const FinishedRun& run) {
 
 void StripChart::AppendRun(const FinishedRun& run, std::size_t from) {
     const int traces = std::min<int>(graphCount(), static_cast<int>(run.values.size()));
-    for (std::size_t row = from; row < run.Rows(); ++row) {
+    // The run holds its rows from FirstRowHeld() on.
+    for (std::size_t row = std::max(from, run.FirstRowHeld()) - run.FirstRowHeld(); row < run.times.size(); ++row) {
         for (int i = 0; i < traces; ++i) AddStoredPoint(i, run.times[row], run.values[i][row]);
     }
     if (from == 0) return;

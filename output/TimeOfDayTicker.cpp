@@ -48,6 +48,7 @@ double TimeOfDayTicker::getTickStep(const QCPRange& range) {
         step = pickClosest(ideal, candidates);
     }
     decimals_ = step >= 1 ? 0 : step >= 0.1 ? 1 : 2;
+    daySteps_ = step >= SecondsPerDay;
     return step;
 }
 
@@ -59,5 +60,8 @@ int TimeOfDayTicker::getSubTickCount(double tickStep) {
 }
 
 QString TimeOfDayTicker::getTickLabel(double tick, const QLocale&, QChar, int) {
-    return TimeOfDayText(tick, decimals_);
+    if (!daySteps_) return TimeOfDayText(tick, decimals_);
+    const long long day = std::llround(std::floor(tick / SecondsPerDay));
+    if (startDate_.isValid()) return startDate_.addDays(day).toString(QStringLiteral("d MMM"));
+    return QStringLiteral("%1 d").arg(day);
 }

@@ -8,13 +8,21 @@
 //
 // Buckets are aligned to the count of points ever appended, so appending touches one bucket per
 // level and the oldest points give way without recomputing anything. A bucket whose first point
-// has given way is dropped with it. The levels take about a seventh of the points' own memory.
+// has given way is dropped with it.
+//
+// A finished run holds tens of millions of points, so a point is kept in 8 bytes: its value as a
+// float (the chip's temperatures are floats already) and its key as a count of tenths of a
+// millisecond from a base shared by a block of 256 points. Every key on a clock or in a file is a
+// whole number of those ticks and comes back exactly; any other key comes back to the nearest
+// tick. A key beyond the reach of its block's base (a gap of days within a block, a key too large
+// for ticks or no number) is kept in a side table. The levels take about a sixth more.
 #include "output/BucketLevels.h"
 
 #include <cmath>
 #include <cstdint>
 #include <deque>
 #include <limits>
+#include <utility>
 #include <vector>
 
 struct TracePoint {
@@ -23,19 +31,21 @@ struct TracePoint {
 };
 
 // The lowest and highest value of some points; NaN values are passed over.
-struct ValueSpan {
-    double min = std::numeric_limits<double>::infinity();
-    double max = -std::numeric_limits<double>::infinity();
+template <typename Number>
+struct SpanOf {
+    Number min = std::numeric_limits<Number>::infinity();
+    Number max = -std::numeric_limits<Number>::infinity();
     bool IsEmpty() const { return !(min <= max); }
-    void Add(double value) {
+    void Add(Number value) {
         if (value < min) min = value;
         if (value > max) max = value;
     }
-    void Add(const ValueSpan& other) {
+    void Add(const SpanOf& other) {
         if (other.min < min) min = other.min;
         if (other.max > max) max = other.max;
     }
 };
+using ValueSpan = SpanOf<double>;
 
 // The sum and the sum of squares of some values; NaN values are passed over.
 struct ValueSums {
@@ -63,8 +73,9 @@ struct PointStatistics {
 
 class TracePoints {
 public:
-    // Spans in buckets of 16 points up to about a million: they cost an eighth of the points.
-    using SpanLevels = BucketLevels<ValueSpan, 4, 20>;
+    // Spans (of the values as kept: floats) in buckets of 16 points up to about a million: they
+    // cost an eighth of the points.
+    using SpanLevels = BucketLevels<SpanOf<float>, 4, 20>;
     // Sums from buckets of 128 points on: they cost a sixty-fourth.
     using SumLevels = BucketLevels<ValueSums, 7, 20>;
     static constexpr int FinestLevel = SpanLevels::FinestLevel;
@@ -72,7 +83,7 @@ public:
 
     explicit TracePoints(int capacity);
 
-    // Keys must not fall (equal keys are kept in order).
+    // Keys must not fall (equal keys are kept in order). The value is kept as a float.
     void Append(double key, double value);
     // The oldest points give way at once when the capacity falls below the count kept.
     void SetCapacity(int capacity);
@@ -80,7 +91,7 @@ public:
 
     int Size() const { return static_cast<int>(points_.size()); }
     bool IsEmpty() const { return points_.empty(); }
-    const TracePoint& At(int index) const { return points_[index]; }   // 0 is the oldest kept
+    TracePoint At(int index) const { return {KeyAt(index), points_[index].value}; }   // 0 is the oldest kept
     // The first index whose key is not below (LowerBound) or is above (UpperBound) the key given.
     int LowerBound(double key) const;
     int UpperBound(double key) const;
@@ -106,6 +117,17 @@ public:
     std::size_t Bytes() const;
 
 private:
+    // A point as kept: its key in ticks from its block's base (or NoTicks: the key is in
+    // wholeKeys_), and its value.
+    struct Kept {
+        std::uint32_t ticks;
+        float value;
+    };
+    static constexpr double TicksPerSecond = 1e4;
+    static constexpr std::uint32_t NoTicks = std::numeric_limits<std::uint32_t>::max();
+    static constexpr int BlockShift = 8;   // 256 points share a base
+
+    double KeyAt(int index) const;
     // LowerBound among the points from `from` on, looked for near `guess` first.
     int LowerBoundNear(double key, int from, int guess) const;
     std::int64_t Oldest() const { return appended_ - static_cast<std::int64_t>(points_.size()); }
@@ -115,7 +137,10 @@ private:
 
     int capacity_;
     std::int64_t appended_ = 0;   // every point ever appended, the given-way ones included
-    std::deque<TracePoint> points_;
+    std::deque<Kept> points_;
+    std::vector<std::int64_t> blockBases_;   // in ticks, for the blocks numbered firstBlock_ on
+    std::int64_t firstBlock_ = 0;
+    std::deque<std::pair<std::int64_t, double>> wholeKeys_;   // the numbers and keys of points kept whole
     SpanLevels spans_;
     SumLevels sums_;
     // Sums are kept of the values less the first value, so that the squares stay small and the

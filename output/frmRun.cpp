@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -42,35 +43,58 @@ std::vector<std::pair<double, double>> Drawable(std::vector<std::pair<double, do
 }
 }  // namespace
 
-frmRun* frmRun::Open(const QString& path, QString* problem, QWidget* parent) {
-    const QFileInfo file(path);
-    const bool recent = file.lastModified().secsTo(QDateTime::currentDateTime()) < RecentSeconds;
-    RunFileReader reader;
-    qint64 offset = 0;
+frmRun::Reading frmRun::Read(const QString& path, const std::atomic<bool>* stop) {
+    Reading reading;
+    reading.growing = QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()) < RecentSeconds;
     // A file being written may still hold no reading and end in half a line.
-    QString why = reader.ReadFile(path, offset, recent);
-    if (why.isEmpty() && recent && reader.Runs().empty()) why = reader.Message(path);
-    if (!why.isEmpty()) {
-        if (problem) *problem = why;
+    reading.problem = reading.reader.ReadFile(path, reading.offset, reading.growing, stop);
+    if (reading.problem.isEmpty() && reading.growing && reading.reader.Runs().empty()) {
+        reading.problem = reading.reader.Message(path);
+    }
+    return reading;
+}
+
+frmRun* frmRun::Open(const QString& path, QString* problem, QWidget* parent) {
+    Reading reading = Read(path, nullptr);
+    if (!reading.problem.isEmpty()) {
+        if (problem) *problem = reading.problem;
         return nullptr;
     }
-    auto* form = new frmRun(path, std::move(reader), offset, parent);
-    form->chkFollow->setChecked(recent);
+    auto* form = new frmRun(path, parent);
+    form->ShowReading(std::move(reading));
     return form;
 }
 
-frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, QWidget* parent)
-    : ChildForm(parent), path_(std::move(path)), reader_(std::move(reader)), offset_(offset) {
+frmRun* frmRun::StartOpen(const QString& path, QWidget* parent) {
+    auto* form = new frmRun(path, parent);
+    // In the middle of the room where the chart comes.
+    auto* reading = new QLabel(QStringLiteral("Reading %1 …").arg(path), form);
+    reading->setObjectName("lblReading");
+    reading->setAlignment(Qt::AlignCenter);
+    reading->setWordWrap(true);
+    auto* window = static_cast<QVBoxLayout*>(form->layout());
+    delete window->takeAt(0);
+    window->insertWidget(0, reading, 1);
+    form->chkFollow->setEnabled(false);
+    form->reading_ = std::thread([form] {
+        form->read_ = Read(form->path_, &form->stopReading_);
+        QMetaObject::invokeMethod(form, &frmRun::ReadingDone, Qt::QueuedConnection);
+    });
+    return form;
+}
+
+frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, QWidget* parent)
+    : frmRun(std::move(path), parent) {
+    ShowReading({std::move(reader), offset, growing, {}});
+}
+
+frmRun::frmRun(QString path, QWidget* parent) : ChildForm(parent), path_(std::move(path)) {
     setObjectName("frmRun");
     setWindowTitle(QFileInfo(path_).fileName());
     setToolTip(QString());
     cmbRun = new QComboBox(this);
     cmbRun->setObjectName("cmbRun");
-    for (std::size_t i = 0; i < reader_.Runs().size(); ++i) {
-        cmbRun->addItem(
-            QStringLiteral("Run %1 of %2, %3").arg(i + 1).arg(reader_.Runs().size()).arg(reader_.Runs()[i].heading));
-    }
-    cmbRun->setVisible(reader_.Runs().size() > 1);
+    cmbRun->setVisible(false);
     chkFollow = new QCheckBox(QStringLiteral("Follow File"), this);
     chkFollow->setObjectName("chkFollow");
     lblState = new QLabel(this);
@@ -82,6 +106,7 @@ frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, QWidget* paren
     bar->addWidget(lblState, 1);
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(4, 4, 4, 4);
+    window->addStretch(1);   // where the chart comes
     window->addLayout(bar);
 
     followTimer_.setInterval(FollowIntervalMs);
@@ -90,11 +115,90 @@ frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, QWidget* paren
     connect(cmbRun, qOverload<int>(&QComboBox::currentIndexChanged), this, &frmRun::ShowRun);
     SetFixedFormSize(false);
     SetFormSizeTwips(9360, 7740);
+}
+
+frmRun::~frmRun() {
+    stopReading_ = true;
+    if (reading_.joinable()) reading_.join();
+}
+
+void frmRun::closeEvent(QCloseEvent* event) {
+    stopReading_ = true;   // the reading thread stops at its next piece
+    ChildForm::closeEvent(event);
+}
+
+void frmRun::ReadingDone() {
+    reading_.join();
+    Reading reading = std::move(read_);
+    read_ = {};
+    if (stopReading_) return;
+    if (!reading.problem.isEmpty()) {
+        emit readFailed(reading.problem);
+        OuterWindow()->close();
+        return;
+    }
+    chkFollow->setEnabled(true);
+    ShowReading(std::move(reading));
+}
+
+void frmRun::ShowReading(Reading reading) {
+    reader_ = std::move(reading.reader);
+    offset_ = reading.offset;
+    growing_ = reading.growing;
+    FillRunChoice();
     ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
+    chkFollow->setChecked(growing_);
+}
+
+void frmRun::FillRunChoice() {
+    const QSignalBlocker quiet(cmbRun);
+    const auto& runs = reader_.Runs();
+    const int count = static_cast<int>(runs.size());
+    while (cmbRun->count() > count) cmbRun->removeItem(cmbRun->count() - 1);
+    for (int i = 0; i < count; ++i) {
+        const QString text = QStringLiteral("Run %1 of %2, %3").arg(i + 1).arg(count).arg(runs[i].heading);
+        if (i < cmbRun->count()) {
+            cmbRun->setItemText(i, text);
+        } else {
+            cmbRun->addItem(text);
+        }
+    }
+    if (shown_ >= 0) cmbRun->setCurrentIndex(shown_);
+    cmbRun->setVisible(count > 1);
+}
+
+bool frmRun::ReadAgain() {
+    RunFileReader again;
+    qint64 offset = 0;
+    // While following, a last line half written waits for its end, as the following reads it.
+    QString why = again.ReadFile(path_, offset, growing_ || chkFollow->isChecked());
+    if (why.isEmpty() && again.Runs().size() < reader_.Runs().size()) {
+        why = QStringLiteral("%1: the file now holds %2 runs, fewer than before").arg(path_).arg(again.Runs().size());
+    }
+    if (!why.isEmpty()) {
+        readProblem_ = why;
+        return false;
+    }
+    reader_ = std::move(again);
+    offset_ = offset;
+    FillRunChoice();
+    return true;
+}
+
+void frmRun::LetGoOfRows() {
+    for (FinishedRun& run : reader_.Runs()) run.LetGoOfRows();
 }
 
 void frmRun::ShowRun(int index) {
     if (index < 0 || index >= static_cast<int>(reader_.Runs().size()) || index == shown_) return;
+    // The chart took the rows of every run shown before; the file has them still.
+    if (reader_.Runs()[index].FirstRowHeld() > 0 && !ReadAgain()) {
+        const QSignalBlocker quiet(cmbRun);
+        cmbRun->setCurrentIndex(shown_);
+        UpdateState();
+        return;
+    }
+    readProblem_.clear();
     shown_ = index;
     cmbRun->setCurrentIndex(index);
     const FinishedRun& run = reader_.Runs()[index];
@@ -115,7 +219,14 @@ void frmRun::ShowRun(int index) {
             QStringLiteral("This file has no limit columns; kts9320b-cli monitor --limits writes them.");
     }
     stpRun->ShowRun(run);
-    static_cast<QVBoxLayout*>(layout())->insertWidget(0, stpRun, 1);
+    LetGoOfRows();
+    auto* window = static_cast<QVBoxLayout*>(layout());
+    if (!window->itemAt(0)->layout()) {   // the room kept while reading, or its word
+        QLayoutItem* room = window->takeAt(0);
+        delete room->widget();
+        delete room;
+    }
+    window->insertWidget(0, stpRun, 1);
     ShowAlarmBands();
     SetFollowing(chkFollow->isChecked());
     UpdateState();
@@ -124,7 +235,8 @@ void frmRun::ShowRun(int index) {
 void frmRun::ShowAlarmBands() {
     for (QCPItemRect* band : bands_) stpRun->removeItem(band);
     bands_.clear();
-    for (const auto& [from, to] : Drawable(reader_.Runs()[shown_].AlarmSpans())) {
+    alarmSpans_ = reader_.Runs()[shown_].AlarmSpans();
+    for (const auto& [from, to] : Drawable(alarmSpans_)) {
         auto* band = new QCPItemRect(stpRun);
         band->setLayer(QStringLiteral("grid"));
         band->setPen(Qt::NoPen);
@@ -139,19 +251,19 @@ void frmRun::ShowAlarmBands() {
 }
 
 void frmRun::SetFollowing(bool on) {
-    // Only the last run of a file grows.
-    const bool follows = on && shown_ == static_cast<int>(reader_.Runs().size()) - 1;
-    if (follows) followStop_.clear();
-    follows ? followTimer_.start() : followTimer_.stop();
-    if (stpRun && stpRun->IsLive() != follows) follows ? stpRun->SetLive(true) : stpRun->SetLive(false);
-    if (stpRun && !follows) stpRun->ResetView();
+    // The file is watched for new runs whichever is shown, but only the last run of a file grows.
+    if (on) followStop_.clear();
+    on ? followTimer_.start() : followTimer_.stop();
+    const bool live = on && shown_ == static_cast<int>(reader_.Runs().size()) - 1;
+    if (stpRun && stpRun->IsLive() != live) stpRun->SetLive(live);
+    if (stpRun && !live) stpRun->ResetView();
     UpdateState();
 }
 
 void frmRun::FollowTick() {
-    FinishedRun& run = reader_.Runs()[shown_];
-    const std::size_t before = run.Rows();
-    const std::size_t statusBefore = run.status.size();
+    const int runsBefore = static_cast<int>(reader_.Runs().size());
+    const bool showsNewest = shown_ == runsBefore - 1;
+    const std::size_t rowsBefore = reader_.Runs()[shown_].Rows();
     const QString why = reader_.ReadFile(path_, offset_, true);
     if (!why.isEmpty()) {
         // Shown in the window, not in a box: this runs from a timer.
@@ -159,17 +271,30 @@ void frmRun::FollowTick() {
         chkFollow->setChecked(false);
         return;
     }
-    if (run.Rows() == before) return;
-    stpRun->AppendRun(run, before);
-    if (run.status.size() != statusBefore) ShowAlarmBands();
+    const FinishedRun& run = reader_.Runs()[shown_];
+    if (run.Rows() != rowsBefore) stpRun->AppendRun(run, rowsBefore);
+    if (static_cast<int>(reader_.Runs().size()) != runsBefore) {
+        FillRunChoice();
+        // Whoever watched the newest run goes on to the one begun; a run picked from before stays.
+        if (showsNewest) ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
+    }
+    LetGoOfRows();
+    if (reader_.Runs()[shown_].AlarmSpans() != alarmSpans_) ShowAlarmBands();
     UpdateState();
 }
 
 void frmRun::UpdateState() {
+    if (shown_ < 0) return;
     const FinishedRun& run = reader_.Runs()[shown_];
     QString text = QStringLiteral("%1 readings").arg(run.Rows());
     if (reader_.Runs().size() > 1) text += QStringLiteral("; the file holds %1 runs").arg(reader_.Runs().size());
-    if (!followStop_.isEmpty()) text += QStringLiteral(". ") + followStop_;
+    const QString problem = !readProblem_.isEmpty() ? readProblem_ : followStop_;
+    if (!problem.isEmpty()) text += QStringLiteral(". ") + problem;
     lblState->setText(text);
-    lblState->setToolTip(followStop_);
+    lblState->setToolTip(problem);
+}
+
+std::size_t frmRun::DataBytes() const {
+    return reader_.Bytes() + (stpRun ? stpRun->DataBytes() : 0) +
+           alarmSpans_.capacity() * sizeof(std::pair<double, double>) + bands_.size() * sizeof(QCPItemRect);
 }

@@ -2,7 +2,7 @@
 // The one place that knows how the chips' state reaches the other processes on this computer:
 // a file of fixed size mapped into every process that loads the board, and a lock between them.
 // SharedStateFilePosix.cpp maps it with mmap and locks with a robust mutex kept in the file;
-// SharedStateFileWindows.cpp is where CreateFileMapping and a file in %LOCALAPPDATA% belong.
+// SharedStateFileWindows.cpp maps it with CreateFileMapping and locks with a named mutex.
 #include <cstddef>
 #include <functional>
 #include <memory>

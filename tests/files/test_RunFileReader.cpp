@@ -162,3 +162,43 @@ TEST(RunFileReader, TheCommandLineMonitorFileReadsBack) {
     EXPECT_EQ(run.status[0] & 0x40, 0x40);  // the local high alarm at 90 °C, the limit being 85
     EXPECT_EQ(run.limits, (std::array<double, 6>{85, 0, 85, 85, 0, 85}));
 }
+
+// A clock time reads as the double nearest the seconds it writes, as that text read as a number.
+TEST(RunFileReader, ClockTimesReadAsTheNearestDouble) {
+    const struct {
+        const char* clock;
+        const char* seconds;
+    } cases[] = {{"10:00:01", "36001"},       {"14:05:09.350", "50709.35"}, {"00:00:00.3", "0.3"},
+                 {"00:00:01.7", "1.7"},       {"00:00:00.0001", "0.0001"},  {"00:00:00.1234567891", "0.123456789"}};
+    for (const auto& c : cases) {
+        const RunFileReader reader = Read(MonitorHeader + "2026-12-07T" + c.clock + "+00:00,0,25,26,0,\n");
+        ASSERT_EQ(reader.Runs().size(), 1u) << c.clock;
+        EXPECT_EQ(reader.Runs()[0].times.at(0), std::stod(c.seconds)) << c.clock;
+    }
+}
+
+// Rows let go once handed on leave the count, the last time and the alarm spans as they were,
+// wherever the letting go falls (in an alarm, at its end, between alarms), and later rows still
+// take at least the last time.
+TEST(RunFileReader, RowsLetGoKeepTheirCountAndAlarmSpans) {
+    const int status[] = {0, 0x10, 0x90, 0, 0x80, 0x02, 0x02, 0, 0x40};
+    QByteArray bytes = MonitorHeader;
+    for (int s = 0; s < 9; ++s) {
+        const int second = s == 6 ? 3 : s;   // a clock set back
+        bytes += QStringLiteral("2026-12-07T10:00:0%1.000+00:00,0,25,26,%2,\n").arg(second).arg(status[s]).toUtf8();
+    }
+    const QList<QByteArray> lines = bytes.split('\n');
+    const FinishedRun whole = Read(bytes).Runs().at(0);
+    for (int split = 0; split <= 9; ++split) {
+        RunFileReader reader;
+        for (int line = 0; line <= 9; ++line) {
+            reader.Feed(lines[line] + '\n', false);
+            if (line == split && !reader.Runs().empty()) reader.Runs()[0].LetGoOfRows();
+        }
+        const FinishedRun& run = reader.Runs().at(0);
+        EXPECT_EQ(run.Rows(), 9u) << "let go after line " << split;
+        EXPECT_EQ(run.LastTime(), whole.times.back()) << "let go after line " << split;
+        EXPECT_EQ(run.AlarmSpans(), whole.AlarmSpans()) << "let go after line " << split;
+    }
+    EXPECT_EQ(whole.AlarmSpans(), (std::vector<std::pair<double, double>>{{36001, 36003}, {36005, 36007}, {36008, 36008}}));
+}

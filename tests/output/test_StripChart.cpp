@@ -29,8 +29,9 @@ TEST(TimeOfDayText, HoursMinutesSecondsWrappedToOneDay) {
 }
 
 namespace {
-QVector<QString> TickLabels(double lower, double upper) {
+QVector<QString> TickLabels(double lower, double upper, const QDate& startDate = QDate()) {
     StripChart chart(1);
+    chart.xAxis->ticker().dynamicCast<TimeOfDayTicker>()->SetStartDate(startDate);
     QVector<double> ticks;
     QVector<double> subTicks;
     QVector<QString> labels;
@@ -55,6 +56,14 @@ TEST(TimeOfDayTicker, LabelsAreClockTimesOnRoundSteps) {
     const QVector<QString> second = TickLabels(100, 101);
     EXPECT_TRUE(second.contains("00 01 40.2"));
     EXPECT_EQ(QSet<QString>(second.begin(), second.end()).size(), second.size());
+
+    // A run of many days: each day's tick names the day, not its midnight.
+    const QVector<QString> dated = TickLabels(0, 11 * 86400, QDate(2026, 12, 8));
+    EXPECT_TRUE(dated.contains("10 Dec")) << dated.join(',').toStdString();
+    EXPECT_EQ(QSet<QString>(dated.begin(), dated.end()).size(), dated.size());
+    const QVector<QString> elapsed = TickLabels(0, 11 * 86400);
+    EXPECT_TRUE(elapsed.contains("2 d")) << elapsed.join(',').toStdString();
+    EXPECT_EQ(QSet<QString>(elapsed.begin(), elapsed.end()).size(), elapsed.size());
 }
 
 TEST(ContinuousTime, RisesAcrossMidnightAndClockChanges) {

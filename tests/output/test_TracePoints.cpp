@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -159,4 +161,35 @@ TEST(TracePoints, StatisticsOfAnyViewEqualAWalkOverItsPoints) {
             EXPECT_NEAR(got.deviation, std::sqrt(squares / static_cast<double>(want.count)), 1e-9) << where;
         }
     }
+}
+
+// Points are kept compactly: the values as floats; the keys that clocks and files give (whole
+// tenths of a millisecond) exactly, other keys to the nearest tick, and keys beyond a block's
+// reach (a gap of days within it, a huge key) whole.
+TEST(TracePoints, KeysComeBackExactlyAndValuesAsFloats) {
+    const struct {
+        const char* name;
+        std::function<double(int)> key;
+        bool ticked;   // kept to the tick rather than exactly
+    } cases[] = {
+        {"clock times, 50 ms", [](int i) { return (36'000'000 + 50 * i) / 1000.0; }, false},
+        {"elapsed times read from text", [](int i) { return std::stod(std::to_string(i) + ".1"); }, false},
+        {"a gap of six days in a block", [](int i) { return i * 0.25 + (i >= 300 ? 6 * 86400 : 0); }, false},
+        {"keys too large for ticks", [](int i) { return 2e11 + i * 0.5; }, false},
+        {"thirds of a second", [](int i) { return i / 3.0; }, true},
+    };
+    for (const auto& c : cases) {
+        TracePoints points(100'000);
+        for (int i = 0; i < 1000; ++i) points.Append(c.key(i), 25 + i * 0.1);
+        for (int i = 0; i < 1000; ++i) {
+            const double want = c.ticked ? std::llround(c.key(i) * 1e4) / 1e4 : c.key(i);
+            ASSERT_EQ(points.At(i).key, want) << c.name << ", point " << i;
+            ASSERT_EQ(points.At(i).value, static_cast<double>(static_cast<float>(25 + i * 0.1))) << c.name;
+            ASSERT_EQ(points.LowerBound(want), i) << c.name << ", point " << i;
+        }
+    }
+    // A day at 50 ms in about 9 bytes a point, levels included.
+    TracePoints day(2'000'000);
+    for (int i = 0; i < 1'728'000; ++i) day.Append(i * 50 / 1000.0, i % 100);
+    EXPECT_LT(day.Bytes(), 9.5 * day.Size());
 }

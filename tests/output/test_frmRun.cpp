@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,12 +106,16 @@ TEST_F(RunWindowTest, ALogWithoutLimitsSaysWhyAndOffersItsRuns) {
 // What the chart exports opens again as the same points.
 TEST_F(RunWindowTest, AnExportedRunOpensAgainWithTheSamePoints) {
     QByteArray bytes = LimitsHeader;
-    for (int s = 0; s < 5; ++s) bytes += MonitorRow(s, 30.25 + s, 0);
+    for (int s = 0; s < 5; ++s) bytes += MonitorRow(s, 30.3 + s, 0);
     const auto form = Open(Write("first.csv", bytes));
     ASSERT_TRUE(form);
     const QString exported = folder.filePath("again.csv");
     form->stpRun->Instrument().chooseDataFile = [&](bool) { return exported; };
     form->stpRun->Instrument().ExportData(true);
+    // A value kept as a float is written as the text it was read from.
+    QFile text(exported);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readAll().contains(",31.3\r\n"));
     const auto again = Open(exported);
     ASSERT_TRUE(again);
     for (int trace = 0; trace < 2; ++trace) {
@@ -140,4 +145,61 @@ TEST_F(RunWindowTest, FollowFileAddsRowsAsTheyAreAppended) {
     form->FollowTick();
     EXPECT_FALSE(form->chkFollow->isChecked());
     EXPECT_TRUE(form->lblState->text().contains("line 5: expected 12 fields")) << form->lblState->text().toStdString();
+}
+
+// A logging run begun in a followed log joins the choice of runs; the user who watched the newest
+// run goes on to it, the one who picked an older run stays there.
+TEST_F(RunWindowTest, ALogRunBegunWhileFollowingJoinsTheChoice) {
+    const QByteArray title = "\r\nKTS9320B/3 Log File\r\n\r\nTime ,Local(\xB0" "C) ,\r\n";
+    const auto form = Open(Write("log.csv", title + "0, 25,\r\n"));
+    ASSERT_TRUE(form);
+    ASSERT_TRUE(form->chkFollow->isChecked());
+    Write("log.csv", ".1, 26,\r\n" + title + "0, 30,\r\n", true);
+    form->FollowTick();
+    EXPECT_EQ(form->cmbRun->count(), 2);
+    EXPECT_EQ(form->RunShown(), 1);
+    EXPECT_EQ(form->stpRun->PointCount(0), 1);
+    EXPECT_TRUE(form->lblState->text().contains("the file holds 2 runs")) << form->lblState->text().toStdString();
+
+    form->cmbRun->setCurrentIndex(0);   // read again: the window let the rows go
+    EXPECT_EQ(form->stpRun->PointCount(0), 2);
+    Write("log.csv", ".1, 31,\r\n" + title + "0, 40,\r\n", true);
+    form->FollowTick();
+    EXPECT_EQ(form->RunShown(), 0);
+    EXPECT_EQ(form->cmbRun->currentText(), "Run 1 of 3, from line 4");
+    EXPECT_EQ(form->cmbRun->itemText(2), "Run 3 of 3, from line 16");
+    form->cmbRun->setCurrentIndex(1);
+    EXPECT_EQ(form->stpRun->PointCount(0), 2);
+}
+
+// The file is read off the user's thread: the window shows at once, then the run or, for a bad
+// file, the message as it closes; a window closed or deleted while it reads stops reading.
+TEST_F(RunWindowTest, TheFileIsReadWhileTheWindowShows) {
+    QByteArray bytes = LimitsHeader;
+    for (int s = 0; s < 3; ++s) bytes += MonitorRow(s, 30 + s, 0);
+    std::unique_ptr<frmRun> form(frmRun::StartOpen(Write("good.csv", bytes)));
+    form->show();
+    EXPECT_TRUE(form->findChild<QLabel*>("lblReading")->isVisible());
+    QTRY_VERIFY(form->stpRun != nullptr);
+    EXPECT_EQ(form->stpRun->PointCount(1), 3);
+    EXPECT_EQ(form->lblState->text(), "3 readings");
+    EXPECT_EQ(form->findChild<QLabel*>("lblReading"), nullptr);
+
+    form.reset(frmRun::StartOpen(Write("bad.csv", LimitsHeader + "garbage\n")));
+    form->show();
+    QString problem;
+    QObject::connect(form.get(), &frmRun::readFailed, [&](const QString& why) { problem = why; });
+    QTRY_VERIFY(!problem.isEmpty());
+    EXPECT_TRUE(problem.contains("bad.csv, line 2: expected 12 fields")) << problem.toStdString();
+    EXPECT_FALSE(form->isVisible());
+
+    for (int s = 3; s < 200'000; ++s) bytes += MonitorRow(s % 60, 30, 0);
+    const QString large = Write("large.csv", bytes);
+    form.reset(frmRun::StartOpen(large));
+    form->show();
+    form->close();
+    QTRY_VERIFY(!form->IsReading());
+    QTest::qWait(50);
+    EXPECT_EQ(form->stpRun, nullptr);
+    form.reset(frmRun::StartOpen(large));   // deleted at once: the reading stops first
 }
