@@ -3,7 +3,8 @@
 // Then the run opened as its window opens it, read and shown in the window's chart: rows a second,
 // all the memory the window keeps of the run (the chart's points and what the window holds of the
 // file), and a redraw of the whole run with the chart at the live graph's load size (to set beside
-// bench_strip_chart's redraw of the live chart's visible span).
+// bench_strip_chart's redraw of the live chart's visible span; both drawn again with their points
+// unchanged), and one after a pan.
 // The text is made in pieces outside the timing, so only the reading is measured.
 #include "files/RunFileReader.h"
 #include "output/StripChart.h"
@@ -97,17 +98,35 @@ void BM_OpenRun(benchmark::State& state) {
 // Opened once and kept for the redraws; emptied before the application goes.
 std::map<std::int64_t, OpenedRun> opened;
 
-void BM_RedrawOpenRun(benchmark::State& state) {
-    const std::int64_t rows = state.range(0);
+OpenedRun& ShownRun(std::int64_t rows) {
     if (!opened.count(rows)) {
         opened[rows] = Open(rows, nullptr);
         opened[rows].window->stpRun->setFixedSize(611, 429);
         opened[rows].window->show();
         QCoreApplication::processEvents();
     }
-    StripChart& chart = *opened[rows].window->stpRun;
-    for (auto _ : state) chart.replot(QCustomPlot::rpImmediateRefresh);
-    state.counters["bytes_per_row"] = opened[rows].BytesPerRow();
+    return opened[rows];
+}
+
+// As the readout or the cursors move over the run: the same view drawn again.
+void BM_RedrawOpenRun(benchmark::State& state) {
+    OpenedRun& run = ShownRun(state.range(0));
+    for (auto _ : state) run.window->stpRun->replot(QCustomPlot::rpImmediateRefresh);
+    state.counters["bytes_per_row"] = run.BytesPerRow();
+}
+
+// As the user pans: the view moved by a pixel column each time, so the points drawn are taken anew.
+void BM_PanOpenRun(benchmark::State& state) {
+    StripChart& chart = *ShownRun(state.range(0)).window->stpRun;
+    const QCPRange whole = chart.xAxis->range();
+    const double column = whole.size() / chart.axisRect()->width();
+    bool moved = false;
+    for (auto _ : state) {
+        moved = !moved;
+        chart.xAxis->setRange(whole + (moved ? column : 0));
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+    }
+    chart.xAxis->setRange(whole);
 }
 
 }  // namespace
@@ -115,6 +134,7 @@ void BM_RedrawOpenRun(benchmark::State& state) {
 BENCHMARK(BM_ReadRunFile)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_OpenRun)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_RedrawOpenRun)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PanOpenRun)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     return RunWidgetBenchmarks(argc, argv, [] { opened.clear(); });

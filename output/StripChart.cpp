@@ -4,6 +4,7 @@
 #include "output/ChartImage.h"
 #include "output/ChartInstrument.h"
 #include "output/TimeOfDayTicker.h"
+#include "output/TraceGraph.h"
 #include "output/TraceLegendItem.h"
 #include "state/GeneralStuff.h"
 #include "widgets/DialogFolder.h"
@@ -26,6 +27,9 @@ const QColor TraceColours[] = {QColor(0, 0, 200), QColor(200, 0, 0), QColor(0, 1
 constexpr double MinimumValueSpan = 4.0;
 constexpr double ValueMargin = 0.1;        // of the span, above and below
 constexpr double EdgeDragPixels = 100.0;   // a drag this long zooms by a factor of e
+// A span holding more points than this a pixel column is drawn as its column envelope filled;
+// the live chart's normal view (about two a column) stays a line.
+constexpr int CondensedPointsPerColumn = 4;
 
 double AlongAxis(const QCPAxis* axis, const QPointF& pos) {
     return axis->orientation() == Qt::Horizontal ? pos.x() : pos.y();
@@ -38,7 +42,7 @@ StripChart::StripChart(int traceCount, QWidget* parent) : QCustomPlot(parent) {
     maxValue_ = -std::numeric_limits<double>::infinity();
     setAutoAddPlottableToLegend(false);
     for (int i = 0; i < traceCount; ++i) {
-        QCPGraph* trace = addGraph();
+        auto* trace = new TraceGraph(xAxis, yAxis);
         legend->addItem(new TraceLegendItem(legend, trace));
         trace->setPen(QPen(TraceColours[i % std::size(TraceColours)], 1));
         trace->setLineStyle(QCPGraph::lsLine);
@@ -106,6 +110,7 @@ void StripChart::AddPoint(int trace, double timeOfDay, double value) {
 
 void StripChart::AddStoredPoint(int trace, double time, double value) {
     traces_[trace].Append(time, value);
+    ++pointsChanged_;
     if (!hasPoints_) {
         hasPoints_ = true;
         firstTime_ = time;
@@ -178,17 +183,26 @@ std::size_t StripChart::DataBytes() const {
 
 void StripChart::SetMaxPointsPerTrace(int count) {
     for (TracePoints& points : traces_) points.SetCapacity(count);
+    ++pointsChanged_;
     RequestReplot();
 }
 
 void StripChart::FillDrawnPoints() {
     const QCPRange range = xAxis->range();
     const int columns = std::max(1, axisRect()->width());
-    for (int i = 0; i < static_cast<int>(traces_.size()); ++i) {
-        traces_[i].Envelope(range.lower, range.upper, columns, drawn_);
-        drawnData_.resize(static_cast<int>(drawn_.size()));
-        for (int p = 0; p < drawnData_.size(); ++p) drawnData_[p] = QCPGraphData(drawn_[p].key, drawn_[p].value);
-        graph(i)->data()->set(drawnData_, true);
+    // A redraw for the overlays alone (the readout follows the pointer) draws the points it drew.
+    const DrawnPoints wanted{range.lower, range.upper, columns, pointsChanged_};
+    if (!(wanted == drawnPoints_)) {
+        drawnPoints_ = wanted;
+        for (int i = 0; i < static_cast<int>(traces_.size()); ++i) {
+            const TracePoints& points = traces_[i];
+            points.Envelope(range.lower, range.upper, columns, drawn_);
+            drawnData_.resize(static_cast<int>(drawn_.size()));
+            for (int p = 0; p < drawnData_.size(); ++p) drawnData_[p] = QCPGraphData(drawn_[p].key, drawn_[p].value);
+            graph(i)->data()->set(drawnData_, true);
+            const int inView = points.UpperBound(range.upper) - points.LowerBound(range.lower);
+            static_cast<TraceGraph*>(graph(i))->SetCondensed(inView > CondensedPointsPerColumn * columns);
+        }
     }
     drawnView_.Record(*xAxis, *yAxis, columns, traces_);
 }

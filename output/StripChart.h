@@ -26,6 +26,7 @@
 #include <QTimer>
 
 #include <qcustomplot.h>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -79,6 +80,8 @@ public:
     static constexpr int DefaultNewPointsRedrawMs = 333;
     // The plot's area (pixels) up to which new points redraw at that pace; larger plots slower.
     static constexpr double NewPointsRedrawArea = 640.0 * 480.0;
+    // The pace (ms) of those redraws at the plot's present size.
+    int NewPointsRedrawMs() const;
 
     static constexpr double DefaultSpanSeconds = 60.0;
     // 25 hours of points at the default 50 ms graph interval.
@@ -104,7 +107,6 @@ protected:
 private:
     // A redraw for new points or captions, at the pace SetNewPointsRedrawInterval sets.
     void RequestNewPointsReplot();
-    int NewPointsRedrawMs() const;
     void SetUpLook();
     void SetUpMenu();
     // Before each drawing, the points each trace shows in the present view and plot width.
@@ -122,6 +124,19 @@ private:
     std::vector<TracePoints> traces_;
     std::vector<TracePoint> drawn_;   // reused from drawing to drawing
     QVector<QCPGraphData> drawnData_;
+    // What the points drawn were taken for: the time span, the plot's width, the points.
+    struct DrawnPoints {
+        double lower = 0;
+        double upper = 0;
+        int columns = 0;
+        std::uint64_t pointsChanged = 0;
+        bool operator==(const DrawnPoints& other) const {
+            return lower == other.lower && upper == other.upper && columns == other.columns &&
+                   pointsChanged == other.pointsChanged;
+        }
+    };
+    DrawnPoints drawnPoints_;
+    std::uint64_t pointsChanged_ = 1;   // counts every change of the points kept
     QMenu* menu_ = nullptr;
     ChartInstrument* instrument_ = nullptr;
     DrawnView drawnView_;

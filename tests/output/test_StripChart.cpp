@@ -447,6 +447,23 @@ TEST_F(StripChartTest, NewPointsRedrawOnlyWhenThePictureChanges) {
     EXPECT_EQ(redraws.count(), 1);
 }
 
+// New points redraw a larger plot less often, as its pixels cost, but at least once a second.
+TEST_F(StripChartTest, NewPointsRedrawLessOftenTheLargerThePlot) {
+    const struct {
+        QSize size;
+        int fastest, slowest;   // ms
+    } cases[] = {{{620, 430}, 333, 333},     // the default pace up to 640 x 480 pixels of plot
+                 {{1300, 1000}, 560, 680},   // about twice the pixels on each side
+                 {{1600, 1200}, 720, 860},
+                 {{3840, 2160}, 999, 999}};  // maximised on a large screen
+    for (const auto& c : cases) {
+        chart.resize(c.size);
+        chart.replot();
+        EXPECT_GE(chart.NewPointsRedrawMs(), c.fastest) << c.size.width();
+        EXPECT_LE(chart.NewPointsRedrawMs(), c.slowest) << c.size.width();
+    }
+}
+
 // Lines across the plot pass beneath every box of text (the cursors' box, the statistics, the
 // readout): no pixel of a box's padding, around its text, is other than its white. The readout
 // also stands aside from the cursor lines.
