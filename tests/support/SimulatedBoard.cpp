@@ -25,8 +25,8 @@ std::string RuntimeDir() {
 }  // namespace
 
 SimulatedBoard::SimulatedBoard(Settings settings) {
-    char pattern[] = "/tmp/kts-board-XXXXXX";
-    if (!mkdtemp(pattern)) throw std::runtime_error("no temporary folder");
+    std::string pattern = (std::filesystem::temp_directory_path() / "kts-board-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
     folder_ = pattern;
 
     for (const char* name : SettingNames) unsetenv(name);

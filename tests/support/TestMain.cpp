@@ -13,6 +13,13 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // A death test's child ends through the program's own exit path, past every destructor:
+    // what it makes in the temporary folder goes when the parent's scratch folder goes.
+    // Others may pass through it, as through /tmp, for the tests that act as another user.
+    QTemporaryDir scratch;
+    QFile::setPermissions(scratch.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup |
+                                              QFile::ExeOther);
+    qputenv("TMPDIR", QFile::encodeName(scratch.path()));
     QTemporaryDir settingsDir;
     // The program finds its store in the configuration folder; tests that open the store by
     // its name find the same file.
