@@ -12,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 constexpr int FollowIntervalMs = 1000;
 constexpr int RecentSeconds = 60;   // a file written this recently is followed from the start
@@ -75,12 +77,19 @@ frmRun* frmRun::StartOpen(const QString& path, QWidget* parent) {
     auto* window = static_cast<QVBoxLayout*>(form->layout());
     delete window->takeAt(0);
     window->insertWidget(0, reading, 1);
-    form->chkFollow->setEnabled(false);
-    form->reading_ = std::thread([form] {
-        form->read_ = Read(form->path_, &form->stopReading_);
-        QMetaObject::invokeMethod(form, &frmRun::ReadingDone, Qt::QueuedConnection);
-    });
+    form->StartReading([form] { return Read(form->path_, &form->stopReading_); });
     return form;
+}
+
+void frmRun::StartReading(std::function<Reading()> read) {
+    // Following and the choice of run wait for the file as read.
+    chkFollow->setEnabled(false);
+    cmbRun->setEnabled(false);
+    followTimer_.stop();
+    reading_ = std::thread([this, read = std::move(read)] {
+        read_ = read();
+        QMetaObject::invokeMethod(this, &frmRun::ReadingDone, Qt::QueuedConnection);
+    });
 }
 
 frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, QWidget* parent)
@@ -132,12 +141,17 @@ void frmRun::ReadingDone() {
     Reading reading = std::move(read_);
     read_ = {};
     if (stopReading_) return;
+    chkFollow->setEnabled(true);
+    cmbRun->setEnabled(true);
+    if (shown_ >= 0) {
+        ReadAgainDone(std::move(reading));
+        return;
+    }
     if (!reading.problem.isEmpty()) {
         emit readFailed(reading.problem);
         OuterWindow()->close();
         return;
     }
-    chkFollow->setEnabled(true);
     ShowReading(std::move(reading));
 }
 
@@ -167,22 +181,38 @@ void frmRun::FillRunChoice() {
     cmbRun->setVisible(count > 1);
 }
 
-bool frmRun::ReadAgain() {
-    RunFileReader again;
-    qint64 offset = 0;
+void frmRun::ReadAgainFor(int index) {
+    wanted_ = index;
+    lblState->setText(QStringLiteral("Reading %1 …").arg(path_));
     // While following, a last line half written waits for its end, as the following reads it.
-    QString why = again.ReadFile(path_, offset, growing_ || chkFollow->isChecked());
-    if (why.isEmpty() && again.Runs().size() < reader_.Runs().size()) {
-        why = QStringLiteral("%1: the file now holds %2 runs, fewer than before").arg(path_).arg(again.Runs().size());
+    const bool growing = growing_ || chkFollow->isChecked();
+    StartReading([this, growing] {
+        Reading reading;
+        reading.growing = growing;
+        reading.problem = reading.reader.ReadFile(path_, reading.offset, growing, &stopReading_);
+        return reading;
+    });
+}
+
+void frmRun::ReadAgainDone(Reading reading) {
+    QString why = reading.problem;
+    if (why.isEmpty() && reading.reader.Runs().size() < reader_.Runs().size()) {
+        why = QStringLiteral("%1: the file now holds %2 runs, fewer than before")
+                  .arg(path_)
+                  .arg(reading.reader.Runs().size());
     }
     if (!why.isEmpty()) {
         readProblem_ = why;
-        return false;
+        const QSignalBlocker quiet(cmbRun);
+        cmbRun->setCurrentIndex(shown_);
+        SetFollowing(chkFollow->isChecked());
+        return;
     }
-    reader_ = std::move(again);
-    offset_ = offset;
+    reader_ = std::move(reading.reader);
+    offset_ = reading.offset;
     FillRunChoice();
-    return true;
+    // Every run of the file is held again, so the one asked for shows at once.
+    ShowRun(std::exchange(wanted_, -1));
 }
 
 void frmRun::LetGoOfRows() {
@@ -192,10 +222,8 @@ void frmRun::LetGoOfRows() {
 void frmRun::ShowRun(int index) {
     if (index < 0 || index >= static_cast<int>(reader_.Runs().size()) || index == shown_) return;
     // The chart took the rows of every run shown before; the file has them still.
-    if (reader_.Runs()[index].FirstRowHeld() > 0 && !ReadAgain()) {
-        const QSignalBlocker quiet(cmbRun);
-        cmbRun->setCurrentIndex(shown_);
-        UpdateState();
+    if (reader_.Runs()[index].FirstRowHeld() > 0) {
+        ReadAgainFor(index);
         return;
     }
     readProblem_.clear();

@@ -3,13 +3,14 @@
 // read from its file, the choice of run where the file holds several, the limits of its last
 // reading, the spans with an alarm flag set as light bands, and Follow File for a run that is
 // still being written. Once the chart has taken a run's rows, the window lets the reader's copy
-// go: showing another run of the file reads the file again.
+// go: showing another run of the file reads the file again, off the user's thread as at first.
 #include "files/RunFileReader.h"
 #include "widgets/ChildForm.h"
 
 #include <QTimer>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 class QCheckBox;
@@ -60,14 +61,17 @@ private:
         QString problem;
     };
     static Reading Read(const QString& path, const std::atomic<bool>* stop);
+    // Reads the whole file on the reading thread; ReadingDone takes it up.
+    void StartReading(std::function<Reading()> read);
     // The window still without its run.
     frmRun(QString path, QWidget* parent);
     void ShowReading(Reading reading);
     void ReadingDone();
 
-    // Reads the whole file anew, for the rows of a run let go; false (and a word in the window) on
-    // a problem.
-    bool ReadAgain();
+    // Reads the whole file anew for run `index`, whose rows were let go; the chart shows the run
+    // before until it is read, or says in the window why it could not be.
+    void ReadAgainFor(int index);
+    void ReadAgainDone(Reading reading);
     // The choice of run as the reader has the runs.
     void FillRunChoice();
     void LetGoOfRows();
@@ -84,6 +88,7 @@ private:
     QTimer followTimer_;
     QString followStop_;   // why following stopped
     QString readProblem_;  // why another run could not be shown
+    int wanted_ = -1;      // the run to show once the file is read again
     std::vector<class QCPItemRect*> bands_;
     std::thread reading_;
     std::atomic<bool> stopReading_{false};

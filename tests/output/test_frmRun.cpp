@@ -99,8 +99,17 @@ TEST_F(RunWindowTest, ALogWithoutLimitsSaysWhyAndOffersItsRuns) {
     ASSERT_NE(limits, nullptr);
     EXPECT_FALSE(limits->isEnabled());
     EXPECT_TRUE(limits->toolTip().contains("no limit columns"));
-    form->cmbRun->setCurrentIndex(0);
+    form->cmbRun->setCurrentIndex(0);   // read again, off the user's thread: the window let the rows go
+    EXPECT_FALSE(form->cmbRun->isEnabled());
+    QTRY_COMPARE(form->RunShown(), 0);
     EXPECT_EQ(form->stpRun->PointCount(0), 1);
+    // A file cut short since keeps the run shown, and says why the other is not.
+    Write("bench.csv", log.left(log.indexOf("\r\nKTS", 2)));
+    form->cmbRun->setCurrentIndex(1);
+    QTRY_VERIFY(form->cmbRun->isEnabled());
+    EXPECT_EQ(form->RunShown(), 0);
+    EXPECT_EQ(form->cmbRun->currentIndex(), 0);
+    EXPECT_TRUE(form->lblState->text().contains("holds 1 runs, fewer than before")) << form->lblState->text().toStdString();
 }
 
 // What the chart exports opens again as the same points.
@@ -161,7 +170,8 @@ TEST_F(RunWindowTest, ALogRunBegunWhileFollowingJoinsTheChoice) {
     EXPECT_EQ(form->stpRun->PointCount(0), 1);
     EXPECT_TRUE(form->lblState->text().contains("the file holds 2 runs")) << form->lblState->text().toStdString();
 
-    form->cmbRun->setCurrentIndex(0);   // read again: the window let the rows go
+    form->cmbRun->setCurrentIndex(0);
+    QTRY_COMPARE(form->RunShown(), 0);
     EXPECT_EQ(form->stpRun->PointCount(0), 2);
     Write("log.csv", ".1, 31,\r\n" + title + "0, 40,\r\n", true);
     form->FollowTick();
@@ -169,6 +179,7 @@ TEST_F(RunWindowTest, ALogRunBegunWhileFollowingJoinsTheChoice) {
     EXPECT_EQ(form->cmbRun->currentText(), "Run 1 of 3, from line 4");
     EXPECT_EQ(form->cmbRun->itemText(2), "Run 3 of 3, from line 16");
     form->cmbRun->setCurrentIndex(1);
+    QTRY_COMPARE(form->RunShown(), 1);
     EXPECT_EQ(form->stpRun->PointCount(0), 2);
 }
 
