@@ -45,11 +45,17 @@ std::vector<std::pair<double, double>> Drawable(std::vector<std::pair<double, do
 }
 }  // namespace
 
-frmRun::Reading frmRun::Read(const QString& path, const std::atomic<bool>* stop) {
+frmRun::Reading frmRun::ReadWhole(const QString& path, bool growing, const std::atomic<bool>* stop) {
     Reading reading;
-    reading.growing = QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()) < RecentSeconds;
+    reading.growing = growing;
+    reading.problem = reading.reader.ReadFile(path, reading.offset, growing, stop);
+    return reading;
+}
+
+frmRun::Reading frmRun::Read(const QString& path, const std::atomic<bool>* stop) {
+    const bool recent = QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime()) < RecentSeconds;
     // A file being written may still hold no reading and end in half a line.
-    reading.problem = reading.reader.ReadFile(path, reading.offset, reading.growing, stop);
+    Reading reading = ReadWhole(path, recent, stop);
     if (reading.problem.isEmpty() && reading.growing && reading.reader.Runs().empty()) {
         reading.problem = reading.reader.Message(path);
     }
@@ -186,12 +192,7 @@ void frmRun::ReadAgainFor(int index) {
     lblState->setText(QStringLiteral("Reading %1 …").arg(path_));
     // While following, a last line half written waits for its end, as the following reads it.
     const bool growing = growing_ || chkFollow->isChecked();
-    StartReading([this, growing] {
-        Reading reading;
-        reading.growing = growing;
-        reading.problem = reading.reader.ReadFile(path_, reading.offset, growing, &stopReading_);
-        return reading;
-    });
+    StartReading([this, growing] { return ReadWhole(path_, growing, &stopReading_); });
 }
 
 void frmRun::ReadAgainDone(Reading reading) {

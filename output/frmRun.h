@@ -60,6 +60,9 @@ private:
         bool growing = false;   // written in the last minute: read as still being written
         QString problem;
     };
+    // The whole file, its last line waiting for its end where `growing`.
+    static Reading ReadWhole(const QString& path, bool growing, const std::atomic<bool>* stop);
+    // A first reading: growing where written in the last minute, and then refused without readings.
     static Reading Read(const QString& path, const std::atomic<bool>* stop);
     // Reads the whole file on the reading thread; ReadingDone takes it up.
     void StartReading(std::function<Reading()> read);
