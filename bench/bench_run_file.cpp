@@ -7,7 +7,7 @@
 // unchanged), and one after a pan.
 // The text is made in pieces outside the timing, so only the reading is measured.
 #include "files/RunFileReader.h"
-#include "output/StripChart.h"
+#include "chart/StripChart.h"
 #include "output/frmRun.h"
 
 #include "QtBenchmarkMain.h"

@@ -4,8 +4,8 @@
 // and of the whole run, and the memory the points take, after 1 and after 24 hours of points.
 // Then the instrument: the readout's lookup of the points under the pointer, the statistics of
 // the whole run, and a redraw with cursors, statistics and limit lines shown.
-#include "output/ChartInstrument.h"
-#include "output/StripChart.h"
+#include "chart/ChartInstrument.h"
+#include "chart/StripChart.h"
 
 #include "QtBenchmarkMain.h"
 

@@ -2,8 +2,8 @@
 
 #include "board/BoardOptions.h"
 #include "cli/DurationArgument.h"
-#include "cli/FieldSettings.h"
-#include "cli/RegisterArgument.h"
+#include "cli/commands/FieldSettings.h"
+#include "cli/text/RegisterArgument.h"
 #include "registers/IntegerArgument.h"
 #include "registers/RegMapStuff.h"
 #include "state/GeneralStuff.h"

@@ -3,6 +3,7 @@
 // arguments and options, checked and turned into numbers before the board is touched.
 #include "board/BoardChoice.h"
 #include "chip/ChipFields.h"
+#include "cli/RegisterTarget.h"
 
 #include <QString>
 #include <cstdint>
@@ -11,12 +12,6 @@
 #include <vector>
 
 enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply, Serve };
-
-// A register the user named, by name or number.
-struct RegisterTarget {
-    int32_t address = 0;      // the address a read goes to; for a write, its write address
-    std::optional<int> entry;  // its row in the register table; none for an address not in it
-};
 
 // A field and the value a user gives it, with where it was given, for a refusal:
 // "local-high=95.25" on the command line, "chamber.txt:3" in a file.

@@ -1,12 +1,12 @@
 #include "cli/CliRun.h"
 
 #include "cli/CliStart.h"
-#include "cli/FieldCommands.h"
-#include "cli/LineOutput.h"
-#include "cli/MonitorCommand.h"
-#include "cli/RegisterCommands.h"
-#include "cli/SavCommands.h"
-#include "cli/ServeCommand.h"
+#include "cli/commands/FieldCommands.h"
+#include "cli/monitor/LineOutput.h"
+#include "cli/monitor/MonitorCommand.h"
+#include "cli/commands/RegisterCommands.h"
+#include "cli/commands/SavCommands.h"
+#include "cli/serve/ServeCommand.h"
 #include "cli/StopSignal.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "cli/CliCommandLine.h"
 #include "cli/CliRun.h"
 #include "cli/CliStart.h"
-#include "cli/LineOutput.h"
+#include "cli/monitor/LineOutput.h"
 #include "cli/SteadyClock.h"
 #include "state/GeneralStuff.h"
 

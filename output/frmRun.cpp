@@ -1,7 +1,7 @@
 #include "output/frmRun.h"
 
-#include "output/ChartInstrument.h"
-#include "output/StripChart.h"
+#include "chart/ChartInstrument.h"
+#include "chart/StripChart.h"
 
 #include <QCheckBox>
 #include <QComboBox>

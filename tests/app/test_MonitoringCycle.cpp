@@ -7,7 +7,7 @@
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"
 #include "app/frmMain.h"
-#include "output/StripChart.h"
+#include "chart/StripChart.h"
 #include "output/frmGraph.h"
 #include "windows/frmLimits.h"
 #include "windows/frmRegMap.h"

@@ -2,8 +2,8 @@
 // range, one in the extended range; then a failed reading and the reconnect at the next scrape.
 #include "CliRunner.h"
 
-#include "cli/ExporterMetrics.h"
-#include "cli/ScrapedChips.h"
+#include "cli/serve/ExporterMetrics.h"
+#include "cli/serve/ScrapedChips.h"
 
 #include <gtest/gtest.h>
 #include <map>

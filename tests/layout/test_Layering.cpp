@@ -24,7 +24,7 @@ namespace {
 // command-line program stands beside widgets: files and below, never a widget.
 const std::map<std::string, int> kLayers = {
     {"protocol", 1}, {"chip", 2},   {"registers", 3}, {"board", 4},  {"state", 5}, {"files", 6},
-    {"widgets", 7},  {"cli", 7},    {"windows", 8},   {"output", 8}, {"app", 9},
+    {"widgets", 7},  {"cli", 7},    {"chart", 8},     {"windows", 9}, {"output", 9}, {"app", 10},
     {"usbfunctions", 0}, {"i2cdev", 0},
 };
 
@@ -143,6 +143,8 @@ TEST(Layering, TheRuleBetweenFolders) {
         {"files", "state", true},      {"output", "files", true},    {"files", "widgets", false},
         {"cli", "files", true},        {"cli", "widgets", false},    {"cli", "output", false},
         {"cli", "app", false},         {"widgets", "cli", false},    {"app", "cli", false},
+        {"output", "chart", true},     {"chart", "widgets", true},   {"chart", "output", false},
+        {"chart", "windows", false},   {"cli", "chart", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IncludeAllowed(c.from, c.to), c.allowed) << c.from << " -> " << c.to;

@@ -1,7 +1,7 @@
 // The save and the log on a full disk and on names that are not regular files: the old
 // contents stay byte for byte, the node stays what it was, and the failure is told.
 #include "state/GeneralStuff.h"
-#include "output/ChartImage.h"
+#include "chart/ChartImage.h"
 #include "files/LogFile.h"
 #include "files/SavFile.h"
 #include "support/BoardFailureTrap.h"

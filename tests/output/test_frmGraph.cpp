@@ -1,8 +1,8 @@
 #include "output/frmGraph.h"
 
 #include "state/GeneralStuff.h"
-#include "output/ChartInstrument.h"
-#include "output/StripChart.h"
+#include "chart/ChartInstrument.h"
+#include "chart/StripChart.h"
 #include "registers/RegMapStuff.h"
 #include "support/BoardFailureTrap.h"
 #include "support/ScriptedClock.h"

@@ -2,8 +2,8 @@
 // chart's export, and Follow File on a run that is still being written.
 #include "output/frmRun.h"
 
-#include "output/ChartInstrument.h"
-#include "output/StripChart.h"
+#include "chart/ChartInstrument.h"
+#include "chart/StripChart.h"
 
 #include <gtest/gtest.h>
 #include <QCheckBox>

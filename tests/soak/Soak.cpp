@@ -8,7 +8,7 @@
 
 #include "app/frmMain.h"
 #include "files/LogFile.h"
-#include "output/StripChart.h"
+#include "chart/StripChart.h"
 #include "output/frmGraph.h"
 #include "state/Clock.h"
 #include "state/GeneralStuff.h"

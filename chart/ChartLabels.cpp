@@ -1,0 +1,47 @@
+#include "chart/ChartLabels.h"
+
+#include "chart/OverlayText.h"
+#include "chart/StripChart.h"
+
+#include <QFontDatabase>
+#include <cmath>
+
+QString ChartLabels::Name(int trace) const {
+    if (trace >= 0 && trace < names.size() && !names[trace].isEmpty()) return names[trace];
+    return QStringLiteral("Trace %1").arg(trace + 1);
+}
+
+QString ChartLabels::ValueText(double value) const {
+    if (std::isnan(value)) return QStringLiteral("—");
+    return QString::number(value, 'f', 2) + QLatin1Char(' ') + unit;
+}
+
+QFont OverlayTableFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(std::max(7.0, QFont().pointSizeF() - 1));
+    return font;
+}
+
+StripChart& WithOverlayLayers(StripChart& chart) {
+    if (chart.layer(GuidesLayer)) return chart;
+    QCPLayer* boxes = chart.layer(BoxesLayer);
+    chart.addLayer(GuidesLayer, boxes, QCustomPlot::limBelow);
+    chart.addLayer(ReadoutLayer, boxes, QCustomPlot::limAbove);
+    for (const QString& name : {GuidesLayer, BoxesLayer, ReadoutLayer}) chart.layer(name)->setMode(QCPLayer::lmLogical);
+    return chart;
+}
+
+OverlayText* NewOverlayText(StripChart& chart, bool fixedWidth) {
+    auto* text = new OverlayText(&chart);
+    text->setLayer(BoxesLayer);
+    text->setClipToAxisRect(false);
+    text->position->setType(QCPItemPosition::ptAbsolute);
+    text->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text->setPadding(QMargins(5, 3, 5, 3));
+    text->setPen(QPen(QColor(160, 160, 160)));
+    text->setBrush(QColor(255, 255, 255));
+    text->setColor(QColor(30, 30, 30));
+    if (fixedWidth) text->setFont(OverlayTableFont());
+    text->setVisible(false);
+    return text;
+}

@@ -1,0 +1,181 @@
+#include "cli/monitor/MonitorCommand.h"
+
+#include "board/ChipSession.h"
+#include "board/USBStuff.h"
+#include "cli/monitor/AlarmCommand.h"
+#include "cli/monitor/AlarmFlags.h"
+#include "cli/text/ChipReading.h"
+#include "cli/FixedRateSchedule.h"
+#include "cli/monitor/LineOutput.h"
+#include "cli/text/LocalTimeText.h"
+#include "cli/monitor/MonitorLine.h"
+#include "cli/StopSignal.h"
+#include "state/Clock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// The limits change only when someone sets them: once a second is often enough.
+constexpr double LimitsEvery = 1.0;
+// The longest sleep while the board is away, so a stop request is seen soon.
+constexpr double LongestSleep = 0.05;
+
+class MonitorRun {
+public:
+    MonitorRun(const CliRequest& request, const MonitorOutputs& outputs)
+        : settings_(request.monitor), json_(request.json), out_(outputs),
+          schedule_(settings_.intervalMs, EndMs(settings_)), session_(USBStuff::DeviceAddress),
+          command_(settings_.onAlarm.toStdString()) {}
+
+    CliAnswer Run();
+
+private:
+    static std::optional<int64_t> EndMs(const MonitorSettings& s) {
+        if (!s.durationS) return std::nullopt;
+        return std::llround(*s.durationS * 1000);
+    }
+    bool Stop();
+    void Emit(MonitorEvent event);
+    bool TakeReading();
+    void LoseBoard(const std::string& time, double elapsed, const USBStuff::ChipTransfer& failed);
+    bool AwaitBoard();
+    void Finish();
+    void EndWith(const CliAnswer& answer) {
+        if (!end_) end_ = answer;
+    }
+    CliAnswer WriteFailure(const LineOutput& output) const {
+        return {ExitUsage, {}, std::string(CliName) + ": the monitor stopped: could not write " + output.Error() + "\n"};
+    }
+
+    const MonitorSettings& settings_;
+    bool json_;
+    MonitorOutputs out_;
+    FixedRateSchedule schedule_;
+    LocalTimeText timeText_;
+    USBStuff::ChipSession session_;
+    AlarmFlags alarms_;
+    AlarmCommand command_;
+    std::optional<Limits> limits_;
+    double limitsReadAt_ = 0;
+    double lastReadingAt_ = 0;   // where a gap starts: the last reading, or the start
+    std::optional<Reading> last_;
+    bool started_ = false;
+    std::optional<CliAnswer> end_;  // what ends the run early
+};
+
+bool MonitorRun::Stop() {
+    if (command_.Running()) {
+        if (auto ended = command_.Ended()) {
+            ended->time = timeText_.Now();
+            Emit(*ended);
+        }
+    }
+    return StopRequested() || end_;
+}
+
+void MonitorRun::Emit(MonitorEvent event) {
+    if (!out_.events) return;
+    if (!out_.events->Write(out_.eventsAsJson ? EventJsonLine(event) : EventTextLine(event)))
+        EndWith(WriteFailure(*out_.events));
+}
+
+bool MonitorRun::TakeReading() {
+    const std::string time = timeText_.Now();
+    const double elapsed = schedule_.Elapsed();
+    USBStuff::ChipTransfer failed;
+    const std::optional<Reading> reading = TryReading(session_.Chip(), failed);
+    bool ok = reading.has_value();
+    if (ok && settings_.limits && (!limits_ || elapsed - limitsReadAt_ >= LimitsEvery)) {
+        limits_ = TryLimits(session_.Chip(), failed);
+        limitsReadAt_ = elapsed;
+        ok = limits_.has_value();
+    }
+    if (!ok) {
+        LoseBoard(time, elapsed, failed);
+        return false;
+    }
+    if (!started_) Emit({"started", time, {}, reading, {}, {}});
+    started_ = true;
+    for (MonitorEvent& change : alarms_.Update(reading->status)) {
+        change.time = time;
+        change.reading = reading;
+        Emit(change);
+        command_.Start(change);
+    }
+    last_ = reading;
+    lastReadingAt_ = elapsed;
+    if (!out_.readings) return true;
+    const Limits* limits = settings_.limits ? &*limits_ : nullptr;
+    if (!out_.readings->Write(json_ ? MonitorJsonLine(time, elapsed, *reading, limits)
+                                    : MonitorCsvLine(time, elapsed, *reading, limits)))
+        EndWith(WriteFailure(*out_.readings));
+    return true;
+}
+
+void MonitorRun::LoseBoard(const std::string& time, double elapsed, const USBStuff::ChipTransfer& failed) {
+    session_.Failed(failed, elapsed);
+    Emit({"board-lost", time, {}, {}, {}, session_.Reason()});
+    if (settings_.keepGoing) return;
+    Finish();
+    USBStuff::ReportBoardFailure(failed);
+}
+
+// Reconnects the lost board, pausing longer each time; false when the run ends first.
+bool MonitorRun::AwaitBoard() {
+    for (;;) {
+        if (Stop() || schedule_.Ended()) return false;
+        const double now = schedule_.Elapsed();
+        if (settings_.maxGapS && now - lastReadingAt_ > *settings_.maxGapS) {
+            EndWith({ExitBoardFailure, {},
+                     std::string(CliName) + ": the board did not answer for longer than --max-gap: " +
+                         session_.Reason() + "\n"});
+            return false;
+        }
+        if (session_.Reconnect(now) == USBStuff::ChipSession::Change::Back) {
+            // The chip may have been powered afresh: its range and its limits are read again.
+            USBStuff::ChipTransfer failed;
+            if (TryShadow(session_.Chip(), failed)) {
+                limits_.reset();
+                Emit({"board-back", timeText_.Now(), {}, {}, {}, {}});
+                return true;
+            }
+            session_.Failed(failed, now);
+            continue;
+        }
+        double wait = session_.NextAttempt() - now;
+        if (settings_.maxGapS) wait = std::min(wait, lastReadingAt_ + *settings_.maxGapS - now);
+        GeneralStuff::CurrentClock().Sleep(std::clamp(wait, 0.001, LongestSleep));
+    }
+}
+
+// A command still running is waited for, unless a stop request ended the run; then the end.
+void MonitorRun::Finish() {
+    while (command_.Running() && !StopRequested()) {
+        Stop();
+        if (command_.Running()) GeneralStuff::CurrentClock().Sleep(LongestSleep);
+    }
+    if (started_) Emit({"ended", timeText_.Now(), {}, last_, {}, {}});
+}
+
+CliAnswer MonitorRun::Run() {
+    // An appended file keeps one header, at its top; it goes out with the first reading, so a
+    // run that takes none leaves an empty file empty.
+    if (out_.readings && !json_) out_.readings->SetHeader(MonitorCsvHeader(settings_.limits));
+    for (int64_t lines = 0; !settings_.count || lines < *settings_.count;) {
+        if (!session_.Connected() && !AwaitBoard()) break;
+        if (!schedule_.WaitForDue([this] { return Stop(); })) break;
+        if (TakeReading()) ++lines;
+        schedule_.Next();
+    }
+    Finish();
+    return end_ ? *end_ : CliAnswer{};
+}
+
+}  // namespace
+
+CliAnswer RunMonitor(const CliRequest& request, const MonitorOutputs& outputs) {
+    return MonitorRun(request, outputs).Run();
+}

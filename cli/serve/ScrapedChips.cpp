@@ -1,0 +1,74 @@
+#include "cli/serve/ScrapedChips.h"
+
+#include "board/USBStuff.h"
+#include "chip/ChipRegisters.h"
+#include "cli/CliRequest.h"
+#include "cli/CliStart.h"
+
+#include <cstdio>
+
+using USBStuff::ChipSession;
+using USBStuff::ChipTransfer;
+
+ScrapedChips::ScrapedChips(ExporterMetrics& metrics, const std::vector<int32_t>& addresses,
+                           Clock::duration minInterval)
+    : metrics_(metrics), minInterval_(minInterval) {
+    for (const int32_t address : addresses) chips_.emplace_back(address);
+}
+
+double ScrapedChips::Seconds(Clock::time_point t) const { return std::chrono::duration<double>(t - epoch_).count(); }
+
+void ScrapedChips::Lose(ChipSession& chip, const ChipTransfer& failed, double now) const {
+    if (chip.Failed(failed, now) == ChipSession::Change::Lost)
+        std::fprintf(stderr, "%s: %s lost: %s\n", CliName, ExporterMetrics::AddressLabel(chip.Address()).c_str(),
+                     chip.Reason().c_str());
+}
+
+void ScrapedChips::Start() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const double now = Seconds(Clock::now());
+    const bool started = USBStuff::DownloadFirmware() >= 0 && PatientConnect();
+    for (ChipSession& chip : chips_) {
+        ChipTransfer id = chip.Chip().Read(Chip::Reg::ManufacturerId.read);
+        if (started && id && id.value == Chip::ManufacturerId) continue;
+        if (id) {
+            id.ok = false;
+            id.reason = started ? "the chip's id does not answer at its address" : "the board did not start";
+        }
+        Lose(chip, id, now);
+    }
+}
+
+void ScrapedChips::ReadOne(ChipSession& chip, double now) const {
+    if (!chip.Connected()) {
+        if (now < chip.NextAttempt()) {
+            metrics_.RecordDown(chip.Address());
+            return;
+        }
+        if (chip.Reconnect(now) != ChipSession::Change::Back) {
+            metrics_.RecordFailure(chip.Address());
+            return;
+        }
+        metrics_.CountReconnect();
+        std::fprintf(stderr, "%s: %s back\n", CliName, ExporterMetrics::AddressLabel(chip.Address()).c_str());
+    }
+    const auto snapshot = ReadChipSnapshot(chip.Chip());
+    if (const auto* s = std::get_if<ChipSnapshot>(&snapshot)) {
+        metrics_.Record(chip.Address(), *s);
+    } else {
+        Lose(chip, std::get<ChipTransfer>(snapshot), now);
+        metrics_.RecordFailure(chip.Address());
+    }
+}
+
+void ScrapedChips::ReadAll(Clock::time_point now) const {
+    if (lastReading_ && now - *lastReading_ < minInterval_) return;
+    for (ChipSession& chip : chips_) ReadOne(chip, Seconds(now));
+    lastReading_ = now;
+}
+
+std::vector<prometheus::MetricFamily> ScrapedChips::Collect() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ReadAll(Clock::now());
+    return metrics_.Registry()->Collect();
+}
