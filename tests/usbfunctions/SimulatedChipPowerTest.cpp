@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 #include <memory>
 
 using namespace SimTest;
@@ -35,6 +34,11 @@ void WriteOver(const std::string& path, long offset, std::size_t count) {
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
     file.seekp(offset);
     file << std::string(count, '?');
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 }  // namespace
@@ -82,26 +86,19 @@ TEST(SimulatedChipPower, AFileThatIsNotTheBoardsOwnIsRefusedAndLeftAsItIs) {
     const Case cases[] = {
         {"another program's file", [&] { std::ofstream(state, std::ios::binary) << "# some other program's settings\n"; },
          state + " is not a state file of the simulated board"},
-        {"a state file whose start was written over", [&] { Powered(state); WriteOver(state, 0, 128); },
-         state + " is not a state file of the simulated board"},
         {"a hard link to a state file", [&] { Powered(other); std::filesystem::create_hard_link(other, state); },
          state + " has other names (hard links)"},
         {"a hard link to an empty file", [&] { std::ofstream{other}; std::filesystem::create_hard_link(other, state); },
          state + " has other names (hard links)"},
     };
     for (const auto& [what, make, reason] : cases) {
-        std::filesystem::remove(state);
-        std::filesystem::remove(other);
+        for (const std::string& file : {state, other}) std::filesystem::remove(file);
         make();
-        const auto size = std::filesystem::file_size(state);
-        std::ifstream before(state, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(before), {}};
+        const std::string bytes = Contents(state);
         SimulatedBoardLibrary board({{"KTS_SIM_STATE", state}});
         EXPECT_LT(board.LoadFirmWare(FirmwarePath()), 0) << what;
         EXPECT_EQ(board.LastError().rfind("the chip's state file " + reason, 0), 0u) << what << ": " << board.LastError();
-        EXPECT_EQ(std::filesystem::file_size(state), size) << what;
-        std::ifstream after(state, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), bytes) << what << ": left as it was";
+        EXPECT_EQ(Contents(state), bytes) << what << ": left as it was";
     }
 }
 
