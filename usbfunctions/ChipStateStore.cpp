@@ -58,20 +58,21 @@ std::string ChipStateStore::Attach(const std::string& path, std::string& note) {
         return std::string();
     }
     const Header current = CurrentHeader(sizeof(Layout));
-    auto prepare = [&](unsigned char* bytes) {
+    // Kept by the file, which prepares itself afresh again when it is found cut short.
+    auto prepare = [this, current, path](unsigned char* bytes) {
         auto* layout = reinterpret_cast<Layout*>(bytes);
         if (std::memcmp(&layout->header, &current, sizeof current) == 0) return false;
-        // Powered in an earlier run of the computer is powered off; anything else is not ours.
-        const bool ours = std::memcmp(layout->header.magic, kMagic, sizeof kMagic) == 0 &&
-                          layout->header.version == kVersion && layout->header.size == current.size;
+        // Powered in an earlier run of the computer is powered off; anything else is damaged.
+        const bool ours = layout->header.version == kVersion && layout->header.size == current.size;
         if (!ours && !AllZero(bytes, sizeof(Layout)))
-            note = "the chip's state file " + path + " held no state of this board: the chips power on afresh";
+            note_ = "the chip's state file " + path + " was damaged: the chips power on afresh";
         std::memset(bytes, 0, sizeof(Layout));
         layout->header = current;
         return true;
     };
     std::string error;
-    auto file = SharedStateFile::Open(path, sizeof(Layout), prepare, error);
+    auto file = SharedStateFile::Open(path, sizeof(Layout), std::string(kMagic, sizeof kMagic), prepare, error);
+    note = TakeNote();
     if (!file) return error;
     file_ = std::move(file);
     layout_ = reinterpret_cast<Layout*>(file_->Bytes());
@@ -92,8 +93,12 @@ std::string ChipStateStore::TakeNote() { return std::exchange(note_, std::string
 // or after a step of that request; a chip whose schedule it left torn powers on afresh at its
 // next access.
 ChipStateStore::Hold::Hold(ChipStateStore& store) : store_(store) {
-    if (!store_.file_ || store_.file_->Lock()) return;
-    store_.note_ = "a program ended or stopped while it held the chip's state in " + store_.path_;
+    if (!store_.file_) return;
+    const bool clean = store_.file_->Lock();
+    if (store_.file_->TakeCutShort())
+        store_.note_ = "the chip's state file " + store_.path_ + " was cut short: the chips power on afresh";
+    else if (!clean)
+        store_.note_ = "a program ended or stopped while it held the chip's state in " + store_.path_;
 }
 
 ChipStateStore::Hold::~Hold() {

@@ -17,7 +17,10 @@ public:
     using Prepare = std::function<bool(unsigned char* bytes)>;
 
     // The file at path, created where missing, with size bytes to share; none with the reason.
-    static std::unique_ptr<SharedStateFile> Open(const std::string& path, std::size_t size, const Prepare& prepare,
+    // Only an empty file, or one whose shared bytes begin with signature, is taken: any other
+    // file, and a file with more than one name (a hard link), is refused and left as it is.
+    static std::unique_ptr<SharedStateFile> Open(const std::string& path, std::size_t size,
+                                                 const std::string& signature, const Prepare& prepare,
                                                  std::string& error);
     virtual ~SharedStateFile() = default;
 
@@ -26,6 +29,9 @@ public:
     // stopped while holding them: they may be half-written.
     virtual bool Lock() = 0;
     virtual void Unlock() = 0;
+    // True once after Lock found the file cut short by another hand and made it whole again
+    // (prepared afresh where its start was lost).
+    virtual bool TakeCutShort() { return false; }
 };
 
 // The file the state lives in when the user named none; empty, with the reason, where there is none.

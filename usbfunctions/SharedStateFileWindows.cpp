@@ -209,7 +209,8 @@ std::string LocalApplicationData(std::string& why) {
 }  // namespace
 
 std::unique_ptr<SharedStateFile> SharedStateFile::Open(const std::string& path, std::size_t size,
-                                                       const Prepare& prepare, std::string& error) {
+                                                       const std::string& signature, const Prepare& prepare,
+                                                       std::string& error) {
     Handle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) {
@@ -229,6 +230,28 @@ std::unique_ptr<SharedStateFile> SharedStateFile::Open(const std::string& path, 
     if (!opening.Take()) {
         error = Failure(path, "cannot be locked", GetLastError());
         return nullptr;
+    }
+    // Another name of the same file may be anyone's file: writing here would write there.
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file.Get(), &information)) {
+        error = Failure(path, "cannot be examined", GetLastError());
+        return nullptr;
+    }
+    if (information.nNumberOfLinks > 1) {
+        error = path + " has other names (hard links): it is left as it is";
+        return nullptr;
+    }
+    // Only an empty file, or one whose shared bytes begin with the signature, is the board's.
+    if (information.nFileSizeHigh != 0 || information.nFileSizeLow != 0) {
+        std::string start(signature.size(), '\0');
+        OVERLAPPED place{};
+        place.Offset = static_cast<DWORD>(kLockArea);
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), &start[0], static_cast<DWORD>(start.size()), &read, &place) ||
+            read != start.size() || start != signature) {
+            error = path + " is not a state file of the simulated board: it is left as it is";
+            return nullptr;
+        }
     }
     const std::size_t length = kLockArea + size;
     if (const DWORD result = Reserve(file.Get(), length)) {

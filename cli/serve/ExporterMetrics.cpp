@@ -4,6 +4,7 @@
 #include "cli/text/RegisterMeaning.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -41,12 +42,18 @@ ExporterMetrics::ExporterMetrics(const ExporterBuild& build, const std::vector<i
       status_(BuildGauge().Name("kts9320b_status").Help("The chip's Status register as a byte.").Register(*registry_)),
       up_(BuildGauge()
               .Name("kts9320b_up")
-              .Help("1 when the chip's last reading succeeded, 0 when it failed.")
+              .Help("1 when the chip's last reading succeeded, 0 when it failed; without an address, 0 "
+                    "while the chip is searched for.")
               .Register(*registry_)),
       errors_(BuildCounter()
                   .Name("kts9320b_read_errors_total")
                   .Help("Readings of the chip that failed.")
                   .Register(*registry_)),
+      searchFailures_(BuildCounter()
+                          .Name("kts9320b_search_failures_total")
+                          .Help("Attempts to find the chip that failed, by the step that failed "
+                                "(firmware, connect, transfer, no chip).")
+                          .Register(*registry_)),
       reconnects_(BuildCounter()
                       .Name("kts9320b_reconnects_total")
                       .Help("Times the board answered again after a failed reading.")
@@ -58,12 +65,18 @@ ExporterMetrics::ExporterMetrics(const ExporterBuild& build, const std::vector<i
         .Register(*registry_)
         .Add({{"version", build.version}, {"driver", build.driver}, {"bus", build.bus}})
         .Set(1);
-    for (const int32_t address : addresses) {
-        ChipSeries& chip = chips_[address];
-        chip.up = &up_.Add({{"address", AddressLabel(address)}});
-        chip.errors = &errors_.Add({{"address", AddressLabel(address)}});
-    }
+    if (addresses.empty()) searching_ = &up_.Add({});  // 0 until the chip is found
+    for (const int32_t address : addresses) AddChip(address);
 }
+
+void ExporterMetrics::AddChip(int32_t address) {
+    if (searching_) up_.Remove(std::exchange(searching_, nullptr));
+    ChipSeries& chip = chips_[address];
+    chip.up = &up_.Add({{"address", AddressLabel(address)}});
+    chip.errors = &errors_.Add({{"address", AddressLabel(address)}});
+}
+
+void ExporterMetrics::CountSearchFailure(const std::string& step) { searchFailures_.Add({{"reason", step}}).Increment(); }
 
 std::string ExporterMetrics::AddressLabel(int32_t address) {
     char text[8];

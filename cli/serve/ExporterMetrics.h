@@ -1,7 +1,9 @@
 #pragma once
 // The metrics serve exposes, as prometheus-cpp families in one registry: each chip's
 // temperatures, limits, THERM hysteresis, alarm flags and Status byte while its last reading
-// succeeded; its health and failed readings always; the reconnects and the build.
+// succeeded; its health and failed readings always; the reconnects and the build. Before the
+// chip has been found (serve given no address), one health series without an address, 0, and
+// the failed attempts by the step they failed at.
 #include "cli/serve/ChipSnapshot.h"
 
 #include <prometheus/counter.h>
@@ -23,6 +25,7 @@ struct ExporterBuild {
 
 class ExporterMetrics {
 public:
+    // With no addresses, the chip is being searched for.
     ExporterMetrics(const ExporterBuild& build, const std::vector<int32_t>& addresses);
 
     const std::shared_ptr<prometheus::Registry>& Registry() const { return registry_; }
@@ -35,6 +38,10 @@ public:
     // The chip still lost, with no reading tried (its reconnect is not due yet).
     void RecordDown(int32_t address);
     void CountReconnect();
+    // An attempt to find the chip failed at a step ("firmware", "connect", ...).
+    void CountSearchFailure(const std::string& step);
+    // The chip the search found: its series take the place of the searching one.
+    void AddChip(int32_t address);
 
     // "0x4c"
     static std::string AddressLabel(int32_t address);
@@ -58,6 +65,8 @@ private:
     prometheus::Family<prometheus::Gauge>& status_;
     prometheus::Family<prometheus::Gauge>& up_;
     prometheus::Family<prometheus::Counter>& errors_;
+    prometheus::Family<prometheus::Counter>& searchFailures_;
+    prometheus::Gauge* searching_ = nullptr;
     prometheus::Counter& reconnects_;
     std::map<int32_t, ChipSeries> chips_;
 };

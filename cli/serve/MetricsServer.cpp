@@ -2,6 +2,7 @@
 
 #include <CivetServer.h>
 #include <arpa/inet.h>
+#include <netinet/in.h>
 #include <civetweb.h>
 #include <prometheus/exposer.h>
 
@@ -16,11 +17,15 @@ constexpr const char* MetricsPath = "/metrics";
 constexpr const char* IndexPage =
     "<html><head><title>KTS9320B exporter</title></head><body><a href=\"/metrics\">Metrics</a></body></html>\n";
 
-// Enough workers for the scrapers while 50 idle connections each hold one until the request
-// timeout cuts them off; a request larger than the limit is refused before it is handled.
-constexpr const char* WorkerThreads = "80";
-constexpr const char* RequestTimeoutMs = "5000";
+// Each connection holds a worker until its request is whole, and this civetweb has no limit
+// per client: enough workers that 500 idle or trickling connections still leave some to the
+// scrapers (an idle worker costs a blocked thread and its 8 kB buffer), and a request not whole
+// within 2 s is cut off, so such connections give their workers back soon. A request larger
+// than the limit is refused before it is handled; a client gets no connection kept alive.
+constexpr const char* WorkerThreads = "600";
+constexpr const char* RequestTimeoutMs = "2000";
 constexpr const char* MaxRequestBytes = "8192";
+constexpr const char* LingerTimeoutMs = "100";
 
 std::mutex g_logMutex;
 std::string g_firstLog;  // civetweb's first word: why it could not listen
@@ -71,6 +76,13 @@ std::optional<std::string> ListenAddress(const std::string& text) {
     return host + ":" + std::to_string(port);
 }
 
+bool GroupAddress(const std::string& listen) {
+    in_addr address{};
+    if (inet_pton(AF_INET, listen.substr(0, listen.rfind(':')).c_str(), &address) != 1) return false;
+    const uint32_t host = ntohl(address.s_addr);
+    return IN_MULTICAST(host) || host == INADDR_BROADCAST;
+}
+
 MetricsServer::MetricsServer(const std::string& listen) {
     CivetCallbacks callbacks;
     callbacks.begin_request = &BeginRequest;
@@ -78,6 +90,7 @@ MetricsServer::MetricsServer(const std::string& listen) {
     const std::vector<std::string> options = {
         "listening_ports", listen,          "num_threads",      WorkerThreads,
         "request_timeout_ms", RequestTimeoutMs, "max_request_size", MaxRequestBytes,
+        "linger_timeout_ms", LingerTimeoutMs, "enable_keep_alive", "no",
     };
     try {
         exposer_ = std::make_unique<prometheus::Exposer>(options, &callbacks);

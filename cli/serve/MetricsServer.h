@@ -18,6 +18,9 @@ class Exposer;
 // 65535. None for anything else: Debian's civetweb is built without IPv6, and a name or a
 // civetweb port suffix (s, r, a list) must not slip through.
 std::optional<std::string> ListenAddress(const std::string& text);
+// True for a listen address (as ListenAddress gives it) whose host is a multicast or broadcast
+// address: a server there listens and is never reached.
+bool GroupAddress(const std::string& listen);
 
 class MetricsServer {
 public:

@@ -4,8 +4,7 @@
 #include "chip/ChipRegisters.h"
 #include "cli/CliRequest.h"
 #include "cli/CliStart.h"
-
-#include <cstdio>
+#include "cli/serve/ServeLog.h"
 
 using USBStuff::ChipSession;
 using USBStuff::ChipTransfer;
@@ -14,19 +13,39 @@ ScrapedChips::ScrapedChips(ExporterMetrics& metrics, const std::vector<int32_t>&
                            Clock::duration minInterval)
     : metrics_(metrics), minInterval_(minInterval) {
     for (const int32_t address : addresses) chips_.emplace_back(address);
+    if (addresses.empty()) search_.emplace();
 }
 
 double ScrapedChips::Seconds(Clock::time_point t) const { return std::chrono::duration<double>(t - epoch_).count(); }
 
 void ScrapedChips::Lose(ChipSession& chip, const ChipTransfer& failed, double now) const {
     if (chip.Failed(failed, now) == ChipSession::Change::Lost)
-        std::fprintf(stderr, "%s: %s lost: %s\n", CliName, ExporterMetrics::AddressLabel(chip.Address()).c_str(),
-                     chip.Reason().c_str());
+        ServeLogLine(ExporterMetrics::AddressLabel(chip.Address()) + " lost: " + chip.Reason());
+}
+
+void ScrapedChips::Search(double now) const {
+    if (!search_->Due(now)) return;
+    if (const auto found = search_->Attempt(now)) {
+        search_.reset();
+        chips_.emplace_back(*found);
+        metrics_.AddChip(*found);
+        ServeLogLine(ExporterMetrics::AddressLabel(*found) + " found");
+        return;
+    }
+    metrics_.CountSearchFailure(search_->Step());
+    if (search_->Reason() != searchReason_) {
+        searchReason_ = search_->Reason();
+        ServeLogLine("no chip yet: " + searchReason_);
+    }
 }
 
 void ScrapedChips::Start() {
     const std::lock_guard<std::mutex> lock(mutex_);
     const double now = Seconds(Clock::now());
+    if (search_) {
+        Search(now);
+        return;
+    }
     const bool started = USBStuff::DownloadFirmware() >= 0 && PatientConnect();
     for (ChipSession& chip : chips_) {
         ChipTransfer id = chip.Chip().Read(Chip::Reg::ManufacturerId.read);
@@ -50,7 +69,7 @@ void ScrapedChips::ReadOne(ChipSession& chip, double now) const {
             return;
         }
         metrics_.CountReconnect();
-        std::fprintf(stderr, "%s: %s back\n", CliName, ExporterMetrics::AddressLabel(chip.Address()).c_str());
+        ServeLogLine(ExporterMetrics::AddressLabel(chip.Address()) + " back");
     }
     const auto snapshot = ReadChipSnapshot(chip.Chip());
     if (const auto* s = std::get_if<ChipSnapshot>(&snapshot)) {
@@ -63,6 +82,7 @@ void ScrapedChips::ReadOne(ChipSession& chip, double now) const {
 
 void ScrapedChips::ReadAll(Clock::time_point now) const {
     if (lastReading_ && now - *lastReading_ < minInterval_) return;
+    if (search_) Search(Seconds(now));
     for (ChipSession& chip : chips_) ReadOne(chip, Seconds(now));
     lastReading_ = now;
 }

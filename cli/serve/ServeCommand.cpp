@@ -7,11 +7,11 @@
 #include "cli/serve/ExporterMetrics.h"
 #include "cli/serve/MetricsServer.h"
 #include "cli/serve/ScrapedChips.h"
+#include "cli/serve/ServeLog.h"
 #include "cli/StopSignal.h"
 #include "state/GeneralStuff.h"
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -41,22 +41,19 @@ CliAnswer RunServe(const CliRequest& request) {
     const std::string asked = request.serve.listen.toStdString();
     const auto listen = ListenAddress(asked);
     if (!listen) return CannotListen(asked, "give an IPv4 address and a port, e.g. 127.0.0.1:9320");
+    if (GroupAddress(*listen)) return CannotListen(*listen, "a multicast or broadcast address is not this machine's");
     InstallStopSignals();
     MetricsServer server(*listen);
     if (!server.Listening()) return CannotListen(*listen, server.Error());
-    std::vector<int32_t> addresses = request.serve.addresses;
-    if (addresses.empty()) {
-        // Without an address the chip is searched for once, and the search must find it.
-        StartBoard(request.board, true);
-        addresses.push_back(USBStuff::DeviceAddress);
-    }
+    // Without an address the scrapes search for the chip until it answers.
+    const std::vector<int32_t>& addresses = request.serve.addresses;
     ExporterMetrics metrics({GeneralStuff::VersionText().toStdString(), DriverLabel(request.board), request.board.bus},
                             addresses);
     const auto chips = std::make_shared<ScrapedChips>(metrics, addresses,
                                                       std::chrono::milliseconds(request.serve.minIntervalMs));
     chips->Start();
     server.Serve(chips);
-    std::fprintf(stderr, "%s: serving the metrics at http://%s/metrics\n", CliName, listen->c_str());
+    ServeLogLine("serving the metrics at http://" + *listen + "/metrics");
     // The stop signal only sets a flag: a glance at it five times a second costs nothing measurable.
     while (!StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(200));
     server.Stop();

@@ -36,6 +36,11 @@ void WriteOver(const std::string& path, long offset, std::size_t count) {
     file << std::string(count, '?');
 }
 
+std::string Contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
 }  // namespace
 
 TEST(SimulatedChipPower, EveryLoadSeesTheSameRegistersUntilAPowerCycle) {
@@ -55,15 +60,13 @@ TEST(SimulatedChipPower, EveryLoadSeesTheSameRegistersUntilAPowerCycle) {
     EXPECT_EQ(first->Read(kLocalHigh), kPowerOnLocalHigh) << "a power cycle reaches every program";
 }
 
-TEST(SimulatedChipPower, AStateFileThatIsNotTheBoardsPowersOnAfresh) {
+TEST(SimulatedChipPower, ADamagedStateFilePowersOnAfresh) {
     SimulatedBoardLibrary scratch;
     const std::string state = (scratch.Folder() / "damaged.state").string();
     const std::pair<const char*, std::function<void()>> damages[] = {
         {"truncated", [&] { std::filesystem::resize_file(state, 100); }},
         {"emptied", [&] { std::filesystem::resize_file(state, 0); }},
-        {"its start written over", [&] { WriteOver(state, 0, 128); }},
-        {"its header written over", [&] { WriteOver(state, 64, 64); }},  // after the lock's 64 bytes
-        {"another program's", [&] { std::ofstream(state, std::ios::binary) << "# some other program's settings\n"; }},
+        {"its header after the name written over", [&] { WriteOver(state, 72, 56); }},  // after the lock's 64 bytes
     };
     for (const auto& [damage, apply] : damages) {
         Powered(state)->Write(kLocalHighWrite, 70);
@@ -72,6 +75,43 @@ TEST(SimulatedChipPower, AStateFileThatIsNotTheBoardsPowersOnAfresh) {
         EXPECT_EQ(board->Read(kLocalHigh), kPowerOnLocalHigh) << damage;
         board->Write(kLocalHighWrite, 72);
         EXPECT_EQ(Powered(state)->Read(kLocalHigh), 72) << damage << ": the file serves again";
+    }
+}
+
+TEST(SimulatedChipPower, AFileThatIsNotTheBoardsOwnIsRefusedAndLeftAsItIs) {
+    SimulatedBoardLibrary scratch;
+    const std::string state = (scratch.Folder() / "chip.state").string();
+    const std::string other = (scratch.Folder() / "notes.txt").string();
+    struct Case { const char* what; std::function<void()> make; std::string reason; };
+    const Case cases[] = {
+        {"another program's file", [&] { std::ofstream(state, std::ios::binary) << "# some other program's settings\n"; },
+         state + " is not a state file of the simulated board"},
+        {"a hard link to a state file", [&] { Powered(other); std::filesystem::create_hard_link(other, state); },
+         state + " has other names (hard links)"},
+        {"a hard link to an empty file", [&] { std::ofstream{other}; std::filesystem::create_hard_link(other, state); },
+         state + " has other names (hard links)"},
+    };
+    for (const auto& [what, make, reason] : cases) {
+        for (const std::string& file : {state, other}) std::filesystem::remove(file);
+        make();
+        const std::string bytes = Contents(state);
+        SimulatedBoardLibrary board({{"KTS_SIM_STATE", state}});
+        EXPECT_LT(board.LoadFirmWare(FirmwarePath()), 0) << what;
+        EXPECT_EQ(board.LastError().rfind("the chip's state file " + reason, 0), 0u) << what << ": " << board.LastError();
+        EXPECT_EQ(Contents(state), bytes) << what << ": left as it was";
+    }
+}
+
+TEST(SimulatedChipPower, AStateFileCutShortInUsePowersOnAfreshWithoutEndingTheProgram) {
+    SimulatedBoardLibrary scratch;
+    const std::string state = (scratch.Folder() / "shared.state").string();
+    for (const std::uintmax_t cutTo : {0, 30, 100, 4096}) {
+        auto board = Powered(state);
+        board->Write(kLocalHighWrite, 70);
+        std::filesystem::resize_file(state, cutTo);
+        EXPECT_EQ(board->Read(kLocalHigh), kPowerOnLocalHigh) << "cut to " << cutTo;
+        board->Write(kLocalHighWrite, 71);
+        EXPECT_EQ(Powered(state)->Read(kLocalHigh), 71) << "cut to " << cutTo << ": the file serves again";
     }
 }
 
