@@ -1,4 +1,3 @@
-#ifndef _WIN32
 #include "SharedStateFile.h"
 
 #include <fcntl.h>
@@ -163,4 +162,3 @@ std::string PowerSessionId() {
 }
 
 }  // namespace UsbSim
-#endif
