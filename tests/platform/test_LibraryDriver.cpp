@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -18,26 +19,19 @@ using USBStuff::LibraryDriver;
 
 constexpr int32_t kChip = 0x4C;  // the simulated chip's address
 
-std::string RuntimeFile(const char* name) {
-    const char* runtime = std::getenv("KTS_RUNTIME_DIR");
-    return std::string(runtime ? runtime : "") + "/" + name;
-}
+std::string RuntimeFile(const char* name) { return std::string(std::getenv("KTS_RUNTIME_DIR")) + "/" + name; }
 
 TEST(LibraryDriver, OnlyALibraryAtAnAbsolutePathIsLoaded) {
     const std::string missing =
         (std::filesystem::temp_directory_path() / "no-such-folder" / USBStuff::DriverLibraryFileName()).string();
-    struct Case {
-        std::string path;
-        std::string said;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {USBStuff::DriverLibraryFileName(), "its path is not absolute"},
         {missing, missing + " could not be loaded: "},
     };
-    for (const Case& c : cases) {
+    for (const auto& [path, said] : cases) {
         std::string error;
-        EXPECT_EQ(LibraryDriver::Open(c.path, error), nullptr) << c.path;
-        EXPECT_NE(error.find(c.said), std::string::npos) << error;
+        EXPECT_EQ(LibraryDriver::Open(path, error), nullptr) << path;
+        EXPECT_NE(error.find(said), std::string::npos) << error;
     }
 }
 
@@ -45,21 +39,22 @@ TEST(LibraryDriver, OnlyALibraryAtAnAbsolutePathIsLoaded) {
 int LocalHighAfterLoading(const std::function<void(LibraryDriver&)>& before) {
     std::string error;
     auto driver = LibraryDriver::Open(RuntimeFile(USBStuff::DriverLibraryFileName()), error);
-    if (!driver) ADD_FAILURE() << error;
     if (!driver || driver->LoadFirmWare(RuntimeFile("KTS9330FW.Hex").c_str()) < 0) return -1;
     uint8_t buffer[65] = {};
     if (driver->VendorIORequest(kConnect, kConnectValue, kConnectIndex, kDirectionOut, 0, buffer) != 0) return -1;
     before(*driver);
-    if (driver->VendorIORequest(kRegisterAccess, kChip, Chip::Reg::LocalHigh.read, kDirectionIn, kReadLength, buffer) != 0) return -1;
-    return buffer[0];
+    const int16_t read =
+        driver->VendorIORequest(kRegisterAccess, kChip, Chip::Reg::LocalHigh.read, kDirectionIn, kReadLength, buffer);
+    return read == 0 ? buffer[0] : -1;
 }
 
 TEST(LibraryDriver, TheChipKeepsItsStateFromOneLoadToTheNext) {
-    const int set = LocalHighAfterLoading([](LibraryDriver& driver) {
-        uint8_t unused = 0;
-        EXPECT_EQ(driver.VendorIORequest(kRegisterAccess, kChip, WriteIndex(Chip::Reg::LocalHigh.write, 71), kDirectionOut, 0, &unused), 0);
-    });
-    EXPECT_EQ(set, 71);
+    EXPECT_EQ(LocalHighAfterLoading([](LibraryDriver& driver) {
+                  uint8_t unused = 0;
+                  driver.VendorIORequest(kRegisterAccess, kChip, WriteIndex(Chip::Reg::LocalHigh.write, 71),
+                                         kDirectionOut, 0, &unused);
+              }),
+              71);
     EXPECT_EQ(LocalHighAfterLoading([](LibraryDriver&) {}), 71);
 }
 
