@@ -23,6 +23,7 @@ private:
     void ReadSignals();
 
     std::function<void(int)> onSignal_;
+    // The hand-over's parts, of types Windows lacks.
 #ifndef _WIN32
     int ends_[2] = {-1, -1};  // the handler writes to 0, the event loop reads 1
     QSocketNotifier* notifier_ = nullptr;

@@ -4,7 +4,9 @@
 #include "board/USBStuff.h"
 #include "registers/NumberText.h"
 
-#include <cstdlib>
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -54,11 +56,7 @@ std::string NamedDriverLibrary(const std::string& name, const std::string& progr
 void LoadDriverLibrary(const BoardChoice& choice, const std::string& programFolder) {
     g_choice = choice;
     if (!choice.bus.empty()) {
-#ifdef _WIN32
-        _putenv_s("KTS_I2C_BUS", choice.bus.c_str());
-#else
-        setenv("KTS_I2C_BUS", choice.bus.c_str(), 1);
-#endif
+        qputenv("KTS_I2C_BUS", QByteArray::fromStdString(choice.bus));
     }
     // Joined as text: on Windows a path through std::filesystem comes back in another encoding
     // than the ANSI code page the folder is given in and the library is loaded with.

@@ -1,6 +1,7 @@
 #include "board/BoardOptions.h"
 
 #include "board/ProgramFolder.h"
+#include "board/SystemLibrary.h"
 #include "registers/IntegerArgument.h"
 
 #include <QCommandLineParser>
@@ -53,12 +54,7 @@ QString EnvironmentLines(const QString& heading, const Variable (&variables)[N])
     return text;
 }
 
-#ifdef _WIN32
-// The i2c-dev library is Linux's: on Windows a board is reached through its own driver library.
-constexpr bool HasI2cDev = false;
-#else
-constexpr bool HasI2cDev = true;
-#endif
+const bool HasI2cDev = USBStuff::SystemHasI2cDev();
 
 }  // namespace
 

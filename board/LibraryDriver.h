@@ -1,6 +1,7 @@
 #pragma once
 // The driver library loaded at run time from an absolute path, never through a search path.
 #include "board/BoardDriver.h"
+#include "board/SystemLibrary.h"
 
 #include <memory>
 #include <string>
@@ -25,9 +26,6 @@ private:
     struct Handles;
     std::unique_ptr<Handles> handles_;
 };
-
-// The driver library's file name in the program's folder on this system.
-const char* DriverLibraryFileName();
 
 // The names a 32-bit Windows library may export a __stdcall function under, in the order they
 // are tried: plain (a .def file), "_Name@N" (Microsoft's compiler) and "Name@N" (mingw), N being

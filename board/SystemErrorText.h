@@ -1,6 +1,5 @@
 #pragma once
 // Windows' own words for a system error code (GetLastError), without the line break they end in.
-#ifdef _WIN32
 #include <string>
 
 namespace USBStuff {
@@ -8,4 +7,3 @@ namespace USBStuff {
 std::string SystemErrorText(unsigned long code);
 
 }  // namespace USBStuff
-#endif

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 
 namespace USBStuff {
@@ -26,11 +27,7 @@ std::function<void(int32_t)> g_afterWrite;
 FailureHooks g_failureHooks;
 bool g_failureReported = false;
 
-#ifdef _WIN32
-constexpr char NativeSeparator = '\\';
-#else
-constexpr char NativeSeparator = '/';
-#endif
+constexpr char NativeSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "board/BoardOptions.h"
 #include "cli/DurationArgument.h"
 #include "cli/commands/FieldSettings.h"
+#include "cli/monitor/AlarmCommand.h"
 #include "cli/text/RegisterArgument.h"
 #include "registers/IntegerArgument.h"
 #include "registers/RegMapStuff.h"
@@ -75,15 +76,10 @@ struct Options {
     QCommandLineOption events{"events", "monitor: append the events to FILE, one JSON object a line: started, "
                                         "ended, alarm-raised, alarm-cleared, board-lost, board-back, "
                                         "command-ended.", "FILE"};
-#ifdef _WIN32
-    const char* const shell = "cmd.exe /c";
-#else
-    const char* const shell = "/bin/sh";
-#endif
     QCommandLineOption onAlarm{"on-alarm", QStringLiteral("monitor, watch: run CMD through %1 at each alarm raised and "
                                            "cleared, with KTS_EVENT, KTS_FLAG, KTS_LOCAL_C, KTS_REMOTE_C and "
                                            "KTS_TIME set; the readings never wait for it, and it is not started "
-                                           "again while it runs.").arg(QLatin1String(shell)), "CMD"};
+                                           "again while it runs.").arg(QLatin1String(AlarmCommand::ShellName())), "CMD"};
     QCommandLineOption count{"count", "monitor, watch: end after this many readings.", "N"};
     QCommandLineOption output{"output", "monitor: append the readings to FILE (never truncated; the header only "
                                         "into an empty file); - is standard output (default).", "FILE"};

@@ -30,6 +30,7 @@ endfunction()
 function(kts_driver_parts target)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/DriverExports.cpp)
+  kts_platform_sources(sources ${sources})
   add_library(${target} STATIC ${sources})
   set_target_properties(${target} PROPERTIES
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON AUTOMOC OFF AUTORCC OFF)

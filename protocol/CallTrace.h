@@ -1,7 +1,9 @@
 #pragma once
 // One line per driver call, appended to a file so a test or a user can see what the
 // program asked of the board. Each line is complete on disk before the call returns.
-// Both driver libraries trace through it; header-only, so neither compiles the other's files.
+// Both driver libraries trace through it; it lies in protocol/, so neither compiles the other's files.
+#include "protocol/LocalTime.h"
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -29,11 +31,7 @@ private:
         const auto now = system_clock::now();
         const std::time_t t = system_clock::to_time_t(now);
         std::tm local{};
-#ifdef _WIN32
-        localtime_s(&local, &t);
-#else
-        localtime_r(&t, &local);
-#endif
+        LocalCalendar(t, local);
         const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
         return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ms / 1000.0;
     }

@@ -1,20 +1,15 @@
 // The two functions of the board's driver library, and the optional third that says why the
 // last call failed; nothing else is exported.
 #include "SimulatedBoard.h"
+#include "protocol/DriverCall.h"
 
 #include <cstdint>
 
-#if defined(_WIN32)
-// The library's .def file names what is exported, and under which names.
+// Windows' linker takes the exports and their names from the .def file; elsewhere, visibility.
+#ifdef _WIN32
 #define KTS_DRIVER_EXPORT extern "C"
-#if defined(_WIN64)
-#define KTS_DRIVER_CALL
-#else
-#define KTS_DRIVER_CALL __stdcall
-#endif
 #else
 #define KTS_DRIVER_EXPORT extern "C" __attribute__((visibility("default")))
-#define KTS_DRIVER_CALL
 #endif
 
 namespace {

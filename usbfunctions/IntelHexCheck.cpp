@@ -95,6 +95,7 @@ bool IsWellFormedIntelHex(const std::string& text) {
 FirmwareCheck CheckFirmwareFile(const char* path) {
     if (!path) return FirmwareCheck::Unreadable;
     std::optional<std::string> text = ReadSmallFile(path);
+    // Windows reads a backslash as a folder separator itself; elsewhere a Windows path is read so.
 #ifndef _WIN32
     std::string slashed(path);
     if (!text && slashed.find('\\') != std::string::npos) {

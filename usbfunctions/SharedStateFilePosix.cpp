@@ -1,4 +1,3 @@
-#ifndef _WIN32
 #include "SharedStateFile.h"
 
 #include <fcntl.h>
@@ -233,4 +232,3 @@ std::string PowerSessionId() {
 }
 
 }  // namespace UsbSim
-#endif

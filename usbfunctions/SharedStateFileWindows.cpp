@@ -1,4 +1,3 @@
-#ifdef _WIN32
 #include "SharedStateFile.h"
 
 #include <windows.h>
@@ -301,4 +300,3 @@ std::string PowerSessionId() {
 }
 
 }  // namespace UsbSim
-#endif

@@ -5,10 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifndef _WIN32
-extern char** environ;
-#endif
-
 namespace {
 
 bool IsEventVariable(const char* entry) {
@@ -18,9 +14,9 @@ bool IsEventVariable(const char* entry) {
 }
 
 // The program's environment with the event's variables in place of any it had.
-std::vector<std::string> EventEnvironment(const MonitorEvent& event) {
+std::vector<std::string> EventEnvironment(const MonitorEvent& event, char** programEnvironment) {
     std::vector<std::string> entries;
-    for (char** entry = environ; *entry; ++entry)
+    for (char** entry = programEnvironment; *entry; ++entry)
         if (!IsEventVariable(*entry)) entries.emplace_back(*entry);
     entries.push_back("KTS_EVENT=" + event.kind);
     entries.push_back("KTS_FLAG=" + event.flag);
@@ -38,7 +34,7 @@ AlarmCommand::~AlarmCommand() {
 
 void AlarmCommand::Start(const MonitorEvent& event) {
     if (command_.empty() || Running() || failed_) return;
-    std::vector<std::string> environment = EventEnvironment(event);
+    std::vector<std::string> environment = EventEnvironment(event, ProgramEnvironment());
     flag_ = event.flag;
     if (!Spawn(environment)) failed_ = CannotStart;
 }

@@ -27,8 +27,12 @@ public:
     std::optional<MonitorEvent> Ended();
 
     static constexpr int CannotStart = 127;
+    // The shell the command runs through, as the help names it: "/bin/sh", or "cmd.exe /c".
+    static const char* ShellName();
 
 private:
+    // The program's own environment, its entries as the system keeps them ("NAME=value").
+    static char** ProgramEnvironment();
     // The system's part: starts the command with these environment entries ("NAME=value");
     // false when it cannot.
     bool Spawn(std::vector<std::string>& environment);

@@ -6,6 +6,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+extern char** environ;
+
 namespace {
 
 std::vector<char*> Pointers(std::vector<std::string>& texts) {
@@ -17,8 +19,12 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
+const char* AlarmCommand::ShellName() { return "/bin/sh"; }
+
+char** AlarmCommand::ProgramEnvironment() { return environ; }
+
 bool AlarmCommand::Spawn(std::vector<std::string>& environment) {
-    std::vector<std::string> arguments{"/bin/sh", "-c", command_};
+    std::vector<std::string> arguments{ShellName(), "-c", command_};
     std::vector<char*> argv = Pointers(arguments);
     std::vector<char*> envp = Pointers(environment);
     // The command takes Ctrl+C and SIGTERM its own default way, whatever this program does.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <windows.h>
 
 namespace {
@@ -25,6 +26,10 @@ std::string EnvironmentBlock(std::vector<std::string> entries) {
 }
 
 }  // namespace
+
+const char* AlarmCommand::ShellName() { return "cmd.exe /c"; }
+
+char** AlarmCommand::ProgramEnvironment() { return environ; }
 
 bool AlarmCommand::Spawn(std::vector<std::string>& environment) {
     char shell[MAX_PATH];

@@ -29,6 +29,7 @@ public:
     bool Write(const std::string& line);
 
 private:
+    // Windows writes through a HANDLE, the others through a file descriptor.
 #ifdef _WIN32
     void* handle_ = nullptr;  // the file's HANDLE, or standard output's
 #else

@@ -1,5 +1,7 @@
 #include "cli/text/LocalTimeText.h"
 
+#include "protocol/LocalTime.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,11 +10,7 @@ namespace {
 // The calendar of one second, locally and in UTC; false where the system has none for it
 // (Windows' C library knows no time before 1970).
 bool LocalAndUtc(std::time_t second, std::tm& local, std::tm& utc) {
-#ifdef _WIN32
-    return localtime_s(&local, &second) == 0 && gmtime_s(&utc, &second) == 0;
-#else
-    return localtime_r(&second, &local) && gmtime_r(&second, &utc);
-#endif
+    return BoardProtocol::LocalCalendar(second, local) && BoardProtocol::UtcCalendar(second, utc);
 }
 
 }  // namespace

@@ -1,13 +1,5 @@
 #include "app/TerminationSignals.h"
 
-#ifdef _WIN32
-
-TerminationSignals::TerminationSignals(std::function<void(int)> onSignal) : onSignal_(std::move(onSignal)) {}
-TerminationSignals::~TerminationSignals() = default;
-void TerminationSignals::ReadSignals() {}
-
-#else
-
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -59,5 +51,3 @@ void TerminationSignals::ReadSignals() {
     unsigned char number = 0;
     while (::read(ends_[1], &number, 1) == 1) onSignal_(number);
 }
-
-#endif  // _WIN32

@@ -6,16 +6,10 @@
 #include <QStringList>
 
 QString NoDisplayAnswer(const QProcessEnvironment& environment) {
-#ifdef Q_OS_LINUX
     // QT_QPA_PLATFORM lists the platforms to try ("wayland;xcb"), each with options after ':';
     // the windows can be shown when one of them can be reached.
     const QString chosen = environment.value(QStringLiteral("QT_QPA_PLATFORM"));
-#ifdef _WIN32
-    // Windows' own platform always has the desktop to show the windows on.
-    const QStringList defaults{QStringLiteral("windows")};
-#else
     const QStringList defaults{QStringLiteral("wayland"), QStringLiteral("xcb")};
-#endif
     const QStringList platforms = chosen.isEmpty() ? defaults : chosen.split(';');
     for (const QString& platform : platforms) {
         const QString name = platform.section(':', 0, 0);
@@ -28,8 +22,4 @@ QString NoDisplayAnswer(const QProcessEnvironment& environment) {
     }
     return QStringLiteral("%1: there is no display to show the windows on; kts9320b-cli works without one.")
         .arg(QLatin1String(CommandName));
-#else
-    Q_UNUSED(environment);
-    return QString();
-#endif
 }

@@ -13,7 +13,6 @@ namespace SettingsStore {
 
 namespace {
 
-#ifndef _WIN32
 // Each store that cannot be used is named once per run, not at every reading and writing.
 void SayNotUsed(const QString& path, const QString& reason) {
     static QSet<QString> named;
@@ -25,26 +24,16 @@ void SayNotUsed(const QString& path, const QString& reason) {
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }
-#endif
 
 }  // namespace
 
 QString FilePath() {
     const QString title = QString::fromUtf8(GeneralStuff::AppTitle);
-#ifdef _WIN32
-    // The registry key of QSettings' native store on Windows, as regedit names it.
-    return QStringLiteral("HKEY_CURRENT_USER\\Software\\%1\\%1").arg(title);
-#else
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + title +
            QLatin1Char('/') + title + QStringLiteral(".conf");
-#endif
 }
 
 std::unique_ptr<QSettings> Open() {
-#ifdef _WIN32
-    const QString title = QString::fromUtf8(GeneralStuff::AppTitle);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, title, title);
-#else
     const QString path = FilePath();
     // A pipe would hold the program at its first reading; a device or a link to one would be
     // replaced by a regular file at the first writing.
@@ -54,7 +43,6 @@ std::unique_ptr<QSettings> Open() {
         return nullptr;
     }
     return std::make_unique<QSettings>(path, QSettings::IniFormat);
-#endif
 }
 
 }  // namespace SettingsStore

@@ -1,15 +1,11 @@
 #include "cli/StopSignal.h"
 
 #include <csignal>
-#ifdef _WIN32
 #include <windows.h>
-#endif
 
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
-
-#ifdef _WIN32
 
 // Runs on a thread of its own that the system starts for the console event.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
@@ -22,28 +18,11 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     return TRUE;
 }
 
-#else
-
-extern "C" void OnStopSignal(int) { g_stop = 1; }
-
-#endif
-
 }  // namespace
 
 void InstallStopSignals() {
     g_stop = 0;
-#ifdef _WIN32
     SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
-#else
-    struct sigaction action {};
-    action.sa_handler = &OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    // SA_RESTART: a board transfer or a write under way finishes instead of failing; SA_RESETHAND:
-    // the next signal takes its default course.
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-#endif
 }
 
 bool StopRequested() { return g_stop != 0; }

@@ -1,6 +1,5 @@
 #include "board/SystemErrorText.h"
 
-#ifdef _WIN32
 #include <windows.h>
 
 namespace USBStuff {
@@ -15,4 +14,3 @@ std::string SystemErrorText(unsigned long code) {
 }
 
 }  // namespace USBStuff
-#endif

@@ -1,0 +1,5 @@
+#include "board/ProgramFolder.h"
+
+#include <QFile>
+
+std::string NarrowPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
