@@ -9,7 +9,9 @@
 #include "cli/monitor/LineOutput.h"
 #include "cli/text/LocalTimeText.h"
 #include "cli/monitor/MonitorLine.h"
+#include "cli/monitor/RangeSettling.h"
 #include "cli/StopSignal.h"
+#include "registers/RegMapStuff.h"
 #include "state/Clock.h"
 
 #include <algorithm>
@@ -40,6 +42,7 @@ private:
     bool Stop();
     void Emit(MonitorEvent event);
     bool TakeReading();
+    bool FollowRange(double elapsed, USBStuff::ChipTransfer& failed);
     void LoseBoard(const std::string& time, double elapsed, const USBStuff::ChipTransfer& failed);
     bool AwaitBoard();
     void Finish();
@@ -58,6 +61,7 @@ private:
     USBStuff::ChipSession session_;
     AlarmFlags alarms_;
     AlarmCommand command_;
+    RangeSettling range_{RegMapStuff::ExtendedRange};  // the start read the range into the shadow
     std::optional<Limits> limits_;
     double limitsReadAt_ = 0;
     double lastReadingAt_ = 0;   // where a gap starts: the last reading, or the start
@@ -86,8 +90,11 @@ bool MonitorRun::TakeReading() {
     const std::string time = timeText_.Now();
     const double elapsed = schedule_.Elapsed();
     USBStuff::ChipTransfer failed;
-    const std::optional<Reading> reading = TryReading(session_.Chip(), failed);
-    bool ok = reading.has_value();
+    std::optional<Reading> reading;
+    bool ok = TryShadow(session_.Chip(), failed) && FollowRange(elapsed, failed);
+    if (ok && range_.Settling(elapsed)) return false;
+    if (ok) reading = TryReading(session_.Chip(), failed);
+    ok = ok && reading.has_value();
     if (ok && settings_.limits && (!limits_ || elapsed - limitsReadAt_ >= LimitsEvery)) {
         limits_ = TryLimits(session_.Chip(), failed);
         limitsReadAt_ = elapsed;
@@ -112,6 +119,17 @@ bool MonitorRun::TakeReading() {
     if (!out_.readings->Write(json_ ? MonitorJsonLine(time, elapsed, *reading, limits)
                                     : MonitorCsvLine(time, elapsed, *reading, limits)))
         EndWith(WriteFailure(*out_.readings));
+    return true;
+}
+
+// The range is read with every reading, as someone may change it during the run: a reading is
+// decoded with the range it was converted in, or not taken. False on a failed transfer.
+bool MonitorRun::FollowRange(double elapsed, USBStuff::ChipTransfer& failed) {
+    if (!range_.Differs(RegMapStuff::ExtendedRange)) return true;
+    const std::optional<double> period = TryConversionPeriod(session_.Chip(), failed);
+    if (!period) return false;
+    range_.Changed(RegMapStuff::ExtendedRange, elapsed, *period);
+    limits_.reset();  // their codes mean other degrees now
     return true;
 }
 

@@ -2,11 +2,13 @@
 // reading takes, across midnight too, and every way a run ends leaves whole lines behind.
 #include "CliRunner.h"
 
+#include "chip/ChipFields.h"
 #include "support/FileSizeLimit.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -94,6 +96,56 @@ TEST_F(Monitor, AStallWhileWaitingGivesUpTheSlotsItMissed) {
     EXPECT_EQ(ElapsedColumn(), (std::vector<std::string>{"0.000", "0.500", "1.000", "3.000", "3.500"}));
 }
 
+TEST_F(Monitor, AReadingTakenAcrossARangeChangeIsNotWritten) {
+    // The chip converts every period from the start; a conversion leaves the codes of the range
+    // in force when it began. The temperatures stay 30 and 40.25 °C and the local high limit
+    // 85 °C, whose code is changed with the range.
+    struct Case {
+        int rateCode;                 // 5: 2 Hz, 7: 8 Hz
+        bool extendedAtStart;
+        std::vector<double> changes;  // when the range is switched, in seconds after the start
+        std::vector<std::string> elapsed;
+    };
+    const Case cases[] = {
+        // Seen at 0.75: the conversion begun at 0.5 is of the old range, the one from 1.0 of the new.
+        {5, false, {0.6}, {"0.000", "0.250", "0.500", "1.750", "2.000", "2.250"}},
+        {7, true, {0.9}, {"0.000", "0.250", "0.500", "0.750", "1.250", "1.500"}},
+        // Switched back before the first change has settled: the wait starts again.
+        {5, false, {0.3, 1.3}, {"0.000", "0.250", "2.500", "2.750", "3.000", "3.250"}},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(file);
+        const double period = 1 / Chip::ConversionRates[c.rateCode];
+        const auto extendedAt = [&c](double t) {
+            return c.extendedAtStart != (std::count_if(c.changes.begin(), c.changes.end(),
+                                                       [t](double change) { return change <= t; }) % 2 == 1);
+        };
+        auto& chip = cli.driver.Chip(0x4C);
+        chip[Chip::Reg::ConversionRate.read] = c.rateCode;
+        chip[Chip::Reg::Configuration.read] = c.extendedAtStart ? Chip::ConfigBit::ExtendedRange : 0;
+        cli.clock.now = 1000;
+        cli.driver.onRequest = [&](const DriverRequest&) {
+            const double t = cli.clock.now - 1000;
+            const int shift = extendedAt((std::floor(t / period) - 1) * period) ? 64 : 0;
+            chip[Chip::Reg::Configuration.read] = extendedAt(t) ? Chip::ConfigBit::ExtendedRange : 0;
+            chip[Chip::Reg::LocalHigh.read] = 85 + (extendedAt(t) ? 64 : 0);
+            chip[Chip::Reg::LocalTemp.read] = 30 + shift;
+            chip[Chip::Reg::RemoteTempHigh.read] = 40 + shift;
+        };
+        const CliAnswer answer = Run({"--interval", "250", "--count", "6", "--limits"});
+        EXPECT_EQ(answer.status, 0) << answer.err;
+        EXPECT_EQ(ElapsedColumn(), c.elapsed) << "rate code " << c.rateCode;
+        const auto lines = Lines();
+        for (size_t i = 1; i < lines.size(); ++i) {
+            std::vector<std::string> columns;
+            std::stringstream line(lines[i]);
+            for (std::string column; std::getline(line, column, ',');) columns.push_back(column);
+            ASSERT_EQ(columns.size(), 12u) << lines[i];
+            EXPECT_EQ(columns[2] + " " + columns[3] + " " + columns[6], "30 40.25 85") << lines[i];
+        }
+    }
+}
+
 TEST_F(Monitor, TheFirstReadingStartsALineOfItsOwnWithTheHeaderOnlyInAnEmptyFile) {
     const std::pair<QByteArray, std::string> cases[] = {
         {"", "time,elapsed_s,local_C,remote_C,status,alarms"}, {"earlier", "earlier"}, {"earlier\n", "earlier"}};
@@ -137,17 +189,32 @@ TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
 }
 
 TEST_F(Monitor, CtrlCEndsAfterTheLineInHandWithStatus0) {
-    int requests = 0;
-    cli.driver.onRequest = [&](const DriverRequest& r) {
-        if (r.request == 222 && ++requests == 54 + 10) std::raise(SIGINT);  // the start, then the 3rd reading
+    // A hang-up is what a dropped ssh session sends.
+    const int stopSignals[] = {SIGINT, SIGTERM,
+#ifdef SIGHUP
+                               SIGHUP, SIGQUIT
+#endif
     };
-    const CliAnswer answer = Run({"--interval", "0"});
-    EXPECT_EQ(answer.status, 0) << answer.err;
-    EXPECT_EQ(Lines().size(), 4u);
+    const QString events = folder.filePath("chamber.events");
+    for (const int number : stopSignals) {
+        QFile::remove(file);
+        QFile::remove(events);
+        int requests = 0;
+        cli.driver.onRequest = [&](const DriverRequest& r) {
+            if (r.request == 222 && ++requests == 54 + 12) std::raise(number);  // the start, then the 3rd reading
+        };
+        const CliAnswer answer = Run({"--interval", "0", "--events", events});
+        EXPECT_EQ(answer.status, 0) << answer.err;
+        EXPECT_EQ(Lines().size(), 4u) << number;
+        std::ifstream in(events.toStdString());
+        std::string last;
+        for (std::string line; std::getline(in, line);) last = line;
+        EXPECT_NE(last.find("\"event\":\"ended\""), std::string::npos) << number << ": " << last;
+    }
 }
 
 TEST_F(Monitor, ABoardFailureEndsWithStatus1AndKeepsEveryLineWhole) {
-    cli.driver.failAfter = 64;  // the start takes 55 requests, each reading 4
+    cli.driver.failAfter = 65;  // the start takes 55 requests, each reading 5
     const CliAnswer answer = Run({"--interval", "0"});
     EXPECT_EQ(answer.status, 1);
     EXPECT_EQ(answer.err, "kts9320b-cli: transfer: Communications Interrupted - Check USB connections\n");
