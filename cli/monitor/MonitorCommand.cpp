@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -24,6 +25,12 @@ namespace {
 constexpr double LimitsEvery = 1.0;
 // The longest sleep while the board is away, so a stop request is seen soon.
 constexpr double LongestSleep = 0.05;
+
+// A line on standard error, for whoever watches the run, of what the events file also tells.
+void Notice(const std::string& time, const std::string& text) {
+    std::fprintf(stderr, "%s: %s: %s\n", CliName, time.c_str(), text.c_str());
+    std::fflush(stderr);
+}
 
 class MonitorRun {
 public:
@@ -136,7 +143,10 @@ bool MonitorRun::FollowRange(double elapsed, USBStuff::ChipTransfer& failed) {
 void MonitorRun::LoseBoard(const std::string& time, double elapsed, const USBStuff::ChipTransfer& failed) {
     session_.Failed(failed, elapsed);
     Emit({"board-lost", time, {}, {}, {}, session_.Reason()});
-    if (settings_.keepGoing) return;
+    if (settings_.keepGoing) {
+        Notice(time, "the board is lost: " + session_.Reason());
+        return;
+    }
     Finish();
     USBStuff::ReportBoardFailure(failed);
 }
@@ -157,7 +167,9 @@ bool MonitorRun::AwaitBoard() {
             USBStuff::ChipTransfer failed;
             if (TryShadow(session_.Chip(), failed)) {
                 limits_.reset();
-                Emit({"board-back", timeText_.Now(), {}, {}, {}, {}});
+                const std::string time = timeText_.Now();
+                Emit({"board-back", time, {}, {}, {}, {}});
+                Notice(time, "the board is back");
                 return true;
             }
             session_.Failed(failed, now);
