@@ -132,11 +132,13 @@ bool MonitorRun::TakeReading() {
 // The range is read with every reading, as someone may change it during the run: a reading is
 // decoded with the range it was converted in, or not taken. False on a failed transfer.
 bool MonitorRun::FollowRange(double elapsed, USBStuff::ChipTransfer& failed) {
-    if (!range_.Differs(RegMapStuff::ExtendedRange)) return true;
-    const std::optional<double> period = TryConversionPeriod(session_.Chip(), failed);
-    if (!period) return false;
-    range_.Changed(RegMapStuff::ExtendedRange, elapsed, *period);
-    limits_.reset();  // their codes mean other degrees now
+    if (range_.Differs(RegMapStuff::ExtendedRange)) {
+        const std::optional<double> period = TryConversionPeriod(session_.Chip(), failed);
+        if (!period) return false;
+        range_.Changed(RegMapStuff::ExtendedRange, elapsed, *period);
+        limits_.reset();  // their codes mean other degrees now
+    }
+    range_.Standby(RegMapStuff::Standby, elapsed);
     return true;
 }
 

@@ -17,6 +17,8 @@ public:
     bool Differs(bool extendedRange) const { return extendedRange != extendedRange_; }
     // The range read at `now` (seconds) differs; the chip converts once every `conversionPeriod`.
     void Changed(bool extendedRange, double now, double conversionPeriod);
+    // The chip converts nothing while it stands by: a change waits until it converts again.
+    void Standby(bool standby, double now);
     // True while a reading taken at `now` may still hold codes of the range before. A reading
     // due at the very moment the change has settled is taken, to the clock's resolution.
     bool Settling(double now) const { return now < settledAt_ - ClockResolution; }
@@ -24,6 +26,7 @@ public:
 private:
     static constexpr double ClockResolution = 1e-6;
     bool extendedRange_;
+    double conversionPeriod_ = 0;
     double settledAt_ = -std::numeric_limits<double>::infinity();
 };
 

@@ -105,6 +105,7 @@ TEST_F(Monitor, AReadingTakenAcrossARangeChangeIsNotWritten) {
         bool extendedAtStart;
         std::vector<double> changes;  // when the range is switched, in seconds after the start
         std::vector<std::string> elapsed;
+        double standbyUntil = 0;      // the chip stands by, converting nothing, until then
     };
     const Case cases[] = {
         // Seen at 0.75: the conversion begun at 0.5 is of the old range, the one from 1.0 of the new.
@@ -112,6 +113,8 @@ TEST_F(Monitor, AReadingTakenAcrossARangeChangeIsNotWritten) {
         {7, true, {0.9}, {"0.000", "0.250", "0.500", "0.750", "1.250", "1.500"}},
         // Switched back before the first change has settled: the wait starts again.
         {5, false, {0.3, 1.3}, {"0.000", "0.250", "2.500", "2.750", "3.000", "3.250"}},
+        // Seen in standby: the wait starts once the chip converts again.
+        {7, false, {0.3}, {"0.000", "0.250", "1.250", "1.500", "1.750", "2.000"}, 0.9},
     };
     for (const Case& c : cases) {
         QFile::remove(file);
@@ -126,8 +129,12 @@ TEST_F(Monitor, AReadingTakenAcrossARangeChangeIsNotWritten) {
         cli.clock.now = 1000;
         cli.driver.onRequest = [&](const DriverRequest&) {
             const double t = cli.clock.now - 1000;
-            const int shift = extendedAt((std::floor(t / period) - 1) * period) ? 64 : 0;
-            chip[Chip::Reg::Configuration.read] = extendedAt(t) ? Chip::ConfigBit::ExtendedRange : 0;
+            const double lastBegun = t < c.standbyUntil
+                                         ? -period
+                                         : c.standbyUntil + (std::floor((t - c.standbyUntil) / period) - 1) * period;
+            const int shift = extendedAt(lastBegun) ? 64 : 0;
+            chip[Chip::Reg::Configuration.read] = (extendedAt(t) ? Chip::ConfigBit::ExtendedRange : 0) |
+                                                  (t < c.standbyUntil ? Chip::ConfigBit::Standby : 0);
             chip[Chip::Reg::LocalHigh.read] = 85 + (extendedAt(t) ? 64 : 0);
             chip[Chip::Reg::LocalTemp.read] = 30 + shift;
             chip[Chip::Reg::RemoteTempHigh.read] = 40 + shift;
