@@ -4,12 +4,14 @@
 #include "cli/DurationArgument.h"
 #include "cli/commands/FieldSettings.h"
 #include "cli/monitor/AlarmCommand.h"
+#include "cli/monitor/SameFile.h"
 #include "cli/text/RegisterArgument.h"
 #include "registers/IntegerArgument.h"
 #include "registers/RegMapStuff.h"
 #include "state/GeneralStuff.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -189,8 +191,9 @@ QString ReadMonitorOptions(const QCommandLineParser& parser, const Options& o, M
     }
     if (monitor.events == QLatin1String("-") && monitor.output == QLatin1String("-"))
         return QStringLiteral("--events - needs the readings in a file (--output FILE).");
-    if (!monitor.events.isEmpty() && monitor.events == monitor.output)
-        return QStringLiteral("--events and --output name the same file, '%1'.").arg(monitor.events);
+    if (!monitor.events.isEmpty() &&
+        SameFile(QFile::encodeName(monitor.events).toStdString(), QFile::encodeName(monitor.output).toStdString()))
+        return QStringLiteral("--events '%1' and --output '%2' name the same file.").arg(monitor.events, monitor.output);
     return QString();
 }
 

@@ -1,6 +1,7 @@
 #include "cli/StopSignal.h"
 
 #include <csignal>
+#include <initializer_list>
 
 namespace {
 
@@ -18,8 +19,8 @@ void InstallStopSignals() {
     // SA_RESTART: a board transfer or a write under way finishes instead of failing; SA_RESETHAND:
     // the next signal takes its default course.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A dropped ssh session sends SIGHUP; Ctrl+\ sends SIGQUIT: both stop the run as SIGTERM does.
+    for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(number, &action, nullptr);
 }
 
 bool StopRequested() { return g_stop != 0; }

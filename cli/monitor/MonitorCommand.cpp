@@ -9,11 +9,14 @@
 #include "cli/monitor/LineOutput.h"
 #include "cli/text/LocalTimeText.h"
 #include "cli/monitor/MonitorLine.h"
+#include "cli/monitor/RangeSettling.h"
 #include "cli/StopSignal.h"
+#include "registers/RegMapStuff.h"
 #include "state/Clock.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -22,6 +25,12 @@ namespace {
 constexpr double LimitsEvery = 1.0;
 // The longest sleep while the board is away, so a stop request is seen soon.
 constexpr double LongestSleep = 0.05;
+
+// A line on standard error, for whoever watches the run, of what the events file also tells.
+void Notice(const std::string& time, const std::string& text) {
+    std::fprintf(stderr, "%s: %s: %s\n", CliName, time.c_str(), text.c_str());
+    std::fflush(stderr);
+}
 
 class MonitorRun {
 public:
@@ -40,6 +49,7 @@ private:
     bool Stop();
     void Emit(MonitorEvent event);
     bool TakeReading();
+    bool FollowRange(double elapsed, USBStuff::ChipTransfer& failed);
     void LoseBoard(const std::string& time, double elapsed, const USBStuff::ChipTransfer& failed);
     bool AwaitBoard();
     void Finish();
@@ -58,6 +68,7 @@ private:
     USBStuff::ChipSession session_;
     AlarmFlags alarms_;
     AlarmCommand command_;
+    RangeSettling range_{RegMapStuff::ExtendedRange};  // the start read the range into the shadow
     std::optional<Limits> limits_;
     double limitsReadAt_ = 0;
     double lastReadingAt_ = 0;   // where a gap starts: the last reading, or the start
@@ -86,8 +97,11 @@ bool MonitorRun::TakeReading() {
     const std::string time = timeText_.Now();
     const double elapsed = schedule_.Elapsed();
     USBStuff::ChipTransfer failed;
-    const std::optional<Reading> reading = TryReading(session_.Chip(), failed);
-    bool ok = reading.has_value();
+    std::optional<Reading> reading;
+    bool ok = TryShadow(session_.Chip(), failed) && FollowRange(elapsed, failed);
+    if (ok && range_.Settling(elapsed)) return false;
+    if (ok) reading = TryReading(session_.Chip(), failed);
+    ok = ok && reading.has_value();
     if (ok && settings_.limits && (!limits_ || elapsed - limitsReadAt_ >= LimitsEvery)) {
         limits_ = TryLimits(session_.Chip(), failed);
         limitsReadAt_ = elapsed;
@@ -115,10 +129,26 @@ bool MonitorRun::TakeReading() {
     return true;
 }
 
+// The range is read with every reading, as someone may change it during the run: a reading is
+// decoded with the range it was converted in, or not taken. False on a failed transfer.
+bool MonitorRun::FollowRange(double elapsed, USBStuff::ChipTransfer& failed) {
+    if (range_.Differs(RegMapStuff::ExtendedRange)) {
+        const std::optional<double> period = TryConversionPeriod(session_.Chip(), failed);
+        if (!period) return false;
+        range_.Changed(RegMapStuff::ExtendedRange, elapsed, *period);
+        limits_.reset();  // their codes mean other degrees now
+    }
+    range_.Standby(RegMapStuff::Standby, elapsed);
+    return true;
+}
+
 void MonitorRun::LoseBoard(const std::string& time, double elapsed, const USBStuff::ChipTransfer& failed) {
     session_.Failed(failed, elapsed);
     Emit({"board-lost", time, {}, {}, {}, session_.Reason()});
-    if (settings_.keepGoing) return;
+    if (settings_.keepGoing) {
+        Notice(time, "the board is lost: " + session_.Reason());
+        return;
+    }
     Finish();
     USBStuff::ReportBoardFailure(failed);
 }
@@ -139,7 +169,9 @@ bool MonitorRun::AwaitBoard() {
             USBStuff::ChipTransfer failed;
             if (TryShadow(session_.Chip(), failed)) {
                 limits_.reset();
-                Emit({"board-back", timeText_.Now(), {}, {}, {}, {}});
+                const std::string time = timeText_.Now();
+                Emit({"board-back", time, {}, {}, {}, {}});
+                Notice(time, "the board is back");
                 return true;
             }
             session_.Failed(failed, now);

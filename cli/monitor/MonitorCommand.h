@@ -1,8 +1,9 @@
 #pragma once
 // monitor and watch: one reading per interval until the duration or the count is reached, or
-// Ctrl+C or SIGTERM ends it after the line in hand. Each reading is written whole to the
-// readings' output as it is taken (monitor); each event to the events' output. With keep-going,
-// a failed reading loses the board for a while instead of ending the run.
+// a stop signal ends it after the line in hand. Each reading is written whole to the readings'
+// output as it is taken (monitor); each event to the events' output. With keep-going, a failed
+// reading loses the board for a while instead of ending the run, and the loss and the return
+// are told on standard error too.
 #include "cli/CliRequest.h"
 
 class LineOutput;

@@ -2,11 +2,13 @@
 // reading takes, across midnight too, and every way a run ends leaves whole lines behind.
 #include "CliRunner.h"
 
+#include "chip/ChipFields.h"
 #include "support/FileSizeLimit.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -94,6 +96,56 @@ TEST_F(Monitor, AStallWhileWaitingGivesUpTheSlotsItMissed) {
     EXPECT_EQ(ElapsedColumn(), (std::vector<std::string>{"0.000", "0.500", "1.000", "3.000", "3.500"}));
 }
 
+TEST_F(Monitor, AReadingTakenAcrossARangeChangeIsNotWritten) {
+    // A conversion every half second (2 Hz) leaves the codes of the range in force when it began;
+    // none is made in standby, until `awake`. The temperatures stay 30 and 40.25 °C and the local
+    // high limit 85 °C, whose code changes with the range at once, as set writes it.
+    struct Case {
+        std::vector<double> switches;  // when the range is switched, in seconds after the start
+        double awake;
+        std::vector<std::string> elapsed;
+    };
+    const Case cases[] = {
+        // Seen at 0.75: the conversion begun at 0.5 is of the old range, the one from 1.0 of the new.
+        {{0.6}, 0, {"0.000", "0.250", "0.500", "1.750", "2.000", "2.250"}},
+        // Switched back before the first change has settled: the wait starts again.
+        {{0.3, 1.3}, 0, {"0.000", "0.250", "2.500", "2.750", "3.000", "3.250"}},
+        // Seen in standby: the wait starts once the chip converts again.
+        {{0.3}, 0.9, {"0.000", "0.250", "2.000", "2.250", "2.500", "2.750"}},
+    };
+    for (const Case& c : cases) {
+        const auto shift = [&c](double t) {  // 64 while the range is the extended one
+            return 64 * (std::count_if(c.switches.begin(), c.switches.end(), [t](double at) { return at <= t; }) % 2);
+        };
+        cli.driver.onRequest = [&](const DriverRequest&) {
+            const double t = cli.clock.now - 1000;
+            const double begun = t < c.awake ? -1 : c.awake + std::floor(2 * (t - c.awake)) / 2 - 0.5;
+            auto& chip = cli.driver.Chip(0x4C);
+            chip[Chip::Reg::ConversionRate.read] = 5;
+            chip[Chip::Reg::Configuration.read] =
+                (shift(t) ? Chip::ConfigBit::ExtendedRange : 0) | (t < c.awake ? Chip::ConfigBit::Standby : 0);
+            chip[Chip::Reg::LocalHigh.read] = 85 + shift(t);
+            chip[Chip::Reg::LocalTemp.read] = 30 + shift(begun);
+            chip[Chip::Reg::RemoteTempHigh.read] = 40 + shift(begun);
+        };
+        QFile::remove(file);
+        cli.clock.now = 1000;
+        ASSERT_EQ(Run({"--interval", "250", "--count", "6", "--limits"}).status, 0);
+        EXPECT_EQ(ElapsedColumn(), c.elapsed);
+        for (const std::string& line : Lines())
+            EXPECT_TRUE(line[0] == 't' || line.find(",30,40.25,144,RemHi,85,") != std::string::npos) << line;
+    }
+}
+
+TEST_F(Monitor, AHangUpOrAQuitStopsTheRunAsCtrlCDoes) {
+    for (const int number : {SIGHUP, SIGQUIT}) {  // a dropped ssh session hangs up
+        cli.driver.onRequest = [number](const DriverRequest& r) {
+            if (r.request == 222 && r.index == Chip::Reg::Status.read) std::raise(number);
+        };
+        EXPECT_EQ(Run({"--interval", "0"}).status, 0) << number;
+    }
+}
+
 TEST_F(Monitor, TheFirstReadingStartsALineOfItsOwnWithTheHeaderOnlyInAnEmptyFile) {
     const std::pair<QByteArray, std::string> cases[] = {
         {"", "time,elapsed_s,local_C,remote_C,status,alarms"}, {"earlier", "earlier"}, {"earlier\n", "earlier"}};
@@ -139,7 +191,7 @@ TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
 TEST_F(Monitor, CtrlCEndsAfterTheLineInHandWithStatus0) {
     int requests = 0;
     cli.driver.onRequest = [&](const DriverRequest& r) {
-        if (r.request == 222 && ++requests == 54 + 10) std::raise(SIGINT);  // the start, then the 3rd reading
+        if (r.request == 222 && ++requests == 54 + 12) std::raise(SIGINT);  // the start, then the 3rd reading
     };
     const CliAnswer answer = Run({"--interval", "0"});
     EXPECT_EQ(answer.status, 0) << answer.err;
@@ -147,7 +199,7 @@ TEST_F(Monitor, CtrlCEndsAfterTheLineInHandWithStatus0) {
 }
 
 TEST_F(Monitor, ABoardFailureEndsWithStatus1AndKeepsEveryLineWhole) {
-    cli.driver.failAfter = 64;  // the start takes 55 requests, each reading 4
+    cli.driver.failAfter = 65;  // the start takes 55 requests, each reading 5
     const CliAnswer answer = Run({"--interval", "0"});
     EXPECT_EQ(answer.status, 1);
     EXPECT_EQ(answer.err, "kts9320b-cli: transfer: Communications Interrupted - Check USB connections\n");
