@@ -1,12 +1,10 @@
 #pragma once
 // The command line, answered on standard output before any window system is needed.
+#include "app/CommandName.h"
 #include "board/BoardChoice.h"
 
 #include <QStringList>
 #include <optional>
-
-// The program's name on the command line and in its package.
-inline constexpr const char* CommandName = "kts9320b-eval";
 
 // Answers --version and --help, takes the board options (--driver, --bus, --address) into
 // the choice and the files of --open FILE... into openFiles, and refuses anything else with one

@@ -6,7 +6,7 @@
 // that passed while the program stood still (a modal dialog with the timer off, a stopped or
 // suspended process) are skipped, and the count steps over them, so the next line carries its
 // true time and the pause shows as a gap in the time column.
-#include "state/ContinuousTime.h"
+#include "files/ContinuousTime.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "app/NoDisplay.h"
 
-#include "app/CommandLine.h"
+#include "app/CommandName.h"
 #include "app/DisplayProbe.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "app/SettingsStore.h"
 
-#include "app/CommandLine.h"
+#include "app/CommandName.h"
 #include "files/FileSafety.h"
 #include "state/GeneralStuff.h"
 

@@ -4,6 +4,8 @@
 #include "app/Main.h"
 #include "app/NoDisplay.h"
 #include "app/OpenRuns.h"
+#include "board/ProgramFolder.h"
+#include "chart/ChartFolder.h"
 
 #include <QApplication>
 #include <QFont>
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     ReleaseProbedDisplay();
+    ChartFolder::SetProgramFolder(ProgramFolder());
     QApplication::setApplicationName(GeneralStuff::AppTitle);
     // Ties the windows to the installed menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(KTS_APP_ID));

@@ -1,7 +1,7 @@
 #include "chart/ChartCursors.h"
 
 #include "chart/ChartLabels.h"
-#include "chart/StripChart.h"
+#include "chart/ChartView.h"
 #include "chart/TimeOfDayTicker.h"
 
 #include <cmath>
@@ -13,15 +13,15 @@ constexpr int CornerGap = 6;
 constexpr int NameRowHeight = 22;   // the cursors' letters sit above the box
 }  // namespace
 
-ChartCursors::ChartCursors(StripChart& chart, const ChartLabels& labels) : chart_(chart), labels_(labels) {
+ChartCursors::ChartCursors(ChartView& chart, const ChartLabels& labels) : chart_(chart), labels_(labels) {
     for (int i = 0; i < 2; ++i) {
-        auto* line = new QCPItemStraightLine(&chart);
+        auto* line = new QCPItemStraightLine(&chart.Plot());
         line->setLayer(GuidesLayer);
         line->setPen(QPen(CursorColour, 1));
         line->setAntialiased(false);
         line->setVisible(false);
         lines_[i] = line;
-        auto* name = NewOverlayText(chart);
+        auto* name = NewOverlayText(chart.Plot());
         name->setText(i == 0 ? QStringLiteral("A") : QStringLiteral("B"));
         name->setPen(QPen(CursorColour));
         name->position->setTypeX(QCPItemPosition::ptPlotCoords);
@@ -30,7 +30,7 @@ ChartCursors::ChartCursors(StripChart& chart, const ChartLabels& labels) : chart
         name->setClipToAxisRect(true);
         names_[i] = name;
     }
-    box_ = NewOverlayText(chart, true);
+    box_ = NewOverlayText(chart.Plot(), true);
     box_->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
@@ -75,7 +75,7 @@ QString ChartCursors::Text() const {
     QStringList lines;
     lines << QStringLiteral("A %1   B %2").arg(TimeOfDayText(a, 2), TimeOfDayText(b, 2));
     lines << QStringLiteral("%1 %2 s").arg(QStringLiteral("Δt"), -8).arg(b - a, 0, 'f', 3);
-    for (int i = 0; i < chart_.graphCount(); ++i) {
+    for (int i = 0; i < chart_.Plot().graphCount(); ++i) {
         const double change = ValueAt(i, b) - ValueAt(i, a);
         const QString sign = change > 0 ? QStringLiteral("+") : QString();
         lines << QStringLiteral("%1 Δ %2").arg(labels_.Name(i), -8).arg(sign + labels_.ValueText(change));

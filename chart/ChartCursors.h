@@ -9,12 +9,12 @@
 
 class QCPItemStraightLine;
 class QCPItemText;
-class StripChart;
+class ChartView;
 struct ChartLabels;
 
 class ChartCursors {
 public:
-    ChartCursors(StripChart& chart, const ChartLabels& labels);
+    ChartCursors(ChartView& chart, const ChartLabels& labels);
 
     // Cursor 0 is A, 1 is B. It goes to the time of the first trace's stored point nearest to
     // the time given, or to that time itself while there are no points.
@@ -31,7 +31,7 @@ private:
     // The value of the trace's stored point nearest to the time; NaN for none.
     double ValueAt(int trace, double time) const;
 
-    StripChart& chart_;
+    ChartView& chart_;
     const ChartLabels& labels_;
     std::array<std::optional<double>, 2> times_;
     std::array<QCPItemStraightLine*, 2> lines_{};

@@ -1,11 +1,11 @@
 #include "chart/ChartInstrument.h"
 
-#include "board/USBStuff.h"
 #include "widgets/DialogFolder.h"
 #include "widgets/Prompts.h"
 #include "chart/ChartDataExport.h"
+#include "chart/ChartFolder.h"
 #include "files/FileSafety.h"
-#include "chart/StripChart.h"
+#include "chart/ChartView.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -15,26 +15,26 @@ namespace {
 constexpr int CornerGap = 6;
 }  // namespace
 
-ChartInstrument::ChartInstrument(StripChart& chart, QMenu* menu)
-    : QObject(&chart),
+ChartInstrument::ChartInstrument(ChartView& chart, QMenu* menu)
+    : QObject(&chart.Plot()),
       chart_(WithOverlayLayers(chart)),   // before the overlays take their places on them
       readout_(chart, labels_),
       cursors_(chart, labels_),
       statistics_(chart, labels_),
       limits_(new ChartLimitLines(chart)),
-      paused_(NewOverlayText(chart)) {
+      paused_(NewOverlayText(chart.Plot())) {
     paused_->setText(QStringLiteral("Paused: double-click or Reset View to follow"));
     paused_->setPositionAlignment(Qt::AlignRight | Qt::AlignTop);
     chooseDataFile = [this](bool wholeRun) {
         // Where the export's dialog starts; kept for the run.
-        static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+        static DialogFolder folder(ChartFolder::ProgramFolder());
         return folder.Remember(Prompts::Current().SaveFileName(
-            &chart_, wholeRun ? QStringLiteral("Export Whole Run As CSV") : QStringLiteral("Export Visible Span As CSV"),
+            &chart_.Plot(), wholeRun ? QStringLiteral("Export Whole Run As CSV") : QStringLiteral("Export Visible Span As CSV"),
             folder.Start(), ChartDataFilter));
     };
     AddMenuEntries(menu);
-    chart.installEventFilter(this);
-    connect(&chart, &QCustomPlot::afterLayout, this, &ChartInstrument::Refresh);
+    chart.Plot().installEventFilter(this);
+    connect(&chart.Plot(), &QCustomPlot::afterLayout, this, &ChartInstrument::Refresh);
 }
 
 void ChartInstrument::SetTraceNames(const QStringList& names, const QString& unit) {
@@ -51,9 +51,9 @@ void ChartInstrument::AddMenuEntries(QMenu* menu) {
     exportRun_ = menu->addAction(QStringLiteral("Export Whole Run As CSV…"), this, [this] { ExportData(true); });
     menu->addSeparator();
     cursorA_ = menu->addAction(QStringLiteral("Set Cursor A"), this,
-                               [this] { cursors_.Set(0, chart_.xAxis->pixelToCoord(menuAt_.x())); });
+                               [this] { cursors_.Set(0, chart_.Plot().xAxis->pixelToCoord(menuAt_.x())); });
     cursorB_ = menu->addAction(QStringLiteral("Set Cursor B"), this,
-                               [this] { cursors_.Set(1, chart_.xAxis->pixelToCoord(menuAt_.x())); });
+                               [this] { cursors_.Set(1, chart_.Plot().xAxis->pixelToCoord(menuAt_.x())); });
     clearCursors_ = menu->addAction(QStringLiteral("Clear Cursors"), this, [this] { cursors_.Clear(); });
     menu->addSeparator();
     showStatistics_ = menu->addAction(QStringLiteral("Show Statistics"));
@@ -66,12 +66,12 @@ void ChartInstrument::AddMenuEntries(QMenu* menu) {
 
 void ChartInstrument::PrepareMenu(const QPoint& at) {
     menuAt_ = at;
-    const bool overPlot = chart_.axisRect()->rect().contains(at);
+    const bool overPlot = chart_.Plot().axisRect()->rect().contains(at);
     cursorA_->setEnabled(overPlot);
     cursorB_->setEnabled(overPlot);
     clearCursors_->setEnabled(cursors_.Time(0) || cursors_.Time(1));
     bool anyPoints = false;
-    for (int i = 0; i < chart_.graphCount(); ++i) anyPoints = anyPoints || chart_.PointCount(i) > 0;
+    for (int i = 0; i < chart_.Plot().graphCount(); ++i) anyPoints = anyPoints || chart_.PointCount(i) > 0;
     exportView_->setEnabled(anyPoints);
     exportRun_->setEnabled(anyPoints);
     showLimits_->setVisible(limits_->readLimits || !limits_->unavailable.isEmpty());
@@ -80,11 +80,11 @@ void ChartInstrument::PrepareMenu(const QPoint& at) {
 }
 
 bool ChartInstrument::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &chart_) return false;
+    if (watched != &chart_.Plot()) return false;
     switch (event->type()) {
     case QEvent::MouseMove: {
         const QPoint at = static_cast<QMouseEvent*>(event)->pos();
-        readout_.Follow(chart_.axisRect()->rect().contains(at) ? std::optional(at) : std::nullopt);
+        readout_.Follow(chart_.Plot().axisRect()->rect().contains(at) ? std::optional(at) : std::nullopt);
         break;
     }
     case QEvent::Leave:
@@ -95,7 +95,7 @@ bool ChartInstrument::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::ToolTip:
         // Over the plot the readout speaks; the hint about the arrows belongs to the edges.
-        if (chart_.axisRect()->rect().contains(static_cast<QHelpEvent*>(event)->pos())) {
+        if (chart_.Plot().axisRect()->rect().contains(static_cast<QHelpEvent*>(event)->pos())) {
             QToolTip::hideText();
             return true;
         }
@@ -109,15 +109,15 @@ bool ChartInstrument::eventFilter(QObject* watched, QEvent* event) {
 bool ChartInstrument::ShowsPaused() const { return paused_->visible(); }
 
 void ChartInstrument::Refresh() {
-    const QRect plot = chart_.axisRect()->rect();
+    const QRect plot = chart_.Plot().axisRect()->rect();
     std::vector<double> cursorColumns;
     for (int i = 0; i < 2; ++i) {
-        if (cursors_.Time(i)) cursorColumns.push_back(chart_.xAxis->coordToPixel(*cursors_.Time(i)));
+        if (cursors_.Time(i)) cursorColumns.push_back(chart_.Plot().xAxis->coordToPixel(*cursors_.Time(i)));
     }
     readout_.Refresh(cursorColumns);
     cursors_.Refresh(plot);
     const bool betweenCursors = cursors_.BothSet();
-    const QCPRange view = chart_.xAxis->range();
+    const QCPRange view = chart_.Plot().xAxis->range();
     statistics_.Refresh(betweenCursors ? *cursors_.Time(0) : view.lower, betweenCursors ? *cursors_.Time(1) : view.upper,
                         betweenCursors, plot);
     limits_->Refresh(plot);
@@ -130,17 +130,17 @@ void ChartInstrument::ExportData(bool wholeRun) {
     if (fileName.isEmpty()) return;
     std::vector<const TracePoints*> traces;
     QStringList columns;
-    for (int i = 0; i < chart_.graphCount(); ++i) {
+    for (int i = 0; i < chart_.Plot().graphCount(); ++i) {
         traces.push_back(&chart_.Points(i));
         columns << (labels_.unit.isEmpty() ? labels_.Name(i) : QStringLiteral("%1 (%2)").arg(labels_.Name(i), labels_.unit));
     }
-    const QCPRange view = chart_.xAxis->range();
+    const QCPRange view = chart_.Plot().xAxis->range();
     const double from = wholeRun ? -std::numeric_limits<double>::infinity() : view.lower;
     const double to = wholeRun ? std::numeric_limits<double>::infinity() : view.upper;
     const QString why =
         GeneralStuff::ReplaceFileContents(fileName, ChartDataCsv(traces, columns, chart_.RunDate(), from, to));
     if (!why.isEmpty()) {
-        ShowWarning(&chart_,
+        ShowWarning(&chart_.Plot(),
             QStringLiteral("The chart data was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
     }
 }

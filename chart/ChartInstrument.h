@@ -17,12 +17,12 @@
 
 class QAction;
 class QMenu;
-class StripChart;
+class ChartView;
 
 class ChartInstrument : public QObject {
     Q_OBJECT
 public:
-    ChartInstrument(StripChart& chart, QMenu* menu);
+    ChartInstrument(ChartView& chart, QMenu* menu);
 
     // What the overlays and the export call the traces, and the unit of their values.
     void SetTraceNames(const QStringList& names, const QString& unit);
@@ -53,7 +53,7 @@ private:
     // After each layout, before the drawing: every overlay for the view as it now is.
     void Refresh();
 
-    StripChart& chart_;
+    ChartView& chart_;
     ChartLabels labels_;
     ChartReadout readout_;
     ChartCursors cursors_;

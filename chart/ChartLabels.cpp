@@ -1,7 +1,7 @@
 #include "chart/ChartLabels.h"
 
 #include "chart/OverlayText.h"
-#include "chart/StripChart.h"
+#include "chart/ChartView.h"
 
 #include <QFontDatabase>
 #include <cmath>
@@ -22,17 +22,18 @@ QFont OverlayTableFont() {
     return font;
 }
 
-StripChart& WithOverlayLayers(StripChart& chart) {
-    if (chart.layer(GuidesLayer)) return chart;
-    QCPLayer* boxes = chart.layer(BoxesLayer);
-    chart.addLayer(GuidesLayer, boxes, QCustomPlot::limBelow);
-    chart.addLayer(ReadoutLayer, boxes, QCustomPlot::limAbove);
-    for (const QString& name : {GuidesLayer, BoxesLayer, ReadoutLayer}) chart.layer(name)->setMode(QCPLayer::lmLogical);
+ChartView& WithOverlayLayers(ChartView& chart) {
+    QCustomPlot& plot = chart.Plot();
+    if (plot.layer(GuidesLayer)) return chart;
+    QCPLayer* boxes = plot.layer(BoxesLayer);
+    plot.addLayer(GuidesLayer, boxes, QCustomPlot::limBelow);
+    plot.addLayer(ReadoutLayer, boxes, QCustomPlot::limAbove);
+    for (const QString& name : {GuidesLayer, BoxesLayer, ReadoutLayer}) plot.layer(name)->setMode(QCPLayer::lmLogical);
     return chart;
 }
 
-OverlayText* NewOverlayText(StripChart& chart, bool fixedWidth) {
-    auto* text = new OverlayText(&chart);
+OverlayText* NewOverlayText(QCustomPlot& plot, bool fixedWidth) {
+    auto* text = new OverlayText(&plot);
     text->setLayer(BoxesLayer);
     text->setClipToAxisRect(false);
     text->position->setType(QCPItemPosition::ptAbsolute);

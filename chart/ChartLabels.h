@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class StripChart;
+class ChartView;
 
 struct ChartLabels {
     QStringList names;   // one a trace; "Trace 1", "Trace 2", ... where none is given
@@ -26,10 +26,10 @@ inline const QString BoxesLayer = QStringLiteral("overlay");
 inline const QString ReadoutLayer = QStringLiteral("readout");
 // Adds the layers above the chart's own (once); all share the chart's one paint buffer, so each
 // redraw clears and copies one picture, not three. Returns the chart.
-StripChart& WithOverlayLayers(StripChart& chart);
+ChartView& WithOverlayLayers(ChartView& chart);
 
 // A text item of the overlay layer as the overlays draw it: dark text in a light box, placed in
 // pixels of the chart, hidden until shown.
-OverlayText* NewOverlayText(StripChart& chart, bool fixedWidth = false);
+OverlayText* NewOverlayText(QCustomPlot& plot, bool fixedWidth = false);
 // The font of the overlays' tables, whose columns line up.
 QFont OverlayTableFont();

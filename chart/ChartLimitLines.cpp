@@ -1,7 +1,7 @@
 #include "chart/ChartLimitLines.h"
 
 #include "chart/ChartLabels.h"
-#include "chart/StripChart.h"
+#include "chart/ChartView.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -16,7 +16,7 @@ const QString DownArrow = QStringLiteral("▼ ");
 const QString& EdgeArrow = UpArrow;
 }  // namespace
 
-ChartLimitLines::ChartLimitLines(StripChart& chart) : QObject(&chart), chart_(chart) {
+ChartLimitLines::ChartLimitLines(ChartView& chart) : QObject(&chart.Plot()), chart_(chart) {
     timer_.setInterval(ReadIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &ChartLimitLines::Read);
 }
@@ -42,8 +42,8 @@ void ChartLimitLines::Read() {
 }
 
 void ChartLimitLines::Rebuild() {
-    for (QCPItemStraightLine* line : lines_) chart_.removeItem(line);
-    for (QCPItemText* label : labels_) chart_.removeItem(label);
+    for (QCPItemStraightLine* line : lines_) chart_.Plot().removeItem(line);
+    for (QCPItemText* label : labels_) chart_.Plot().removeItem(label);
     lines_.clear();
     labels_.clear();
     labelTexts_.clear();
@@ -51,11 +51,11 @@ void ChartLimitLines::Rebuild() {
 
     std::map<std::pair<int, double>, QStringList> names;   // equal limits of a trace share a label
     for (const LimitLine& limit : limits_) {
-        if (limit.trace < 0 || limit.trace >= chart_.graphCount()) continue;
-        QPen pen(chart_.graph(limit.trace)->pen().color(), 1);
+        if (limit.trace < 0 || limit.trace >= chart_.Plot().graphCount()) continue;
+        QPen pen(chart_.Plot().graph(limit.trace)->pen().color(), 1);
         pen.setDashPattern({DashLength, DashLength});
         pen.setDashOffset(DashLength * limit.trace);
-        auto* line = new QCPItemStraightLine(&chart_);
+        auto* line = new QCPItemStraightLine(&chart_.Plot());
         line->setLayer(GuidesLayer);
         line->setPen(pen);
         line->setAntialiased(false);
@@ -66,10 +66,10 @@ void ChartLimitLines::Rebuild() {
     }
     int widest = 0;
     for (const auto& [key, labelNames] : names) {
-        QCPItemText* label = NewOverlayText(chart_);
+        QCPItemText* label = NewOverlayText(chart_.Plot());
         labelTexts_.push_back(QStringLiteral("%1 %2").arg(labelNames.join(QStringLiteral(", "))).arg(key.second));
         label->setText(EdgeArrow + labelTexts_.back());   // the widest the label gets
-        label->setColor(chart_.graph(key.first)->pen().color());
+        label->setColor(chart_.Plot().graph(key.first)->pen().color());
         label->setPen(Qt::NoPen);
         label->setPadding(QMargins(1, 0, 1, 0));
         label->setPositionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -78,7 +78,7 @@ void ChartLimitLines::Rebuild() {
         widest = std::max(widest, QFontMetrics(label->font()).horizontalAdvance(label->text()) + 2);
     }
     // Room for the labels beside the plot, so that they never cover the newest points.
-    chart_.axisRect()->setMinimumMargins(QMargins(0, 0, labels_.empty() ? 0 : widest + 2 * LabelGap, 0));
+    chart_.Plot().axisRect()->setMinimumMargins(QMargins(0, 0, labels_.empty() ? 0 : widest + 2 * LabelGap, 0));
     chart_.RequestReplot();
 }
 
@@ -88,7 +88,7 @@ void ChartLimitLines::Refresh(const QRect& plot) {
     const double bottomRow = plot.bottom() - height / 2.0;
     std::vector<std::pair<double, std::size_t>> rows;   // wanted pixel row, label
     for (std::size_t i = 0; i < labels_.size(); ++i) {
-        const double row = chart_.yAxis->coordToPixel(labelValues_[i]);
+        const double row = chart_.Plot().yAxis->coordToPixel(labelValues_[i]);
         const QString arrow = row < plot.top() ? UpArrow : row > plot.bottom() ? DownArrow : QString();
         labels_[i]->setText(arrow + labelTexts_[i]);
         labels_[i]->setVisible(true);

@@ -13,7 +13,7 @@
 
 class QCPItemStraightLine;
 class QCPItemText;
-class StripChart;
+class ChartView;
 
 struct LimitLine {
     int trace;
@@ -26,7 +26,7 @@ struct LimitLine {
 
 class ChartLimitLines : public QObject {
 public:
-    explicit ChartLimitLines(StripChart& chart);
+    explicit ChartLimitLines(ChartView& chart);
 
     // The limits as they stand now; "Show Limits" is offered only once this is set.
     std::function<std::vector<LimitLine>()> readLimits;
@@ -45,7 +45,7 @@ public:
 private:
     void Rebuild();
 
-    StripChart& chart_;
+    ChartView& chart_;
     QTimer timer_;
     bool shown_ = false;
     std::vector<LimitLine> limits_;

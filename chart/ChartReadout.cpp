@@ -1,7 +1,7 @@
 #include "chart/ChartReadout.h"
 
 #include "chart/ChartLabels.h"
-#include "chart/StripChart.h"
+#include "chart/ChartView.h"
 #include "chart/TimeOfDayTicker.h"
 
 #include <algorithm>
@@ -43,18 +43,18 @@ int BoxLeft(const QRect& plot, QPoint pointer, QSize box, const std::vector<doub
 }
 }  // namespace
 
-ChartReadout::ChartReadout(StripChart& chart, const ChartLabels& labels) : chart_(chart), labels_(labels) {
-    for (int i = 0; i < chart.graphCount(); ++i) {
-        auto* tracer = new QCPItemTracer(&chart);
+ChartReadout::ChartReadout(ChartView& chart, const ChartLabels& labels) : chart_(chart), labels_(labels) {
+    for (int i = 0; i < chart.Plot().graphCount(); ++i) {
+        auto* tracer = new QCPItemTracer(&chart.Plot());
         tracer->setLayer(GuidesLayer);
         tracer->setStyle(QCPItemTracer::tsCircle);
         tracer->setSize(9);
-        tracer->setPen(QPen(chart.graph(i)->pen().color(), 2));
+        tracer->setPen(QPen(chart.Plot().graph(i)->pen().color(), 2));
         tracer->setBrush(Qt::white);
         tracer->setVisible(false);
         tracers_.push_back(tracer);
     }
-    text_ = NewOverlayText(chart, true);
+    text_ = NewOverlayText(chart.Plot(), true);
     text_->setLayer(ReadoutLayer);
     picked_.assign(tracers_.size(), -1);
 }
@@ -66,9 +66,9 @@ void ChartReadout::Follow(std::optional<QPoint> pointer) {
 }
 
 void ChartReadout::Refresh(const std::vector<double>& clearColumns) {
-    const QRect plot = chart_.axisRect()->rect();
+    const QRect plot = chart_.Plot().axisRect()->rect();
     const bool over = pointer_ && plot.contains(*pointer_);
-    const double time = over ? chart_.xAxis->pixelToCoord(pointer_->x()) : 0;
+    const double time = over ? chart_.Plot().xAxis->pixelToCoord(pointer_->x()) : 0;
     bool any = false;
     for (std::size_t i = 0; i < tracers_.size(); ++i) {
         const TracePoints& points = chart_.Points(static_cast<int>(i));

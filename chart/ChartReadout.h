@@ -10,12 +10,12 @@
 
 class OverlayText;
 class QCPItemTracer;
-class StripChart;
+class ChartView;
 struct ChartLabels;
 
 class ChartReadout {
 public:
-    ChartReadout(StripChart& chart, const ChartLabels& labels);
+    ChartReadout(ChartView& chart, const ChartLabels& labels);
 
     // The pointer moved to a place in the chart, or left it (none).
     void Follow(std::optional<QPoint> pointer);
@@ -30,7 +30,7 @@ public:
     QString Text() const;
 
 private:
-    StripChart& chart_;
+    ChartView& chart_;
     const ChartLabels& labels_;
     std::vector<QCPItemTracer*> tracers_;
     OverlayText* text_;

@@ -1,7 +1,7 @@
 #include "chart/ChartStatistics.h"
 
 #include "chart/ChartLabels.h"
-#include "chart/StripChart.h"
+#include "chart/ChartView.h"
 
 namespace {
 constexpr int CornerGap = 6;
@@ -13,8 +13,8 @@ PointStatistics StatisticsBetween(const TracePoints& points, double from, double
     return points.Statistics(points.LowerBound(from), points.UpperBound(to));
 }
 
-ChartStatistics::ChartStatistics(StripChart& chart, const ChartLabels& labels)
-    : chart_(chart), labels_(labels), box_(NewOverlayText(chart, true)) {
+ChartStatistics::ChartStatistics(ChartView& chart, const ChartLabels& labels)
+    : chart_(chart), labels_(labels), box_(NewOverlayText(chart.Plot(), true)) {
     box_->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
 }
 
@@ -35,7 +35,7 @@ void ChartStatistics::Refresh(double from, double to, bool betweenCursors, const
                  .arg(QStringLiteral("mean"), 8)
                  .arg(QStringLiteral("std dev"), 8)
                  .arg(QStringLiteral("points"), 8);
-    for (int i = 0; i < chart_.graphCount(); ++i) {
+    for (int i = 0; i < chart_.Plot().graphCount(); ++i) {
         const PointStatistics figures = StatisticsBetween(chart_.Points(i), std::min(from, to), std::max(from, to));
         const bool any = figures.count > 0;
         lines << QStringLiteral("%1 %2 %3 %4 %5 %6")

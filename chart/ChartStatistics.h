@@ -8,7 +8,7 @@
 #include <QString>
 
 class QCPItemText;
-class StripChart;
+class ChartView;
 struct ChartLabels;
 
 // The figures of the trace's points whose times lie in [from, to].
@@ -16,7 +16,7 @@ PointStatistics StatisticsBetween(const TracePoints& points, double from, double
 
 class ChartStatistics {
 public:
-    ChartStatistics(StripChart& chart, const ChartLabels& labels);
+    ChartStatistics(ChartView& chart, const ChartLabels& labels);
 
     void SetShown(bool shown);
     bool IsShown() const { return shown_; }
@@ -26,7 +26,7 @@ public:
     QString Text() const;
 
 private:
-    StripChart& chart_;
+    ChartView& chart_;
     const ChartLabels& labels_;
     QCPItemText* box_;
     bool shown_ = false;

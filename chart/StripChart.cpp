@@ -1,12 +1,11 @@
 #include "chart/StripChart.h"
 
-#include "board/USBStuff.h"
+#include "chart/ChartFolder.h"
 #include "chart/ChartImage.h"
 #include "chart/ChartInstrument.h"
 #include "chart/TimeOfDayTicker.h"
 #include "chart/TraceGraph.h"
 #include "chart/TraceLegendItem.h"
-#include "state/GeneralStuff.h"
 #include "widgets/DialogFolder.h"
 #include "widgets/Prompts.h"
 
@@ -373,7 +372,7 @@ void StripChart::mouseDoubleClickEvent(QMouseEvent* event) {
 void StripChart::SetUpMenu() {
     chooseImageFile = [this] {
         // Where the chart's dialog starts; kept for the run.
-        static DialogFolder folder(QString::fromStdString(USBStuff::ProgramFolder()));
+        static DialogFolder folder(ChartFolder::ProgramFolder());
         QString filter;
         const QString name = folder.Remember(Prompts::Current().SaveFileName(this, QStringLiteral("Save Chart As"),
                                                                              folder.Start(), ChartImageFilter, &filter));

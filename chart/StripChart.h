@@ -17,7 +17,8 @@
 // Drawing: only when the picture changes (see DrawnView), the view or the overlays change, or
 // the window is shown again.
 #include "files/FinishedRun.h"
-#include "state/ContinuousTime.h"
+#include "files/ContinuousTime.h"
+#include "chart/ChartView.h"
 #include "chart/DrawnView.h"
 #include "chart/TracePoints.h"
 
@@ -32,7 +33,7 @@
 
 class ChartInstrument;
 
-class StripChart : public QCustomPlot {
+class StripChart : public QCustomPlot, public ChartView {
     Q_OBJECT
 public:
     explicit StripChart(int traceCount, QWidget* parent = nullptr);
@@ -41,9 +42,9 @@ public:
     void AddPoint(int trace, double timeOfDay, double value);
     void SetTraceCaption(int trace, const QString& caption);
     QString TraceCaption(int trace) const;
-    int PointCount(int trace) const;
+    int PointCount(int trace) const override;
     // The points kept of a trace (0 <= trace < the count of traces).
-    const TracePoints& Points(int trace) const { return traces_[trace]; }
+    const TracePoints& Points(int trace) const override { return traces_[trace]; }
     // The oldest point kept on any trace, on the time axis of NewestTime.
     double OldestTime() const;
     // The memory the points of every trace take, with their levels.
@@ -51,7 +52,7 @@ public:
     // The newest point's place on the time axis (seconds since the midnight the run began).
     double NewestTime() const { return newestTime_; }
     // The day the run began, on which its time axis counts from midnight.
-    QDate RunDate() const { return runDate_; }
+    QDate RunDate() const override { return runDate_; }
 
     // A finished run in place of live points: its traces (as many as the chart has), its date
     // and times as its file gives them, the whole run in view. Adding points to it again (as a
@@ -60,10 +61,10 @@ public:
     // Appends the rows of a run from `from` on, as its file grew.
     void AppendRun(const FinishedRun& run, std::size_t from);
     // Live points come in; a finished run's chart is live only while it follows its file.
-    bool IsLive() const { return live_; }
+    bool IsLive() const override { return live_; }
     void SetLive(bool live);
 
-    bool FollowsNewest() const { return following_; }
+    bool FollowsNewest() const override { return following_; }
     bool FitsValues() const { return fittingValues_; }
     // The starting view: the newest point at the right edge, every value of the run in view.
     void ResetView();
@@ -71,7 +72,9 @@ public:
     // Readout, cursors, statistics, limit lines and data export.
     ChartInstrument& Instrument() { return *instrument_; }
     // One redraw when the event loop is next free, however many changes come before it.
-    void RequestReplot();
+    void RequestReplot() override;
+    // The instrument's tools reach the chart as a ChartView, and its plot through this.
+    QCustomPlot& Plot() override { return *this; }
     // New points and captions redraw at most once in this time (ms): three times a second by
     // default. Following the newest point the view moves by a pixel column nine times a second
     // at the default size and dozens of times in a large window, and each redraw costs about a

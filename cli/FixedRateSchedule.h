@@ -4,7 +4,7 @@
 // itself; one later than that gives up its slot, and the next event comes at the next slot that
 // lies in the future, so a stall is followed neither by a burst nor by two events closer than
 // an interval.
-#include "state/ContinuousTime.h"
+#include "files/ContinuousTime.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "chart/MasterTimerPause.h"
+#include "windows/MasterTimerPause.h"
 #include "files/SavFile.h"
 #include "files/SavRecall.h"
 #include "widgets/WrappingCheckBox.h"

@@ -1,7 +1,7 @@
 #include "chart/ChartImage.h"
 #include "chart/ChartInstrument.h"
 #include "chart/OverlayText.h"
-#include "state/ContinuousTime.h"
+#include "files/ContinuousTime.h"
 #include "chart/StripChart.h"
 #include "chart/TimeOfDayTicker.h"
 #include "support/ScriptedPrompts.h"

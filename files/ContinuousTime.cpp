@@ -1,4 +1,4 @@
-#include "state/ContinuousTime.h"
+#include "files/ContinuousTime.h"
 
 #include <algorithm>
 
