@@ -67,7 +67,7 @@ TEST(FieldCommands, GetIntoAFileThenApplyIsARoundTrip) {
     const std::string settings = cli.Run({"get"}).out;
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(("# chamber, run 7\n\n" + settings).c_str());
+    file.write(("\xEF\xBB\xBF# chamber, run 7\n\n" + settings).c_str());  // as an editor on Windows may
     file.close();
 
     FillChipDefaults(cli.driver.Chip(0x4C));
