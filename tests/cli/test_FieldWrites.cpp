@@ -3,15 +3,13 @@
 #include "CliRunner.h"
 
 #include <gtest/gtest.h>
-#include <functional>
 
 namespace {
 
-using ChipSetup = std::function<void(ScriptedDriver&)>;
 const std::string Failed = "kts9320b-cli: transfer: Communications Interrupted - Check USB connections\n";
 
 // The write of that register fails; the board answers again after it, or never.
-ChipSetup FailWriteOf(int reg, bool answersAfter) {
+std::function<void(ScriptedDriver&)> FailWriteOf(int reg, bool answersAfter) {
     return [reg, answersAfter](ScriptedDriver& d) {
         d.onRequest = [&d, reg, answersAfter](const DriverRequest& r) {
             if (r.direction == 0 && (r.index & 0xFF) == reg) d.failAfter = static_cast<int>(d.log.size()) - 1;
@@ -26,7 +24,7 @@ void Extended(ScriptedDriver& d) { d.Chip(0x4C)[0x03] = 0x04, d.Chip(0x4C)[0x06]
 TEST(FieldWrites, CutShortOrAcrossARangeChange) {
     const struct {
         QStringList arguments;
-        ChipSetup setup;
+        std::function<void(ScriptedDriver&)> setup;
         int status;
         std::string out, err;
         std::vector<std::pair<int, int>> writes;  // every write tried, a failed one last
