@@ -26,6 +26,7 @@ enum CommandOption : unsigned {
     LogOptions = 16,     // --output, --limits, --events: monitor only
     AlarmOption = 32,    // --fail-on-alarm
     ServeOptions = 64,   // --listen, --min-interval, --address more than once
+    FieldOptions = 128,  // --keep-codes: set and apply
 };
 
 struct CommandSpec {
@@ -49,9 +50,9 @@ constexpr CommandSpec Commands[] = {
     {"watch", CliCommand::Watch, "", 0, 0, MonitorOptions | RunOptions,
      "the monitor's events as they come: alarms raised and cleared, the board lost and back"},
     {"get", CliCommand::Get, "[FIELD...]", 0, -1, NoOptions, "each field, or every field, as FIELD=VALUE in \u00B0C, Hz or on/off"},
-    {"set", CliCommand::Set, "FIELD=VALUE...", 1, -1, NoOptions,
+    {"set", CliCommand::Set, "FIELD=VALUE...", 1, -1, FieldOptions,
      "sets the fields, every value checked first; shows them read back, as get"},
-    {"apply", CliCommand::Apply, "FILE", 1, 1, NoOptions, "set with the FIELD=VALUE lines of a file (# comments); get > FILE makes one"},
+    {"apply", CliCommand::Apply, "FILE", 1, 1, FieldOptions, "set with the FIELD=VALUE lines of a file (# comments); get > FILE makes one"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
     {"serve", CliCommand::Serve, "", 0, 0, ServeOptions,
@@ -94,6 +95,9 @@ struct Options {
     QCommandLineOption minInterval{"min-interval", "serve: scrapes within this time of the last reading share it "
                                                    "instead of reading the chips, e.g. 500ms or 2s; a bare number is "
                                                    "milliseconds (default 500).", "TIME"};
+    QCommandLineOption keepCodes{"keep-codes", "set, apply: when extended-range changes, keep the codes of the limits "
+                                               "not set, so that each means 64 \u00B0C less or more; by default "
+                                               "each is re-coded to keep its \u00B0C."};
     BoardOptions board;
 
     std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
@@ -101,7 +105,7 @@ struct Options {
                 {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
                 {&limits, LogOptions}, {&events, LogOptions}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
                 {&onAlarm, RunOptions}, {&failOnAlarm, AlarmOption}, {&listen, ServeOptions},
-                {&minInterval, ServeOptions}};
+                {&minInterval, ServeOptions}, {&keepCodes, FieldOptions}};
     }
 };
 
@@ -269,7 +273,8 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     parser.setApplicationDescription(Description());
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
                                              &o.output, &o.limits, &o.keepGoing, &o.maxGap, &o.events, &o.onAlarm,
-                                             &o.raw, &o.comment, &o.all, &o.failOnAlarm, &o.listen, &o.minInterval})
+                                             &o.raw, &o.comment, &o.all, &o.failOnAlarm, &o.listen, &o.minInterval,
+                                             &o.keepCodes})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
@@ -302,6 +307,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     request.comment = parser.value(o.comment);
     request.onlyChanged = !parser.isSet(o.all);
     request.failOnAlarm = parser.isSet(o.failOnAlarm);
+    request.keepCodes = parser.isSet(o.keepCodes);
     QString problem = o.board.Read(parser, request.board);
     if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
     if (problem.isEmpty()) problem = ReadServeOptions(parser, o, request.serve);

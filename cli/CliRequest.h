@@ -50,6 +50,7 @@ struct CliRequest {
     ServeSettings serve;
     std::vector<const Chip::Field*> fields;  // get: each; none: every field
     std::vector<FieldSetting> settings;      // set
+    bool keepCodes = false;  // set, apply: a change of range leaves the other limits' codes, not their degrees
     bool failOnAlarm = false;                // temps
     QString file;     // save, recall, apply
     QString comment;  // save

@@ -1,31 +1,41 @@
 #include "cli/CliStart.h"
 
 #include "board/BoardStart.h"
-#include "cli/CliRequest.h"
 #include "cli/FixedRateSchedule.h"
 #include "state/GeneralStuff.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
+
 const char* g_step = "driver";
+std::string g_shown;  // what the failure path showed, on its way to main
+
+// Thrown by the failure path's last step, caught by AnswerOrBoardFailure alone.
+struct BoardFailureEnd {
+    std::string text;
+};
+
 }  // namespace
 
 void SetFailureStep(const char* step) { g_step = step; }
 
 std::string FailureText(const std::string& message) { return std::string(CliName) + ": " + g_step + ": " + message; }
 
+std::string BoardFailureText(const std::string& message, const std::string& reason) {
+    return FailureText(message) + "\n" + (reason.empty() ? "" : reason + "\n");
+}
+
 USBStuff::FailureHooks CliFailureHooks() {
-    return {[](const std::string& message, const std::string& reason) {
-                std::fprintf(stderr, "%s\n", FailureText(message).c_str());
-                if (!reason.empty()) std::fprintf(stderr, "%s\n", reason.c_str());
-            },
+    return {[](const std::string& message, const std::string& reason) { g_shown = BoardFailureText(message, reason); },
             [] {},
-            [] {
-                std::fflush(nullptr);
-                std::_Exit(ExitBoardFailure);
-            }};
+            [] { throw BoardFailureEnd{g_shown}; }};
+}
+
+CliAnswer AnswerOrBoardFailure(const std::function<CliAnswer()>& run) {
+    try {
+        return run();
+    } catch (const BoardFailureEnd& failure) {
+        return {ExitBoardFailure, {}, failure.text};
+    }
 }
 
 bool PatientConnect() {

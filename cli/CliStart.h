@@ -1,10 +1,12 @@
 #pragma once
 // The command-line program's start: the windows program's connection sequence without a
-// splash to pace it, and its failure path, which names the step that failed on standard error
-// and ends with status 1.
+// splash to pace it, and its failure path, which names the step that failed on standard error;
+// main alone ends the program, with status 1.
 #include "board/BoardChoice.h"
 #include "board/USBStuff.h"
+#include "cli/CliRequest.h"
 
+#include <functional>
 #include <string>
 
 // Firmware download; the connect request at once and again every 200 ms for as long as the
@@ -20,5 +22,12 @@ bool PatientConnect();
 void SetFailureStep(const char* step);
 // "kts9320b-cli: connect: Initial Connection Failed - Check USB connections"
 std::string FailureText(const std::string& message);
-// The failure path of this program: the text on standard error, then the end with status 1.
+// What standard error shows for a board failure: FailureText's line, and under it the driver's
+// reason when it gives one.
+std::string BoardFailureText(const std::string& message, const std::string& reason);
+// The failure path of this program. Its last step does not end the process where the failure
+// was met: it unwinds to AnswerOrBoardFailure with the failure's text.
 USBStuff::FailureHooks CliFailureHooks();
+// The run's answer; a board failure met on the way is the answer instead: its text on standard
+// error, status 1.
+CliAnswer AnswerOrBoardFailure(const std::function<CliAnswer()>& run);

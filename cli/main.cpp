@@ -47,6 +47,9 @@ int main(int argc, char** argv) {
     // this program writes it under its own message.
     qputenv("KTS_I2C_QUIET", "1");
     SetFailureStep("driver");
-    USBStuff::LoadDriverLibrary(request.board, USBStuff::ProgramFolder());
-    return Finish(RunRequest(request));
+    // A board failure anywhere below comes back here as the answer: this is where the program ends.
+    return Finish(AnswerOrBoardFailure([&request] {
+        USBStuff::LoadDriverLibrary(request.board, USBStuff::ProgramFolder());
+        return RunRequest(request);
+    }));
 }

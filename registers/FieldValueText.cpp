@@ -2,7 +2,10 @@
 
 #include "registers/NumberText.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cmath>
 
 namespace GeneralStuff {
 
@@ -43,6 +46,46 @@ size_t NumberLength(const std::string& text) {
     return digits == 0 ? 0 : i;
 }
 
+// A decimal number's magnitude as its digits alone: no sign, no leading zeros before the point,
+// no trailing zeros after it, no point without a fraction; "0" for zero.
+std::string Magnitude(const std::string& number) {
+    std::string digits = number.substr(number.find_first_not_of("+-"));
+    if (digits.find('.') != std::string::npos) {
+        digits.erase(digits.find_last_not_of('0') + 1);
+        if (digits.back() == '.') digits.pop_back();
+    }
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.empty() || digits[0] == '.') digits.insert(0, "0");
+    return digits;
+}
+
+// -1, 0 or 1 as the magnitude a is below, at or above b.
+int CompareMagnitudes(const std::string& a, const std::string& b) {
+    const size_t aWhole = std::min(a.find('.'), a.size());
+    const size_t bWhole = std::min(b.find('.'), b.size());
+    if (aWhole != bWhole) return aWhole < bWhole ? -1 : 1;
+    const int order = a.compare(b);
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+// Every digit of the double: a double's fraction never has more than 1074 of them.
+std::string ExactDigits(double value) {
+    char buffer[1500];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, 1100);
+    return Magnitude(std::string(buffer, written.ptr));
+}
+
+// The number of a decimal text. A text that no double holds exactly (more digits than a double
+// keeps) gives the double next to the nearest one, on the text's side of it, so that a range or
+// step check answers for the text as written and never accepts its rounding.
+double DecimalValue(const std::string& number) {
+    const double nearest = ParseNumber(number);
+    const bool negative = number[0] == '-';
+    const int side = CompareMagnitudes(Magnitude(number), ExactDigits(nearest));
+    if (side == 0 || !std::isfinite(nearest)) return nearest;
+    return std::nextafter(nearest, (side > 0) != negative ? HUGE_VAL : -HUGE_VAL);
+}
+
 // The unit texts a value may carry, lower case.
 bool IsUnitOf(const Chip::Field& field, const std::string& unit) {
     const std::string wanted = Lower(field.unit);
@@ -74,7 +117,7 @@ std::optional<double> ParseFieldValue(const Chip::Field& field, const std::strin
         const std::string word = Lower(value);
         if (word == On || word == Off) return word == On ? 1.0 : 0.0;
     } else if (const size_t length = NumberLength(value); length > 0) {
-        if (IsUnitOf(field, Lower(Trimmed(value.substr(length))))) return ParseNumber(value.substr(0, length));
+        if (IsUnitOf(field, Lower(Trimmed(value.substr(length))))) return DecimalValue(value.substr(0, length));
     }
     refusal = std::string(field.name) + " takes " + Example(field);
     return std::nullopt;

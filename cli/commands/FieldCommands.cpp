@@ -1,8 +1,9 @@
 #include "cli/commands/FieldCommands.h"
 
-#include "cli/commands/ChipTransfers.h"
+#include "board/USBStuff.h"
 #include "cli/CliStart.h"
 #include "cli/commands/FieldSettings.h"
+#include "cli/commands/FieldTransfers.h"
 #include "cli/text/JsonText.h"
 #include "cli/StopSignal.h"
 #include "registers/FieldCodes.h"
@@ -21,43 +22,60 @@ CliAnswer Refusal(const std::string& message) { return {ExitUsage, {}, std::stri
 // The range rule follows the chip: the shadow is read at the start and after every write of
 // the Configuration register.
 double ReadField(const Chip::Field& field) {
-    const GeneralStuff::FieldBytes bytes{ReadChip(field.high.read), field.TenBit() ? ReadChip(field.low.read) : 0};
-    return GeneralStuff::FieldValue(field, bytes, RegMapStuff::ExtendedRange);
+    USBStuff::ChipTransfer failed;
+    const std::optional<double> value = TryReadField(field, failed);
+    if (!value) USBStuff::ReportBoardFailure(failed);
+    return *value;
 }
 
-void WriteField(const Chip::Field& field, double value, bool extendedRange) {
-    const int32_t current = field.SharesRegister() ? ReadChip(field.high.read) : 0;
-    const GeneralStuff::FieldBytes bytes = GeneralStuff::FieldBytesFor(field, value, extendedRange, current);
-    WriteChip(field.high.write, bytes.high);
-    if (field.TenBit()) WriteChip(field.low.write, bytes.low);
+std::string JsonValue(const FieldReading& r) {
+    if (r.field->encoding == Chip::Encoding::Flag) return r.value != 0 ? "true" : "false";
+    return GeneralStuff::FieldValueText(*r.field, r.value);
 }
 
-std::string ReadingsText(const std::vector<FieldReading>& readings, bool json) {
+// The limits re-coded for the new range are told after the settings: in the text, as comment
+// lines, so that the answer stays a settings file.
+std::string ReadingsText(const std::vector<FieldReading>& readings, const std::vector<FieldReading>& recoded,
+                         bool extendedRange, bool json) {
     if (json) {
         JsonObject object;
-        for (const FieldReading& r : readings) {
-            const bool flag = r.field->encoding == Chip::Encoding::Flag;
-            object.Raw(r.field->name, flag ? (r.value != 0 ? "true" : "false") : GeneralStuff::FieldValueText(*r.field, r.value));
+        for (const FieldReading& r : readings) object.Raw(r.field->name, JsonValue(r));
+        if (!recoded.empty()) {
+            JsonObject kept;
+            for (const FieldReading& r : recoded) kept.Raw(r.field->name, JsonValue(r));
+            object.Raw("re-coded", kept.Text());
         }
         return object.Text() + "\n";
     }
     std::string text;
     for (const FieldReading& r : readings)
         text += std::string(r.field->name) + "=" + GeneralStuff::FieldValueText(*r.field, r.value) + "\n";
+    const char* range = extendedRange ? "extended" : "default";
+    for (const FieldReading& r : recoded)
+        text += "# " + std::string(r.field->name) + "=" + GeneralStuff::FieldValueText(*r.field, r.value) +
+                " kept: re-coded for the " + range + " range\n";
     return text;
 }
 
-CliAnswer SetFields(const CliRequest& request, const std::vector<FieldSetting>& settings) {
-    StartBoard(request.board, true);
-    const std::string refusal = SettingsRefusal(settings, RegMapStuff::ExtendedRange);
-    if (!refusal.empty()) return Refusal(refusal);
-    const bool extendedRange = *RangeModeAfter(settings, RegMapStuff::ExtendedRange);
-    // A first Ctrl+C or SIGTERM waits for the writes and the read-back, a few milliseconds, so
-    // that no remote limit is left with one of its two bytes written.
-    InstallStopSignals();
-    for (const FieldSetting& s : WriteOrder(settings)) WriteField(*s.field, s.value, extendedRange);
+// The limits the settings leave alone, at the degrees they hold now, to be written again in
+// the range mode the chip goes to; a refusal for one that range cannot hold.
+std::vector<FieldSetting> LimitsKept(const std::vector<FieldSetting>& settings, bool extendedRange, std::string& refusal) {
+    std::vector<FieldSetting> kept;
+    for (const Chip::Field* field : UnnamedRangeFields(settings)) {
+        const double value = ReadField(*field);
+        if (!GeneralStuff::FieldValueRefusal(*field, value, extendedRange).empty()) {
+            refusal = std::string(field->name) + " is " + GeneralStuff::FieldValueText(*field, value) + " " + field->unit +
+                      ", which the " + (extendedRange ? "extended" : "default") +
+                      " range cannot hold: set it as well, or keep every limit's code with --keep-codes.";
+            return {};
+        }
+        kept.push_back({field, value, {}});
+    }
+    return kept;
+}
 
-    CliAnswer answer;
+// Reads each setting back; a value other than the one written is named on standard error.
+std::vector<FieldReading> ReadBack(const std::vector<FieldSetting>& settings, CliAnswer& answer) {
     std::vector<FieldReading> readings;
     for (const FieldSetting& s : settings) {
         readings.push_back({s.field, ReadField(*s.field)});
@@ -67,7 +85,34 @@ CliAnswer SetFields(const CliRequest& request, const std::vector<FieldSetting>& 
                       GeneralStuff::FieldValueText(*s.field, readings.back().value) + ", not " +
                       GeneralStuff::FieldValueText(*s.field, s.value) + "\n";
     }
-    answer.out = ReadingsText(readings, request.json);
+    return readings;
+}
+
+CliAnswer SetFields(const CliRequest& request, const std::vector<FieldSetting>& settings) {
+    StartBoard(request.board, true);
+    std::string refusal = SettingsRefusal(settings, RegMapStuff::ExtendedRange);
+    if (!refusal.empty()) return Refusal(refusal);
+    const bool extendedRange = *RangeModeAfter(settings, RegMapStuff::ExtendedRange);
+    std::vector<FieldSetting> kept;
+    if (extendedRange != RegMapStuff::ExtendedRange && !request.keepCodes) {
+        kept = LimitsKept(settings, extendedRange, refusal);
+        if (!refusal.empty()) return Refusal(refusal);
+    }
+    std::vector<FieldSetting> order = WriteOrder(settings);
+    order.insert(order.end(), kept.begin(), kept.end());
+    // A first Ctrl+C or SIGTERM waits for the writes and the read-back, a few milliseconds, so
+    // that no remote limit is left with one of its two bytes written.
+    InstallStopSignals();
+    const FieldWrites writes = WriteFields(order, extendedRange);
+    if (!writes.failed) {
+        return {ExitBoardFailure, {},
+                BoardFailureText(USBStuff::BoardErrorMessage(writes.failed.error), writes.failed.reason) +
+                    UnfinishedWritesText(order, writes)};
+    }
+    CliAnswer answer;
+    const std::vector<FieldReading> readings = ReadBack(settings, answer);
+    const std::vector<FieldReading> recoded = ReadBack(kept, answer);
+    answer.out = ReadingsText(readings, recoded, extendedRange, request.json);
     return answer;
 }
 
@@ -79,7 +124,7 @@ CliAnswer RunGet(const CliRequest& request) {
         for (const Chip::Field& field : Chip::Fields) readings.push_back({&field, ReadField(field)});
     }
     for (const Chip::Field* field : request.fields) readings.push_back({field, ReadField(*field)});
-    return {ExitSuccess, ReadingsText(readings, request.json), {}};
+    return {ExitSuccess, ReadingsText(readings, {}, false, request.json), {}};
 }
 
 CliAnswer RunSet(const CliRequest& request) { return SetFields(request, request.settings); }

@@ -56,11 +56,13 @@ std::optional<std::vector<FieldSetting>> ReadSettingsFile(const QString& path, s
         refusal = "could not read " + name + ": " + file.errorString().toStdString();
         return std::nullopt;
     }
-    const QByteArray text = file.read(MaxSettingsFileBytes + 1);
+    QByteArray text = file.read(MaxSettingsFileBytes + 1);
     if (text.size() > MaxSettingsFileBytes) {
         refusal = name + " is no settings file: it is larger than a megabyte.";
         return std::nullopt;
     }
+    // An editor on Windows may begin a UTF-8 file with a byte-order mark.
+    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
     std::vector<FieldSetting> settings;
     const QList<QByteArray> lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
@@ -95,6 +97,17 @@ std::string SettingsRefusal(const std::vector<FieldSetting>& settings, std::opti
             return s->where + ": " + why + ".";
     }
     return {};
+}
+
+std::vector<const Chip::Field*> UnnamedRangeFields(const std::vector<FieldSetting>& settings) {
+    std::vector<const Chip::Field*> fields;
+    for (const Chip::Field& field : Chip::Fields) {
+        const bool followsRange =
+            field.encoding == Chip::Encoding::TemperatureCode || field.encoding == Chip::Encoding::RemoteTenBit;
+        const bool named = std::any_of(settings.begin(), settings.end(), [&](const FieldSetting& s) { return s.field == &field; });
+        if (followsRange && !named) fields.push_back(&field);
+    }
+    return fields;
 }
 
 std::vector<FieldSetting> WriteOrder(const std::vector<FieldSetting>& settings) {

@@ -28,6 +28,10 @@ std::optional<bool> RangeModeAfter(const std::vector<FieldSetting>& settings, st
 // value is refused only when neither mode takes it. Empty when every setting can be written.
 std::string SettingsRefusal(const std::vector<FieldSetting>& settings, std::optional<bool> chipExtendedRange);
 
+// The fields whose codes mean other degrees in the other range mode (the limits) that the
+// settings do not name: a change of range mode re-codes them so that they keep their degrees.
+std::vector<const Chip::Field*> UnnamedRangeFields(const std::vector<FieldSetting>& settings);
+
 // The settings in the order they are written: extended-range first, so that every limit is
 // coded in the range it is written for; the others as given.
 std::vector<FieldSetting> WriteOrder(const std::vector<FieldSetting>& settings);

@@ -4,6 +4,7 @@
 #include "board/USBStuff.h"
 #include "cli/commands/ChipTransfers.h"
 #include "cli/CliStart.h"
+#include "cli/text/HexByte.h"
 #include "cli/text/JsonText.h"
 #include "cli/text/Reading.h"
 #include "cli/text/RegisterArgument.h"

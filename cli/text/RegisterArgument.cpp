@@ -1,6 +1,6 @@
 #include "cli/text/RegisterArgument.h"
 
-#include "cli/text/RegisterMeaning.h"
+#include "cli/text/HexByte.h"
 #include "registers/IntegerArgument.h"
 #include "registers/RegMapStuff.h"
 

@@ -1,6 +1,7 @@
 #include "cli/text/RegisterMeaning.h"
 
 #include "chip/RegisterDescriptions.h"
+#include "cli/text/HexByte.h"
 #include "cli/text/JsonText.h"
 #include "cli/text/RegisterArgument.h"
 #include "registers/NumberText.h"
@@ -88,12 +89,6 @@ std::string NamesText(const std::vector<std::string>& names, const char* none) {
     if (names.empty()) return none;
     std::string text;
     for (const std::string& name : names) text += (text.empty() ? "" : " ") + name;
-    return text;
-}
-
-std::string HexByte(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(value) & 0xFFu);
     return text;
 }
 

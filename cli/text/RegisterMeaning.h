@@ -1,7 +1,7 @@
 #pragma once
 // What a register's byte means, as read, dump and temps show it: degrees for the temperatures
 // and limits (the range rule applied), flag names for the status and configuration registers.
-#include "cli/CliRequest.h"
+#include "cli/RegisterTarget.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +18,5 @@ std::vector<std::string> AlarmNames(int status);
 // The names joined by blanks; the none text for none.
 std::string NamesText(const std::vector<std::string>& names, const char* none = "none");
 
-// "0x55"
-std::string HexByte(int value);
 // "40.25 °C"
 std::string DegreesText(float degrees);

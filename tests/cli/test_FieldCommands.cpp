@@ -24,7 +24,7 @@ void Chip(ScriptedDriver& d, int reg, int value) { d.Chip(0x4C)[reg] = value; }
 
 TEST(FieldCommands, AnswersStatusAndWrites) {
     const Case cases[] = {
-        {{"set", "local-high=-10", "remote-high=95.25C", "extended-range=on"}, 0,
+        {{"set", "--keep-codes", "local-high=-10", "remote-high=95.25C", "extended-range=on"}, 0,
          "local-high=-10\nremote-high=95.25\nextended-range=on\n", "", {{0x09, 0x04}, {0x0B, 54}, {0x0D, 159}, {0x13, 0x40}}},
         {{"set", "standby=on", "conversion-rate=1Hz"}, 0, "standby=on\nconversion-rate=1\n", "", {{0x09, 0xC4}, {0x0A, 0xF4}},
          [](ScriptedDriver& d) { Chip(d, 0x03, 0x84), Chip(d, 0x04, 0xF8); }},
@@ -67,7 +67,7 @@ TEST(FieldCommands, GetIntoAFileThenApplyIsARoundTrip) {
     const std::string settings = cli.Run({"get"}).out;
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(("# chamber, run 7\n\n" + settings).c_str());
+    file.write(("\xEF\xBB\xBF# chamber, run 7\n\n" + settings).c_str());  // as an editor on Windows may
     file.close();
 
     FillChipDefaults(cli.driver.Chip(0x4C));

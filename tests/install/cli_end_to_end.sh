@@ -84,14 +84,14 @@ temps='  local 90 °C  remote 40.25 °C'
 
 # Each run powers a fresh simulated chip: set's own read-back shows what the chip holds.
 pairs=(extended-range=on local-low=-10 remote-high=95.25 remote-offset=-0.25 conversion-rate=0.0625 standby=on)
-out=$("${run[@]}" set "${pairs[@]}" 2>&1)
+out=$("${run[@]}" set --keep-codes "${pairs[@]}" 2>&1)
 status=$?
 [ $status = 0 ] && [ "$out" = "$(printf '%s\n' "${pairs[@]}")" ] || fail "set: status $status: $out"
 "${run[@]}" get >"$work/defaults.txt" && out=$("${run[@]}" apply "$work/defaults.txt") &&
   [ "$out" = "$(cat "$work/defaults.txt")" ] && [ "$(wc -l <"$work/defaults.txt")" = 14 ] ||
   fail "get > FILE, then apply FILE: $out"
 { echo "# chamber"; printf '%s  # as the run needs it\n' "${pairs[@]}"; } >"$work/chamber.txt"
-out=$("${run[@]}" apply "$work/chamber.txt") && [ "$out" = "$(printf '%s\n' "${pairs[@]}")" ] ||
+out=$("${run[@]}" apply --keep-codes "$work/chamber.txt") && [ "$out" = "$(printf '%s\n' "${pairs[@]}")" ] ||
   fail "apply of a settings file: $out"
 echo "local-high=70.5" >>"$work/chamber.txt"
 "${run[@]}" apply "$work/chamber.txt" 2>"$work/err"

@@ -61,6 +61,13 @@ TEST(FieldCodes, ValuesAgainstRegisterBytes) {
         {"consecutive-alert", Default, "3C", -1, 0, 0, nullptr, "a whole number"},
         {"local-high", Default, "1e2", -1, 0, 0, nullptr, "a number of"},
         {"standby", Default, "1", -1, 0, 0, nullptr, "on or off"},
+        // Exactness is decided on the digits as written, past what a double keeps.
+        {"remote-high", Default, "0095.2500000000000000000000", 0x5F, 0x40, 0, "95.25"},
+        {"local-high", Default, "85.0000000000000000001", -1, 0, 0, nullptr, "whole degrees"},
+        {"remote-high", Default, "95.24999999999999999999", -1, 0, 0, nullptr, "quarter degrees"},
+        {"local-high", Default, "255.0000000000000000001", -1, 0, 0, nullptr, "0 to 255 \u00B0C in the default range"},
+        {"remote-low", Extended, "-64.00000000000000000001", -1, 0, 0, nullptr, "-64 to 191.75"},
+        {"conversion-rate", Default, "0.06250000000000000000001", -1, 0, 0, nullptr, "one of"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + "=" + c.text + (c.extended ? " (extended)" : ""));
