@@ -28,7 +28,8 @@ namespace {
 // command-line program stands beside widgets: files and below, never a widget.
 const std::map<std::string, int> kLayers = {
     {"protocol", 1}, {"chip", 2},   {"registers", 3}, {"board", 4},  {"state", 5}, {"files", 6},
-    {"widgets", 7},  {"cli", 7},    {"chart", 8},     {"windows", 9}, {"output", 9}, {"app", 10},
+    {"instruments", 7}, {"widgets", 8}, {"cli", 8}, {"chart", 9}, {"windows", 10}, {"output", 10},
+    {"app", 11},
     {"usbfunctions", 0}, {"i2cdev", 0},
 };
 
