@@ -1,10 +1,10 @@
 #include "cli/monitor/MonitorCommand.h"
 
+#include "board/ChipReading.h"
 #include "board/ChipSession.h"
 #include "board/USBStuff.h"
 #include "cli/monitor/AlarmCommand.h"
 #include "cli/monitor/AlarmFlags.h"
-#include "cli/text/ChipReading.h"
 #include "cli/FixedRateSchedule.h"
 #include "cli/monitor/LineOutput.h"
 #include "cli/text/LocalTimeText.h"
@@ -86,10 +86,10 @@ bool MonitorRun::TakeReading() {
     const std::string time = timeText_.Now();
     const double elapsed = schedule_.Elapsed();
     USBStuff::ChipTransfer failed;
-    const std::optional<Reading> reading = TryReading(session_.Chip(), failed);
+    const std::optional<Reading> reading = USBStuff::TryReading(session_.Chip(), USBStuff::RemoteBytes::Settled, failed);
     bool ok = reading.has_value();
     if (ok && settings_.limits && (!limits_ || elapsed - limitsReadAt_ >= LimitsEvery)) {
-        limits_ = TryLimits(session_.Chip(), failed);
+        limits_ = USBStuff::TryLimits(session_.Chip(), failed);
         limitsReadAt_ = elapsed;
         ok = limits_.has_value();
     }
@@ -137,7 +137,7 @@ bool MonitorRun::AwaitBoard() {
         if (session_.Reconnect(now) == USBStuff::ChipSession::Change::Back) {
             // The chip may have been powered afresh: its range and its limits are read again.
             USBStuff::ChipTransfer failed;
-            if (TryShadow(session_.Chip(), failed)) {
+            if (USBStuff::TryShadow(session_.Chip(), failed)) {
                 limits_.reset();
                 Emit({"board-back", timeText_.Now(), {}, {}, {}, {}});
                 return true;

@@ -92,9 +92,7 @@ std::string NamesText(const std::vector<std::string>& names, const char* none) {
 }
 
 std::string HexByte(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(value) & 0xFFu);
-    return text;
+    return "0x" + GeneralStuff::HexByteText(value);
 }
 
 std::string DegreesText(float degrees) { return GeneralStuff::TrimmedNumberText(degrees) + " \u00B0C"; }
