@@ -4,12 +4,15 @@
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
 
+#include <string_view>
+
 namespace USBStuff {
 
 namespace {
 
-// Reads of the remote high byte before a changing value is taken as it stands: a conversion
-// takes at least 15 ms, far longer than a few reads.
+// Times the remote bytes are read again while the high byte changes. Conversions come at most
+// 64 times a second, and a pair of reads takes a few milliseconds, so the second try settles;
+// should every try see a new value, the last pair read is taken.
 constexpr int SettleTries = 4;
 
 // Reads one register into value; false with the failure kept.
@@ -54,15 +57,19 @@ bool ReadField(const ChipOnBoard& chip, const Chip::Field& field, float& degrees
 }
 
 constexpr bool LimitsAreTemperatureFields() {
-    for (const char* name : LimitFieldNames) {
-        const Chip::Field* field = Chip::FindField(name);
+    constexpr const char* suffixes[] = {"-high", "-low", "-therm"};
+    for (size_t i = 0; i < LimitFieldNames.size(); ++i) {
+        const Chip::Field* field = Chip::FindField(LimitFieldNames[i]);
         if (!field) return false;
         if (field->encoding != Chip::Encoding::TemperatureCode && field->encoding != Chip::Encoding::RemoteTenBit)
             return false;
+        const std::string_view name = LimitFieldNames[i];
+        const std::string_view channel = i < 3 ? "local" : "remote";
+        if (name.substr(0, channel.size()) != channel || name.substr(channel.size()) != suffixes[i % 3]) return false;
     }
     return true;
 }
-static_assert(LimitsAreTemperatureFields(), "a limit names a field that is not a temperature limit");
+static_assert(LimitsAreTemperatureFields(), "the limits are each channel's high, low and THERM temperature fields");
 
 }  // namespace
 
@@ -83,11 +90,12 @@ std::optional<Reading> TryReading(const ChipOnBoard& chip, RemoteBytes order, Ch
 }
 
 std::optional<ChannelLimits> TryChannelLimits(const ChipOnBoard& chip, Channel channel, ChipTransfer& failed) {
-    const bool local = channel == Channel::Local;
+    // A channel's three limits stand together in LimitFieldNames: high, low, THERM.
+    const size_t high = channel == Channel::Local ? 0 : 3;
+    const auto field = [](size_t i) -> const Chip::Field& { return *Chip::FindField(LimitFieldNames[i]); };
     ChannelLimits limits;
-    if (!ReadField(chip, *Chip::FindField(local ? "local-low" : "remote-low"), limits.low, failed) ||
-        !ReadField(chip, *Chip::FindField(local ? "local-high" : "remote-high"), limits.high, failed) ||
-        !ReadField(chip, *Chip::FindField(local ? "local-therm" : "remote-therm"), limits.therm, failed))
+    if (!ReadField(chip, field(high + 1), limits.low, failed) || !ReadField(chip, field(high), limits.high, failed) ||
+        !ReadField(chip, field(high + 2), limits.therm, failed))
         return std::nullopt;
     return limits;
 }
