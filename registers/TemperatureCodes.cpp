@@ -79,7 +79,7 @@ float OffsetFromCodes(int32_t high, int32_t low) {
 
 int32_t CodeFromTemp(double t) { return CodeFromTemp(t, RegMapStuff::ExtendedRange); }
 
-int32_t CodeFromTemp(double t, bool extendedRange) { return extendedRange ? Nearest(t + 64.0) : Nearest(t); }
+int32_t CodeFromTemp(double t, bool extendedRange) { return Nearest(t + Chip::RangeExcess(extendedRange)); }
 
 CodePair CodesFromTemp(double t) { return CodesFromTemp(t, RegMapStuff::ExtendedRange); }
 
@@ -97,7 +97,7 @@ CodePair CodesFromOffset(double t) {
         codes.low = QuarterBits(t * 4.0);
     } else {
         codes.high = Nearest(std::floor(t) + 256.0);
-        codes.low = QuarterBits(t * 4.0 + 1024.0);
+        codes.low = QuarterBits(t * 4.0 + Chip::TenBitCodes);
     }
     return codes;
 }
