@@ -1,12 +1,12 @@
 #include "board/BoardStart.h"
 
 #include "board/USBStuff.h"
-#include "chip/ChipRegisters.h"
+#include "board/ChipIdentity.h"
 
 namespace USBStuff {
 
 bool ChipAnswersAt(int32_t address) {
-    return ReadRegister(address, Chip::Reg::ManufacturerId.read) == Chip::ManufacturerId;
+    return IsOurChipId(ReadRegister(address, ChipIdRegister()));
 }
 
 std::vector<int32_t> CandidateAddresses(const std::optional<int32_t>& chosen) {

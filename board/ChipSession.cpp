@@ -1,7 +1,7 @@
 #include "board/ChipSession.h"
 
 #include "board/USBStuff.h"
-#include "chip/ChipRegisters.h"
+#include "board/ChipIdentity.h"
 
 #include <algorithm>
 
@@ -38,16 +38,18 @@ bool ChipSession::Attempt() {
         reason_ = StepReason("connect", DriverReason());
         return false;
     }
-    const ChipTransfer id = Chip().Read(::Chip::Reg::ManufacturerId.read);
-    if (!id) {
-        reason_ = StepReason("transfer", id.reason);
+    ChipTransfer id;
+    switch (CheckIdentity(Chip(), id)) {
+    case Identity::Ours:
+        return true;
+    case Identity::Other:
+        reason_ = StepReason("no chip", OtherChipReason);
         return false;
+    case Identity::Unread:
+        break;
     }
-    if (id.value != ::Chip::ManufacturerId) {
-        reason_ = StepReason("no chip", "the chip's id does not answer at its address");
-        return false;
-    }
-    return true;
+    reason_ = StepReason("transfer", id.reason);
+    return false;
 }
 
 void ChipSession::Retry(double now) {

@@ -17,13 +17,6 @@ using namespace BoardProtocol;
 // Byte a read delivers where no device answers (the data line stays high).
 constexpr uint8_t kNoDevice = 0xFF;
 
-// Request results; anything but 0 is a failure to the program.
-constexpr int16_t kOk = 0;
-constexpr int16_t kNotConnected = -2;
-constexpr int16_t kRefused = -3;
-constexpr int16_t kTransferFailed = -4;
-constexpr int16_t kNoAdapter = -5;
-
 const char* const kPrefix = "i2c-dev: ";
 
 // The adapter's ways of saying that no device acknowledged its address: ENXIO is the
@@ -110,15 +103,17 @@ int16_t I2cBoard::VendorIORequest(int16_t request, int32_t value, int32_t index,
 
 int16_t I2cBoard::Answer(int16_t request, int32_t value, int32_t index, int16_t direction, int16_t length,
                          uint8_t* buffer) {
-    if (request == kConnect) return value == kConnectValue && index == kConnectIndex ? Connect() : kRefused;
-    if (request != kStatusRead && request != kRegisterAccess) return kRefused;
-    if (value < kFirstBusAddress || value > kLastBusAddress) return kRefused;
-    if (request == kStatusRead || direction == kDirectionIn) {
-        if (!buffer || length < 1) return kRefused;
-        return bus_ ? Read(value, index, buffer) : kNotConnected;
+    if (request == kConnect) {
+        if (value != kConnectValue || index != kConnectIndex) return kBadRequest;
+        return Connect();
     }
-    if (direction != kDirectionOut) return kRefused;
-    return bus_ ? Write(value, index) : kNotConnected;
+    if (request != kStatusRead && request != kRegisterAccess) return kBadRequest;
+    if (value < kFirstBusAddress || value > kLastBusAddress) return kBadRequest;
+    const bool read = request == kStatusRead || direction == kDirectionIn;
+    if (read && (!buffer || length < 1)) return kBadRequest;
+    if (!read && direction != kDirectionOut) return kBadRequest;
+    if (!bus_) return kNotConnected;
+    return read ? Read(value, index, buffer) : Write(value, index);
 }
 
 int16_t I2cBoard::Connect() {

@@ -24,6 +24,29 @@ constexpr int32_t WriteIndex(int32_t registerAddress, int32_t data) {
 constexpr uint8_t WrittenRegister(int32_t index) { return static_cast<uint8_t>(static_cast<uint32_t>(index) & 0xFF); }
 constexpr uint8_t WrittenData(int32_t index) { return static_cast<uint8_t>((static_cast<uint32_t>(index) >> 8) & 0xFF); }
 
+// What a request answers: 0, or a failure, whose reason the library's LastError gives. A number
+// means one thing in every driver library; traces show the numbers.
+enum RequestResult : int16_t {
+    kOk = 0,
+    kNoFirmware = -1,         // no firmware download has succeeded
+    kNotConnected = -2,       // no connect request has been accepted
+    kBadRequest = -3,         // a request the board does not know, or a field out of its range
+    kBoardGone = -4,          // the board does not answer at all
+    kConnectRefused = -5,     // the board refused the connect request
+    kTransferFailed = -7,     // the chip's transfer failed on the bus
+    kNoAdapter = -8,          // connect found no bus adapter to open
+};
+
+// What a firmware download answers: 0, or a negative failure.
+enum DownloadResult : int16_t {
+    kDownloaded = 0,
+    kFirmwareMissing = -1,    // the image cannot be read
+    kFirmwareMalformed = -2,  // the image is not well-formed Intel HEX
+    kFirmwareRefused = -3,    // the board refuses the download
+    kDownloadBoardGone = kBoardGone,
+    kFirmwareSettings = -6,   // the board's own settings cannot serve
+};
+
 // How the chip is recognised on the bus: its Manufacturer ID register holds this value.
 constexpr uint8_t kManufacturerIdRegister = 0xFE;
 constexpr uint8_t kManufacturerId = 0x41;

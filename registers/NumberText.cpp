@@ -130,4 +130,13 @@ std::string HexText(double v) {
     return text;
 }
 
+std::string HexByteText(int32_t value, HexCase letters) {
+    std::string text = HexText(value & 0xFF);
+    if (text.size() < 2) text.insert(0, 1, '0');
+    if (letters == HexCase::Lower)
+        for (char& c : text)
+            if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 }  // namespace GeneralStuff

@@ -23,6 +23,9 @@ std::string TwoDecimalText(float& x);
 
 // Upper-case hex without leading zeros; a negative value as its 32-bit two's complement.
 std::string HexText(double v);
+// A byte's two hex digits, "0A" or "0a"; only the low eight bits count.
+enum class HexCase { Upper, Lower };
+std::string HexByteText(int32_t value, HexCase letters = HexCase::Upper);
 
 // The number at the start of a text; "&H" reads hexadecimal. Never fails: any text gives a
 // number, which may be too large for the caller (check with FitsInt32) or not finite.

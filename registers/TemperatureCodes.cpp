@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "chip/ChipRegisters.h"
+#include "chip/TemperatureEncoding.h"
 #include "registers/RegMapStuff.h"
 #include "registers/RoundHalfEven.h"
 
@@ -28,14 +28,10 @@ int32_t SaturateToInt32(int64_t whole) {
     return SaturateToInt32(static_cast<double>(whole));
 }
 
-int32_t RangeShift(bool extendedRange) {
-    return extendedRange ? 64 : 0;
-}
+int32_t RangeShift(bool extendedRange) { return Chip::RangeExcess(extendedRange); }
 
 // Bits 1 and 0 of the quarter-degree count, placed in bits 7 and 6 of the low byte.
-int32_t QuarterBits(double quarters) {
-    return static_cast<int32_t>(static_cast<uint32_t>(Nearest(quarters)) & 3u) * 64;
-}
+int32_t QuarterBits(double quarters) { return Chip::LowByteOfTenBit(Nearest(quarters)); }
 
 }  // namespace
 
@@ -65,7 +61,7 @@ float TempFromCode(int32_t code, bool extendedRange) {
     return static_cast<float>(code) - static_cast<float>(RangeShift(extendedRange));
 }
 
-float FractionFromCode(int32_t low) { return static_cast<float>(low & Chip::QuarterDegreesMask) / 256.0f; }
+float FractionFromCode(int32_t low) { return static_cast<float>(Chip::QuartersInLowByte(low)) / 4.0f; }
 
 float TempFromCodes(int32_t high, int32_t low) { return TempFromCodes(high, low, RegMapStuff::ExtendedRange); }
 
@@ -75,13 +71,15 @@ float TempFromCodes(int32_t high, int32_t low, bool extendedRange) {
 
 float OffsetFromCodes(int32_t high, int32_t low) {
     float quarters = static_cast<float>(high) * 4.0f + static_cast<float>(low) / 64.0f;
-    if (quarters < 0.0f || quarters >= 512.0f) quarters -= 1024.0f;
+    // The low byte is taken whole: its bits 5..0 count as fractions of a quarter.
+    constexpr float Span = Chip::TenBitCodes;
+    if (quarters < 0.0f || quarters >= Span / 2) quarters -= Span;
     return quarters / 4.0f;
 }
 
 int32_t CodeFromTemp(double t) { return CodeFromTemp(t, RegMapStuff::ExtendedRange); }
 
-int32_t CodeFromTemp(double t, bool extendedRange) { return extendedRange ? Nearest(t + 64.0) : Nearest(t); }
+int32_t CodeFromTemp(double t, bool extendedRange) { return Nearest(t + Chip::RangeExcess(extendedRange)); }
 
 CodePair CodesFromTemp(double t) { return CodesFromTemp(t, RegMapStuff::ExtendedRange); }
 
@@ -99,7 +97,7 @@ CodePair CodesFromOffset(double t) {
         codes.low = QuarterBits(t * 4.0);
     } else {
         codes.high = Nearest(std::floor(t) + 256.0);
-        codes.low = QuarterBits(t * 4.0 + 1024.0);
+        codes.low = QuarterBits(t * 4.0 + Chip::TenBitCodes);
     }
     return codes;
 }

@@ -2,10 +2,11 @@
 
 #include "state/RunTimeDefaults.h"
 
+#include "board/ChipReading.h"
 #include "board/USBStuff.h"
 #include "chip/ChipRegisters.h"
 #include "registers/RegMapStuff.h"
-#include "registers/TemperatureCodes.h"
+#include "state/OpenedChipReading.h"
 
 namespace GeneralStuff {
 
@@ -42,11 +43,11 @@ void InitRegisterModel() {
 }
 
 void ReadTemperatures() {
-    const int16_t local = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::LocalTemp.read);
-    const int16_t remoteLow = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::RemoteTempLow.read);
-    const int16_t remoteHigh = USBStuff::ReadRegister(USBStuff::DeviceAddress, Chip::Reg::RemoteTempHigh.read);
-    Temperature[0] = TempFromCode(local);
-    Temperature[1] = TempFromCodes(remoteHigh, remoteLow);
+    const USBStuff::Temperatures t = ReadOpenedChip([](const USBStuff::ChipOnBoard& chip, USBStuff::ChipTransfer& failed) {
+        return USBStuff::TryTemperatures(chip, USBStuff::RemoteBytes::LowThenHigh, failed);
+    });
+    Temperature[0] = t.local;
+    Temperature[1] = t.remote;
 }
 
 namespace {

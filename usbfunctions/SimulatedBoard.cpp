@@ -20,20 +20,6 @@ constexpr uint8_t kNoDevice = 0xFF;
 // Drift phase of the second chip, so its readings differ from the first one's.
 constexpr double kSecondChipPhase = 60.0;
 
-// Request results; anything but 0 is a failure to the program.
-constexpr int16_t kOk = 0;
-constexpr int16_t kNoFirmware = -1;
-constexpr int16_t kNotConnected = -2;
-constexpr int16_t kBadRequest = -3;
-constexpr int16_t kBoardGone = -4;
-constexpr int16_t kConnectRefused = -5;
-
-// LoadFirmWare results; negative is a failed download.
-constexpr int16_t kFirmwareMissing = -1;
-constexpr int16_t kFirmwareMalformed = -2;
-constexpr int16_t kFirmwareRefused = -3;
-constexpr int16_t kFirmwareSettings = -6;  // a profile or state file that cannot serve
-
 std::string RequestText(int16_t request, int32_t value, int32_t index, int16_t direction, int16_t length) {
     char text[160];
     std::snprintf(text, sizeof text, "VendorIORequest request=%d value=%ld index=%ld direction=%d length=%d",
@@ -44,7 +30,7 @@ std::string RequestText(int16_t request, int32_t value, int32_t index, int16_t d
 std::string FirmwareFailure(int16_t result, const char* path) {
     const std::string image = std::string("the firmware image ") + (path ? path : "(none)");
     switch (result) {
-    case kOk: return std::string();
+    case kDownloaded: return std::string();
     case kFirmwareMissing: return image + " cannot be read";
     case kFirmwareMalformed: return image + " is not well-formed Intel HEX";
     default: return "the simulated board refuses every firmware download (KTS_SIM_FIRMWARE_FAIL=1)";
@@ -71,19 +57,19 @@ int16_t SimulatedBoard::LoadFirmWare(const char* path) {
     chips_.clear();
 
     const auto now = SimClock::now();
-    int16_t result = kOk;
+    int16_t result = kDownloaded;
     if (Unanswered(now)) {
-        result = kBoardGone;
-        lastError_ = Failure(result);
+        result = kDownloadBoardGone;
+        lastError_ = Failure(kBoardGone);
     } else {
         switch (CheckFirmwareFile(path)) {
         case FirmwareCheck::Unreadable: result = kFirmwareMissing; break;
         case FirmwareCheck::Malformed: result = kFirmwareMalformed; break;
-        case FirmwareCheck::Ok: result = settings_.firmwareFails ? kFirmwareRefused : kOk; break;
+        case FirmwareCheck::Ok: result = settings_.firmwareFails ? kFirmwareRefused : kDownloaded; break;
         }
         lastError_ = FirmwareFailure(result, path);
     }
-    if (result == kOk) {
+    if (result == kDownloaded) {
         answersAgain_.reset();  // a failure that healed; the count starts again
         lastError_ = StartChips(now);
         if (lastError_.empty()) firmwareLoaded_ = true;

@@ -1,22 +1,49 @@
 #include "SimulatedChip.h"
 
-#include "ChipRegisters.h"
 #include "TemperatureCoding.h"
 
+#include "chip/ChipFields.h"
+#include "chip/TemperatureEncoding.h"
+
 #include <algorithm>
+#include <array>
 
 namespace UsbSim {
 
 namespace {
 
+namespace Reg = Chip::Reg;
+namespace ConfigBit = Chip::ConfigBit;
+namespace StatusBit = Chip::StatusBit;
+
 constexpr auto kConversionTime = std::chrono::milliseconds(4);
-constexpr auto kSlowestPeriod = std::chrono::seconds(16);
-constexpr int kFastestRateCode = 10;    // 64 per second; higher codes run at the same rate
+// The time between conversions at a rate code; codes past the table run at the last rate.
+SimClock::duration PeriodAt(int rateCode) {
+    const double perSecond = Chip::ConversionRates[std::min(rateCode, Chip::ConversionRateCodes - 1)];
+    return std::chrono::duration_cast<SimClock::duration>(std::chrono::duration<double>(1.0 / perSecond));
+}
+const SimClock::duration kSlowestPeriod = PeriodAt(0);
 // After a long pause only the last few conversions are run; the rest would read alike.
 constexpr long kMostConversionsPerAccess = 16;
 // Processes sharing the chip read the clock one after the other; a state this far ahead of
 // the reader's clock is no chip's.
 constexpr auto kClockTolerance = std::chrono::seconds(1);
+
+// The register file as read, by read address, at power-on; unknown addresses read 0.
+std::array<uint8_t, 256> PowerOnRegisters() {
+    std::array<uint8_t, 256> r{};
+    for (const Chip::RegisterDescription& reg : Chip::Registers) r[reg.address.read] = static_cast<uint8_t>(reg.powerOn);
+    return r;
+}
+
+// The read address of the register written at a write address, or -1 where a write
+// changes nothing (read-only and unknown addresses, and the one-shot register).
+int RegisterWrittenAt(uint8_t writeAddress) {
+    const Chip::RegisterDescription* reg = Chip::FindRegisterByWriteAddress(writeAddress);
+    return reg ? reg->address.read : -1;
+}
+
+int TenBitCode(uint8_t high, uint8_t low) { return Chip::TenBitFromBytes(high, low); }
 
 constexpr uint8_t kLimitAlarms =
     StatusBit::LocalHigh | StatusBit::LocalLow | StatusBit::RemoteHigh | StatusBit::RemoteLow;
@@ -54,12 +81,11 @@ void SimulatedChip::PowerOn(SimClock::time_point now) {
     state_.powered = ChipState::kPowered;
 }
 
-bool SimulatedChip::InStandby() const { return state_.registers[Reg::Configuration] & ConfigBit::Standby; }
-bool SimulatedChip::ExtendedRange() const { return state_.registers[Reg::Configuration] & ConfigBit::ExtendedRange; }
+bool SimulatedChip::InStandby() const { return state_.registers[Reg::Configuration.read] & ConfigBit::Standby; }
+bool SimulatedChip::ExtendedRange() const { return state_.registers[Reg::Configuration.read] & ConfigBit::ExtendedRange; }
 
 SimClock::duration SimulatedChip::Period() const {
-    const int code = std::min(state_.registers[Reg::ConversionRate] & Chip::ConversionRateCodeMask, kFastestRateCode);
-    return std::chrono::duration_cast<SimClock::duration>(kSlowestPeriod) / (1 << code);
+    return PeriodAt(state_.registers[Reg::ConversionRate.read] & Chip::ConversionRateCodeMask);
 }
 
 std::optional<SimClock::time_point> SimulatedChip::NextStart() const {
@@ -77,21 +103,21 @@ bool SimulatedChip::Busy(SimClock::time_point now) const { return state_.schedul
 uint8_t SimulatedChip::Read(uint8_t address, SimClock::time_point now) {
     EnsurePowered(now);
     CatchUp(now);
-    if (address == Reg::Status) return ReadStatus(now);
+    if (address == Reg::Status.read) return ReadStatus(now);
     return state_.registers[address];
 }
 
 void SimulatedChip::Write(uint8_t address, uint8_t data, SimClock::time_point now) {
     EnsurePowered(now);
     CatchUp(now);
-    if (address == Reg::OneShot) {
+    if (address == Reg::OneShotWrite) {
         StartOneShot(now);
         return;
     }
     const int target = RegisterWrittenAt(address);
     if (target < 0) return;
     state_.registers[target] = data;
-    if (target == Reg::Configuration || target == Reg::ConversionRate) Reschedule(now);
+    if (target == Reg::Configuration.read || target == Reg::ConversionRate.read) Reschedule(now);
 }
 
 void SimulatedChip::CatchUp(SimClock::time_point now) {
@@ -114,12 +140,12 @@ void SimulatedChip::Convert(SimClock::time_point at) {
     const SimClock::time_point powerOn = TimeAt(state_.powerOn);
     const bool extended = ExtendedRange();
     auto& r = state_.registers;
-    r[Reg::LocalTemp] = LocalCode(temperatures_.Local(at, powerOn), extended);
-    const int offset = OffsetQuarters(r[Reg::RemoteOffsetHigh], r[Reg::RemoteOffsetLow]);
+    r[Reg::LocalTemp.read] = LocalCode(temperatures_.Local(at, powerOn), extended);
+    const int offset = Chip::SignedTenBit(TenBitCode(r[Reg::RemoteOffsetHigh.read], r[Reg::RemoteOffsetLow.read]));
     const int remote = diodeOpen_ ? OpenDiodeCode(extended)
                                   : RemoteCode(temperatures_.Remote(at, powerOn), offset, extended);
-    r[Reg::RemoteTempHigh] = HighByte(remote);
-    r[Reg::RemoteTempLow] = LowByte(remote);
+    r[Reg::RemoteTempHigh.read] = static_cast<uint8_t>(Chip::HighByteOfTenBit(remote));
+    r[Reg::RemoteTempLow.read] = static_cast<uint8_t>(Chip::LowByteOfTenBit(remote));
     state_.latchedAlarms |= LimitAlarms();
     FollowThermLimits();
 }
@@ -141,22 +167,22 @@ void SimulatedChip::Reschedule(SimClock::time_point now) {
 
 uint8_t SimulatedChip::LimitAlarms() const {
     const auto& r = state_.registers;
-    const int local = r[Reg::LocalTemp];
-    const int remote = TenBitCode(r[Reg::RemoteTempHigh], r[Reg::RemoteTempLow]);
+    const int local = r[Reg::LocalTemp.read];
+    const int remote = TenBitCode(r[Reg::RemoteTempHigh.read], r[Reg::RemoteTempLow.read]);
     uint8_t bits = 0;
-    if (local > r[Reg::LocalHigh]) bits |= StatusBit::LocalHigh;
-    if (local < r[Reg::LocalLow]) bits |= StatusBit::LocalLow;
-    if (remote > TenBitCode(r[Reg::RemoteHighHigh], r[Reg::RemoteHighLow])) bits |= StatusBit::RemoteHigh;
-    if (remote < TenBitCode(r[Reg::RemoteLowHigh], r[Reg::RemoteLowLow])) bits |= StatusBit::RemoteLow;
+    if (local > r[Reg::LocalHigh.read]) bits |= StatusBit::LocalHigh;
+    if (local < r[Reg::LocalLow.read]) bits |= StatusBit::LocalLow;
+    if (remote > TenBitCode(r[Reg::RemoteHighHigh.read], r[Reg::RemoteHighLow.read])) bits |= StatusBit::RemoteHigh;
+    if (remote < TenBitCode(r[Reg::RemoteLowHigh.read], r[Reg::RemoteLowLow.read])) bits |= StatusBit::RemoteLow;
     return bits;
 }
 
 void SimulatedChip::FollowThermLimits() {
     const auto& r = state_.registers;
-    const int hysteresis = r[Reg::ThermHysteresis];
+    const int hysteresis = r[Reg::ThermHysteresis.read];
     uint8_t& bits = state_.thermBits;
-    bits = ThermState(bits, StatusBit::LocalTherm, r[Reg::LocalTemp], r[Reg::LocalTherm], hysteresis);
-    bits = ThermState(bits, StatusBit::RemoteTherm, r[Reg::RemoteTempHigh], r[Reg::RemoteTherm], hysteresis);
+    bits = ThermState(bits, StatusBit::LocalTherm, r[Reg::LocalTemp.read], r[Reg::LocalTherm.read], hysteresis);
+    bits = ThermState(bits, StatusBit::RemoteTherm, r[Reg::RemoteTempHigh.read], r[Reg::RemoteTherm.read], hysteresis);
 }
 
 uint8_t SimulatedChip::ReadStatus(SimClock::time_point now) {

@@ -2,7 +2,7 @@
 
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "chip/ChipRegisters.h"
+#include "chip/ChipFields.h"
 #include "registers/NumberText.h"
 #include "registers/TemperatureCodes.h"
 #include "widgets/UpDownSpinner.h"
@@ -18,13 +18,28 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 namespace Reg = Chip::Reg;
 namespace ConfigBit = Chip::ConfigBit;
 
-constexpr double OffsetMinimum = -128.0;
-constexpr double OffsetMaximum = 127.75;
+constexpr Chip::ValueRange OffsetRange = Chip::FindField("remote-offset")->normal;
+constexpr Chip::ValueRange HysteresisRange = Chip::FindField("therm-hysteresis")->normal;
+
+// "0.0625 (16 sec)" to "64 (15.63 ms)", by rate code. The caption of 0.25 per second has
+// always carried two blanks, and keeps them.
+QStringList RateCaptions() {
+    QStringList captions;
+    for (const double perSecond : Chip::ConversionRates) {
+        const double period = 1 / perSecond;
+        const QString every = period >= 1 ? QString::number(period) + " sec"
+                                          : QString::number(std::round(period * 100000) / 100) + " ms";
+        captions << QString::number(perSecond) + (perSecond == 0.25 ? "  (" : " (") + every + ")";
+    }
+    return captions;
+}
 
 int16_t Read(const Chip::Register& reg) { return USBStuff::ReadRegister(USBStuff::DeviceAddress, reg.read); }
 
@@ -75,9 +90,7 @@ QGroupBox* frmConfig::BuildSettingsFrame() {
     cmbPin6->addItems({"ALERT", "THERM2"});
     Label4 = new QLabel("Conversion Rate (/sec)", Frame1);
     cmbConvRate = new QComboBox(Frame1);
-    cmbConvRate->addItems({"0.0625 (16 sec)", "0.125 (8 sec)", "0.25  (4 sec)", "0.5 (2 sec)", "1 (1 sec)",
-                           "2 (500 ms)", "4 (250 ms)", "8 (125 ms)", "16 (62.5 ms)", "32 (31.25 ms)",
-                           "64 (15.63 ms)"});
+    cmbConvRate->addItems(RateCaptions());
     Label2[0] = new QLabel("THERM Hysteresis", Frame1);
     Label2[1] = new QLabel("Remote Temp Offset", Frame1);
     txtOffset = new QLineEdit(Frame1);
@@ -201,7 +214,7 @@ std::optional<int> frmConfig::HysteresisOrRefuse() {
     const double value = GeneralStuff::ParseNumber(txtTHERMHyst->text().toStdString());
     if (GeneralStuff::FitsInt32(value)) {
         const int32_t degrees = GeneralStuff::Nearest(value);
-        if (degrees >= 0 && degrees <= 255) return degrees;
+        if (degrees >= HysteresisRange.lowest && degrees <= HysteresisRange.highest) return degrees;
     }
     ShowWarning(this, "The THERM Hysteresis must be from 0 to 255 degrees.\nNothing was written.");
     return std::nullopt;
@@ -209,7 +222,7 @@ std::optional<int> frmConfig::HysteresisOrRefuse() {
 
 std::optional<double> frmConfig::OffsetOrRefuse() {
     const double value = GeneralStuff::ParseNumber(txtOffset->text().toStdString());
-    if (value >= OffsetMinimum && value <= OffsetMaximum) return value;
+    if (value >= OffsetRange.lowest && value <= OffsetRange.highest) return value;
     ShowWarning(this, "The Remote Temp Offset must be from -128 to 127.75 degrees.\nNothing was written.");
     return std::nullopt;
 }

@@ -3,7 +3,7 @@
 #include "state/ChipLimits.h"
 #include "state/GeneralStuff.h"
 #include "board/USBStuff.h"
-#include "chip/ChipRegisters.h"
+#include "chip/ChipFields.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
@@ -47,12 +47,14 @@ void WriteChip(const Chip::Register& reg, int32_t data) {
 // code outside 0..255 that reaches the chip as a wrapped byte. Such a value is written as
 // the nearest limit the present range holds (whole degrees, or quarter degrees for the
 // two-byte limits).
-double RepresentableLimit(double value, double finestFraction) {
-    const double lowest = RegMapStuff::ExtendedRange ? -64.0 : 0.0;
-    return std::clamp(value, lowest, lowest + 255.0 + finestFraction);
+double RepresentableLimit(double value, const char* field) {
+    const Chip::ValueRange range = Chip::FindField(field)->Range(RegMapStuff::ExtendedRange);
+    return std::clamp(value, range.lowest, range.highest);
 }
-double OneByteLimit(double value) { return RepresentableLimit(value, 0.0); }
-double TwoByteLimit(double value) { return RepresentableLimit(value, 0.75); }
+double OneByteLimit(double value) { return RepresentableLimit(value, "local-high"); }
+double TwoByteLimit(double value) { return RepresentableLimit(value, "remote-high"); }
+// The lowest limit the present range holds.
+double LowestLimit() { return Chip::FindField("local-low")->Range(RegMapStuff::ExtendedRange).lowest; }
 
 void SetPointers(LinearGauge* gauge, float low, float high, float therm) {
     gauge->SetPointerValue(Pointer::Low, low);
@@ -137,7 +139,7 @@ QGroupBox* frmLimits::BuildStatusFrame() {
 void frmLimits::Form_Load() {
     SetFormSizeTwips(FormWidthTwips, FormHeightTwips);
     for (LinearGauge* gauge : ggeTemp) {
-        gauge->SetScaleRange(RegMapStuff::ExtendedRange ? -64.0 : 0.0, gauge->UpperEnd());
+        gauge->SetScaleRange(LowestLimit(), gauge->UpperEnd());
     }
     RefreshLimits(0);
     RefreshLimits(1);

@@ -9,9 +9,9 @@
 #include "cli/text/Reading.h"
 #include "cli/text/RegisterArgument.h"
 #include "cli/text/RegisterMeaning.h"
+#include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 
-#include <cstdio>
 
 namespace {
 
@@ -43,14 +43,9 @@ std::string RegistersJson(const std::vector<RegisterValue>& values) {
 // characters ("." for 00 and FF, "?" for the other unprintable ones).
 std::string RawGrid(const std::vector<int>& bytes) {
     std::string text = "     0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f    0123456789abcdef\n";
-    char cell[8];
     for (int row = 0; row < 256; row += 16) {
-        std::snprintf(cell, sizeof cell, "%02x: ", row);
-        text += cell;
-        for (int i = row; i < row + 16; ++i) {
-            std::snprintf(cell, sizeof cell, "%02x ", bytes[i]);
-            text += cell;
-        }
+        text += GeneralStuff::HexByteText(row, GeneralStuff::HexCase::Lower) + ": ";
+        for (int i = row; i < row + 16; ++i) text += GeneralStuff::HexByteText(bytes[i], GeneralStuff::HexCase::Lower) + " ";
         text += "   ";
         for (int i = row; i < row + 16; ++i) {
             const int b = bytes[i];

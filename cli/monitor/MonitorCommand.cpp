@@ -1,10 +1,10 @@
 #include "cli/monitor/MonitorCommand.h"
 
+#include "board/ChipReading.h"
 #include "board/ChipSession.h"
 #include "board/USBStuff.h"
 #include "cli/monitor/AlarmCommand.h"
 #include "cli/monitor/AlarmFlags.h"
-#include "cli/text/ChipReading.h"
 #include "cli/FixedRateSchedule.h"
 #include "cli/monitor/LineOutput.h"
 #include "cli/text/LocalTimeText.h"
@@ -98,12 +98,12 @@ bool MonitorRun::TakeReading() {
     const double elapsed = schedule_.Elapsed();
     USBStuff::ChipTransfer failed;
     std::optional<Reading> reading;
-    bool ok = TryShadow(session_.Chip(), failed) && FollowRange(elapsed, failed);
+    bool ok = USBStuff::TryShadow(session_.Chip(), failed) && FollowRange(elapsed, failed);
     if (ok && range_.Settling(elapsed)) return false;
-    if (ok) reading = TryReading(session_.Chip(), failed);
+    if (ok) reading = USBStuff::TryReading(session_.Chip(), USBStuff::RemoteBytes::Settled, failed);
     ok = ok && reading.has_value();
     if (ok && settings_.limits && (!limits_ || elapsed - limitsReadAt_ >= LimitsEvery)) {
-        limits_ = TryLimits(session_.Chip(), failed);
+        limits_ = USBStuff::TryLimits(session_.Chip(), failed);
         limitsReadAt_ = elapsed;
         ok = limits_.has_value();
     }
@@ -167,7 +167,7 @@ bool MonitorRun::AwaitBoard() {
         if (session_.Reconnect(now) == USBStuff::ChipSession::Change::Back) {
             // The chip may have been powered afresh: its range and its limits are read again.
             USBStuff::ChipTransfer failed;
-            if (TryShadow(session_.Chip(), failed)) {
+            if (USBStuff::TryShadow(session_.Chip(), failed)) {
                 limits_.reset();
                 const std::string time = timeText_.Now();
                 Emit({"board-back", time, {}, {}, {}, {}});

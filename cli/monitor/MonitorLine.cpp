@@ -1,6 +1,5 @@
 #include "cli/monitor/MonitorLine.h"
 
-#include "chip/ChipFields.h"
 #include "cli/text/JsonText.h"
 #include "cli/text/RegisterMeaning.h"
 #include "registers/NumberText.h"
@@ -10,19 +9,9 @@
 
 namespace {
 
-// The limits are the chip's first six fields, in the order of their columns.
-constexpr bool LimitsLeadTheFields() {
-    for (size_t i = 0; i < std::tuple_size<Limits>::value; ++i) {
-        const Chip::Encoding e = Chip::Fields[i].encoding;
-        if (e != Chip::Encoding::TemperatureCode && e != Chip::Encoding::RemoteTenBit) return false;
-    }
-    return true;
-}
-static_assert(LimitsLeadTheFields(), "the limit columns are the chip's first six fields");
-
 // "local-high" -> "local_high_C"
 std::string LimitColumn(size_t i) {
-    std::string name = Chip::Fields[i].name;
+    std::string name = USBStuff::LimitFieldNames[i];
     for (char& c : name)
         if (c == '-') c = '_';
     return name + "_C";

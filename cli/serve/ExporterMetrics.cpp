@@ -1,9 +1,8 @@
 #include "cli/serve/ExporterMetrics.h"
 
-#include "chip/ChipFields.h"
 #include "cli/text/RegisterMeaning.h"
+#include "registers/NumberText.h"
 
-#include <cstdio>
 #include <utility>
 
 namespace {
@@ -79,9 +78,7 @@ void ExporterMetrics::AddChip(int32_t address) {
 void ExporterMetrics::CountSearchFailure(const std::string& step) { searchFailures_.Add({{"reason", step}}).Increment(); }
 
 std::string ExporterMetrics::AddressLabel(int32_t address) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", static_cast<unsigned>(address) & 0xFFu);
-    return text;
+    return "0x" + GeneralStuff::HexByteText(address, GeneralStuff::HexCase::Lower);
 }
 
 void ExporterMetrics::Set(ChipSeries& chip, prometheus::Family<prometheus::Gauge>& family,
@@ -98,9 +95,9 @@ void ExporterMetrics::Record(int32_t address, const ChipSnapshot& s) {
     const std::string a = AddressLabel(address);
     Set(chip, temperature_, {{"address", a}, {"channel", "local"}}, s.reading.local);
     Set(chip, temperature_, {{"address", a}, {"channel", "remote"}}, s.reading.remote);
-    // The limits are the first fields, named channel-limit ("remote-therm").
+    // A limit's field is named channel-limit ("remote-therm").
     for (size_t i = 0; i < s.limits.size(); ++i) {
-        const std::string field = Chip::Fields[i].name;
+        const std::string field = USBStuff::LimitFieldNames[i];
         const auto dash = field.find('-');
         Set(chip, limit_, {{"address", a}, {"channel", field.substr(0, dash)}, {"limit", field.substr(dash + 1)}},
             s.limits[i]);

@@ -1,7 +1,7 @@
 #include "cli/serve/ScrapedChips.h"
 
 #include "board/USBStuff.h"
-#include "chip/ChipRegisters.h"
+#include "board/ChipIdentity.h"
 #include "cli/CliRequest.h"
 #include "cli/CliStart.h"
 #include "cli/serve/ServeLog.h"
@@ -48,11 +48,12 @@ void ScrapedChips::Start() {
     }
     const bool started = USBStuff::DownloadFirmware() >= 0 && PatientConnect();
     for (ChipSession& chip : chips_) {
-        ChipTransfer id = chip.Chip().Read(Chip::Reg::ManufacturerId.read);
-        if (started && id && id.value == Chip::ManufacturerId) continue;
+        ChipTransfer id;
+        const USBStuff::Identity identity = USBStuff::CheckIdentity(chip.Chip(), id);
+        if (started && identity == USBStuff::Identity::Ours) continue;
         if (id) {
             id.ok = false;
-            id.reason = started ? "the chip's id does not answer at its address" : "the board did not start";
+            id.reason = started ? USBStuff::OtherChipReason : "the board did not start";
         }
         Lose(chip, id, now);
     }

@@ -1,9 +1,5 @@
 #include "cli/text/HexByte.h"
 
-#include <cstdio>
+#include "registers/NumberText.h"
 
-std::string HexByte(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(value) & 0xFFu);
-    return text;
-}
+std::string HexByte(int value) { return "0x" + GeneralStuff::HexByteText(value); }

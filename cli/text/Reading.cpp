@@ -1,7 +1,7 @@
 #include "cli/text/Reading.h"
 
+#include "board/ChipReading.h"
 #include "board/USBStuff.h"
-#include "cli/text/ChipReading.h"
 #include "cli/text/JsonText.h"
 #include "cli/text/RegisterMeaning.h"
 
@@ -14,7 +14,7 @@ JsonObject& AddReadingJson(JsonObject& json, const Reading& reading) {
 
 Reading TakeReading() {
     USBStuff::ChipTransfer failed;
-    const std::optional<Reading> reading = TryReading(USBStuff::OpenedChip(), failed);
+    const std::optional<Reading> reading = USBStuff::TryReading(USBStuff::OpenedChip(), USBStuff::RemoteBytes::Settled, failed);
     if (!reading) USBStuff::ReportBoardFailure(failed);
     return *reading;
 }

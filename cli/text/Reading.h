@@ -1,22 +1,18 @@
 #pragma once
 // One reading of the chip, as temps shows it and monitor logs it: both temperatures (the range
 // rule applied) and the Status register with its alarm flags.
-#include <array>
+#include "board/ChipReading.h"
+
 #include <string>
 
 class JsonObject;
 
-struct Reading {
-    float local = 0;
-    float remote = 0;
-    int status = 0;
-};
+using Reading = USBStuff::Reading;
+// The six limits in degrees, in the order of USBStuff::LimitFieldNames.
+using Limits = USBStuff::Limits;
 
-// The six limits in degrees: local high, low and THERM, then remote high, low and THERM.
-using Limits = std::array<float, 6>;
-
-// Reads the temperatures in the order the windows program's cycle does, then the Status
-// register. A failed transfer goes to the failure path.
+// Reads the temperatures, the remote one settled, then the Status register. A failed
+// transfer goes to the failure path.
 Reading TakeReading();
 
 // "local   30 °C", "remote  40.25 °C", "alarms  none", each on its line.

@@ -21,13 +21,13 @@ namespace {
 class Monitor : public ::testing::Test {
 protected:
     Monitor() { cli.ChipReads(30, 40, 0x40, 0x90); }
-    // The readings (three temperature registers and the status each) take these times, the
-    // last one for every reading after; the start's reads of the id and the configuration take
-    // no time.
+    // The readings (five reads each: the local temperature, the remote one's high, low and high
+    // byte again, and the status) take these times, the last one for every reading after; the
+    // start's reads of the id and the configuration take no time.
     void ReadingsTake(std::vector<double> seconds) {
         cli.driver.onRequest = [this, seconds, reads = size_t(0)](const DriverRequest& r) mutable {
             if (r.request != 222 || r.index == 0xFE || r.index == 0x03) return;
-            cli.clock.Sleep(seconds[std::min(reads++ / 4, seconds.size() - 1)] / 4);
+            cli.clock.Sleep(seconds[std::min(reads++ / 5, seconds.size() - 1)] / 5);
         };
     }
     CliAnswer Run(QStringList arguments) { return cli.Run(QStringList{"monitor", "--output", file} + arguments); }
@@ -191,7 +191,7 @@ TEST_F(Monitor, LinesAreCsvWithLocalTimeOrJson) {
 TEST_F(Monitor, CtrlCEndsAfterTheLineInHandWithStatus0) {
     int requests = 0;
     cli.driver.onRequest = [&](const DriverRequest& r) {
-        if (r.request == 222 && ++requests == 54 + 12) std::raise(SIGINT);  // the start, then the 3rd reading
+        if (r.request == 222 && ++requests == 54 + 14) std::raise(SIGINT);  // the start, then the 3rd reading
     };
     const CliAnswer answer = Run({"--interval", "0"});
     EXPECT_EQ(answer.status, 0) << answer.err;
@@ -199,7 +199,7 @@ TEST_F(Monitor, CtrlCEndsAfterTheLineInHandWithStatus0) {
 }
 
 TEST_F(Monitor, ABoardFailureEndsWithStatus1AndKeepsEveryLineWhole) {
-    cli.driver.failAfter = 65;  // the start takes 55 requests, each reading 5
+    cli.driver.failAfter = 69;  // the start takes 55 requests, each reading 6
     const CliAnswer answer = Run({"--interval", "0"});
     EXPECT_EQ(answer.status, 1);
     EXPECT_EQ(answer.err, "kts9320b-cli: transfer: Communications Interrupted - Check USB connections\n");

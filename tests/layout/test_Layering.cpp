@@ -318,21 +318,9 @@ TEST(Layering, EachLibraryLinksOnlyTheLayersBelow) {
     EXPECT_TRUE(violations.empty()) << Lines(violations);
 }
 
-// Rings whose breaking is under way in the command line's text room; the check refuses any other
-// ring, and each of these once it is gone from the tree, so that this list only shrinks.
-const std::set<std::string> kKnownRings = {
-    "cli/text/ChipReading -> cli/text/Reading -> cli/text/ChipReading",
-};
-
 TEST(Layering, NoUnitsDependOnEachOther) {
     const auto root = SourceRoot();
     ASSERT_TRUE(fs::is_directory(root / "app")) << root;
     const auto rings = UnitRings(root);
-    std::vector<std::string> unknown, gone;
-    for (const auto& ring : rings)
-        if (!kKnownRings.count(ring)) unknown.push_back(ring);
-    for (const auto& ring : kKnownRings)
-        if (std::find(rings.begin(), rings.end(), ring) == rings.end()) gone.push_back(ring);
-    EXPECT_TRUE(unknown.empty()) << Lines(unknown);
-    EXPECT_TRUE(gone.empty()) << "Broken now; take them off kKnownRings:\n" << Lines(gone);
+    EXPECT_TRUE(rings.empty()) << Lines(rings);
 }
