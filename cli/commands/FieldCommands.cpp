@@ -74,11 +74,15 @@ std::vector<FieldSetting> LimitsKept(const std::vector<FieldSetting>& settings, 
     return kept;
 }
 
-// Reads each setting back; a value other than the one written is named on standard error.
-std::vector<FieldReading> ReadBack(const std::vector<FieldSetting>& settings, CliAnswer& answer) {
+// Reads each setting back; a value other than the one written is named on standard error. A
+// read that fails leaves the readings short, with the failed transfer.
+std::vector<FieldReading> ReadBack(const std::vector<FieldSetting>& settings, CliAnswer& answer,
+                                   USBStuff::ChipTransfer& failed) {
     std::vector<FieldReading> readings;
     for (const FieldSetting& s : settings) {
-        readings.push_back({s.field, ReadField(*s.field)});
+        const std::optional<double> value = TryReadField(*s.field, failed);
+        if (!value) return readings;
+        readings.push_back({s.field, *value});
         if (readings.back().value == s.value) continue;
         answer.status = ExitBoardFailure;
         answer.err += std::string(CliName) + ": " + s.field->name + " reads back " +
@@ -110,8 +114,18 @@ CliAnswer SetFields(const CliRequest& request, const std::vector<FieldSetting>& 
                     UnfinishedWritesText(order, writes)};
     }
     CliAnswer answer;
-    const std::vector<FieldReading> readings = ReadBack(settings, answer);
-    const std::vector<FieldReading> recoded = ReadBack(kept, answer);
+    USBStuff::ChipTransfer failed;
+    const std::vector<FieldReading> readings = ReadBack(settings, answer, failed);
+    std::vector<FieldReading> recoded;
+    if (readings.size() == settings.size()) recoded = ReadBack(kept, answer, failed);
+    if (readings.size() < settings.size() || recoded.size() < kept.size()) {
+        // Every write landed; only the read-back failed, and the user must not take the
+        // settings for unwritten.
+        return {ExitBoardFailure, {},
+                BoardFailureText(USBStuff::BoardErrorMessage(failed.error), failed.reason) +
+                    UnfinishedWritesText(order, writes) + std::string(CliName) +
+                    ": the chip could not be read back to check them\n"};
+    }
     answer.out = ReadingsText(readings, recoded, extendedRange, request.json);
     return answer;
 }

@@ -18,6 +18,13 @@ std::function<void(ScriptedDriver&)> FailWriteOf(int reg, bool answersAfter) {
     };
 }
 
+// Every write lands; the board answers nothing after the remote limit's second byte.
+void FailAfterWrites(ScriptedDriver& d) {
+    d.onRequest = [&d](const DriverRequest& r) {
+        if (r.direction == 0 && (r.index & 0xFF) == 0x13) d.failAfter = static_cast<int>(d.log.size());
+    };
+}
+
 // Extended range, local-low at -10 °C.
 void Extended(ScriptedDriver& d) { d.Chip(0x4C)[0x03] = 0x04, d.Chip(0x4C)[0x06] = 54; }
 
@@ -40,6 +47,10 @@ TEST(FieldWrites, CutShortOrAcrossARangeChange) {
         {{"set", "remote-high=90.25", "local-high=90", "standby=on"}, FailWriteOf(0x0B, true), 1, "",
          Failed + "kts9320b-cli: written: remote-high=90.25\nkts9320b-cli: not written: local-high=90, standby=on\n",
          {{0x0D, 90}, {0x13, 0x40}, {0x0B, 90}}},
+        {{"set", "local-high=90", "remote-high=90.25"}, FailAfterWrites, 1, "",
+         Failed + "kts9320b-cli: written: local-high=90, remote-high=90.25\nkts9320b-cli: the chip could not be read "
+                  "back to check them\n",
+         {{0x0B, 90}, {0x0D, 90}, {0x13, 0x40}}},
         // The limits not named keep their degrees: 85.75 is code 149 and .75 in the extended range.
         {{"set", "extended-range=on", "local-high=90", "local-low=1", "local-therm=95", "remote-low=2"}, {}, 0,
          "extended-range=on\nlocal-high=90\nlocal-low=1\nlocal-therm=95\nremote-low=2\n# remote-high=85.75 kept: "
