@@ -17,9 +17,9 @@
 
 namespace {
 constexpr int FollowIntervalMs = 1000;
-// What a followed file gives the window in one step: the rows of a few megabytes take the chart
+// What a followed file gives the window in one step: the rows of half a megabyte take the chart
 // milliseconds, so a large append reaches it in steps between which the window repaints.
-constexpr qint64 FollowStepBytes = 2 << 20;
+constexpr qint64 FollowStepBytes = 512 << 10;
 constexpr int RecentSeconds = 60;   // a file written this recently is followed from the start
 constexpr std::size_t MaxBands = 2000;
 const QColor AlarmBandColour(255, 215, 215);
