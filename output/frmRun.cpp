@@ -13,6 +13,7 @@
 #include <QTime>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <utility>
 
 namespace {
@@ -338,6 +339,13 @@ void frmRun::TakeAppended(Reading reading) {
     position_ = reading.position;
     if (shown_ >= 0) {
         const FinishedRun& run = reader_.Runs()[shown_];
+        // The chart keeps every row of an opened run, the rows followed too: past its room it
+        // would drop its oldest point at every row added, each drop moving all it keeps.
+        const int room = stpRun->Points(0).Capacity();
+        if (run.Rows() > static_cast<std::size_t>(room)) {
+            stpRun->SetMaxPointsPerTrace(static_cast<int>(std::min<std::size_t>(
+                std::max<std::size_t>(run.Rows(), room + room / 2), std::numeric_limits<int>::max())));
+        }
         if (run.Rows() != rowsBefore) stpRun->AppendRun(run, rowsBefore);
     }
     if (static_cast<int>(reader_.Runs().size()) != runsBefore) {
