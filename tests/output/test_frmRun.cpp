@@ -16,7 +16,6 @@
 #include <QTest>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -226,65 +225,51 @@ TEST_F(RunWindowTest, TheFileIsReadWhileTheWindowShows) {
 // A followed file that another takes the place of, or that is cut short or written anew, is read
 // again from its start: nothing of the file before stays on the chart, and the window says so.
 TEST_F(RunWindowTest, FollowFileReadsANewFileFromItsStart) {
-    QByteArray three;
-    for (int s = 10; s < 13; ++s) three += MonitorRow(s, 40, 0);
-    QByteArray five;
-    for (int s = 20; s < 25; ++s) five += MonitorRow(s, 50, 0);
+    const QByteArray three = LimitsHeader + MonitorRow(10, 40, 0) + MonitorRow(11, 40, 0) + MonitorRow(12, 40, 0);
     const struct {
-        const char* name;
-        std::function<void(const QString&)> change;
+        bool renamed;
+        QByteArray bytes;
         int readings;
         const char* why;
-    } cases[] = {
-        {"replaced by a rename",
-         [&](const QString& path) {
-             std::filesystem::rename(Write("new.csv", LimitsHeader + three).toStdWString(), path.toStdWString());
-         }, 3,
-         "another file took its name"},
-        {"cut to nothing", [&](const QString&) { Write("growing.csv", ""); }, 0, "it was cut short"},
-        {"cut short and written again", [&](const QString&) { Write("growing.csv", LimitsHeader + MonitorRow(30, 60, 0)); }, 1,
-         "it was cut short"},
-        {"written anew past its old end", [&](const QString&) { Write("growing.csv", LimitsHeader + five); }, 5,
-         "it was written anew"},
-    };
+    } cases[] = {{true, three, 3, "another file took its name"},
+                 {false, "", 0, "it was cut short"},
+                 {false, LimitsHeader + MonitorRow(30, 60, 0), 1, "it was cut short"},
+                 {false, three, 3, "it was written anew"}};
     for (const auto& c : cases) {
-        const QString path = Write("growing.csv", LimitsHeader + MonitorRow(0, 30, 0) + MonitorRow(1, 31, 0));
-        const auto form = Open(path);
-        ASSERT_TRUE(form && form->chkFollow->isChecked()) << c.name;
-        c.change(path);
+        const auto form = Open(Write("growing.csv", LimitsHeader + MonitorRow(0, 30, 0) + MonitorRow(1, 31, 0)));
+        ASSERT_TRUE(form && form->chkFollow->isChecked());
+        if (c.renamed) {
+            std::filesystem::rename(Write("new.csv", c.bytes).toStdWString(), folder.filePath("growing.csv").toStdWString());
+        } else {
+            Write("growing.csv", c.bytes);
+        }
         Follow(*form);
-        EXPECT_EQ(form->stpRun ? form->stpRun->PointCount(1) : 0, c.readings) << c.name;
-        EXPECT_TRUE(form->lblState->text().startsWith(QStringLiteral("%1 readings. Read again from the start at ").arg(c.readings)))
-            << c.name << ": " << form->lblState->text().toStdString();
-        EXPECT_TRUE(form->lblState->text().endsWith(QString::fromUtf8(c.why) + ".")) << c.name;
+        const QString state = form->lblState->text();
+        EXPECT_TRUE(state.startsWith(QStringLiteral("%1 readings. Read again from the start at ").arg(c.readings)) &&
+                    state.endsWith(QString::fromUtf8(c.why) + "."))
+            << state.toStdString();
         // And it is followed on from there.
-        Write("growing.csv", (c.readings == 0 ? LimitsHeader : QByteArray()) + MonitorRow(40, 70, 0), true);
+        Write("growing.csv", (c.readings ? QByteArray() : LimitsHeader) + MonitorRow(40, 70, 0), true);
         Follow(*form);
-        ASSERT_TRUE(form->stpRun) << c.name;
-        EXPECT_EQ(form->stpRun->PointCount(1), c.readings + 1) << c.name;
-        EXPECT_EQ(form->stpRun->Points(1).At(c.readings).value, 70) << c.name;
+        ASSERT_TRUE(form->stpRun) << c.why;
+        EXPECT_EQ(form->stpRun->PointCount(1), c.readings + 1) << c.why;
+        EXPECT_EQ(form->stpRun->Points(1).At(c.readings).value, 70) << c.why;
     }
 }
 
 // A large append is read on the reading thread and reaches the chart in steps: the window's
 // event loop turns every few milliseconds all the while.
 TEST_F(RunWindowTest, FollowingALargeAppendLeavesTheWindowResponsive) {
-    const QString path = Write("large.csv", LimitsHeader + MonitorRow(0, 30, 0));
-    const auto form = Open(path);
+    const auto form = Open(Write("large.csv", LimitsHeader + MonitorRow(0, 30, 0)));
     ASSERT_TRUE(form && form->chkFollow->isChecked());
     constexpr int Rows = 500'000;
     QByteArray rows;
     for (int s = 0; s < Rows; ++s) rows += MonitorRow(s % 60, 30 + s % 7, 0);
     Write("large.csv", rows, true);
-
     QElapsedTimer clock;
     qint64 longest = 0;
-    qint64 last = 0;
     QTimer turn;
-    QObject::connect(&turn, &QTimer::timeout, [&] {
-        longest = std::max(longest, clock.elapsed() - last);
-        last = clock.elapsed();
-    });
+    QObject::connect(&turn, &QTimer::timeout, [&] { longest = std::max(longest, clock.restart()); });
     turn.start(1);
     clock.start();
     QTimer::singleShot(0, form.get(), &frmRun::FollowTick);
