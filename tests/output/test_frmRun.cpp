@@ -226,23 +226,15 @@ TEST_F(RunWindowTest, TheFileIsReadWhileTheWindowShows) {
 // again from its start: nothing of the file before stays on the chart, and the window says so.
 TEST_F(RunWindowTest, FollowFileReadsANewFileFromItsStart) {
     const QByteArray three = LimitsHeader + MonitorRow(10, 40, 0) + MonitorRow(11, 40, 0) + MonitorRow(12, 40, 0);
-    const struct {
-        bool renamed;
-        QByteArray bytes;
-        int readings;
-        const char* why;
-    } cases[] = {{true, three, 3, "another file took its name"},
+    const struct { bool renamed; QByteArray bytes; int readings; const char* why; } cases[] = {{true, three, 3, "another file took its name"},
                  {false, "", 0, "it was cut short"},
                  {false, LimitsHeader + MonitorRow(30, 60, 0), 1, "it was cut short"},
                  {false, three, 3, "it was written anew"}};
     for (const auto& c : cases) {
         const auto form = Open(Write("growing.csv", LimitsHeader + MonitorRow(0, 30, 0) + MonitorRow(1, 31, 0)));
         ASSERT_TRUE(form && form->chkFollow->isChecked());
-        if (c.renamed) {
-            std::filesystem::rename(Write("new.csv", c.bytes).toStdWString(), folder.filePath("growing.csv").toStdWString());
-        } else {
-            Write("growing.csv", c.bytes);
-        }
+        if (c.renamed) std::filesystem::rename(Write("new.csv", c.bytes).toStdWString(), folder.filePath("growing.csv").toStdWString());
+        else Write("growing.csv", c.bytes);
         Follow(*form);
         const QString state = form->lblState->text();
         EXPECT_TRUE(state.startsWith(QStringLiteral("%1 readings. Read again from the start at ").arg(c.readings)) &&
