@@ -1,6 +1,7 @@
 #include "files/RunFileReader.h"
 
 #include "chip/ChipRegisters.h"
+#include "files/FileSafety.h"
 
 #include <QFile>
 
@@ -44,6 +45,22 @@ bool Number(QByteArrayView field, double& value) {
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
 }
 
+// Beyond these no sensor reads: a value such as 1e308 is a damaged line, and it would leave
+// no room on the chart's scale for the rest of its trace.
+constexpr double LowestTemperature = -300;
+constexpr double HighestTemperature = 1000;
+
+bool Temperature(QByteArrayView field, double& value) {
+    return Number(field, value) && value >= LowestTemperature && value <= HighestTemperature;
+}
+
+// Why a field that is a number is no temperature: " from -300 to 1000 °C", or nothing.
+QString OutOfRange(QByteArrayView field) {
+    double value = 0;
+    return Number(field, value) ? QStringLiteral(" from %1 to %2 °C").arg(LowestTemperature).arg(HighestTemperature)
+                                : QString();
+}
+
 // An integer status ("17") or the older hex form ("0x11").
 bool StatusByte(QByteArrayView field, std::uint8_t& status) {
     field = Trimmed(field);
@@ -68,6 +85,18 @@ int TwoDigits(QByteArrayView text, qsizetype at) {
 }
 
 // "Local (°C)" and "Local(°C)" are the trace "Local".
+// "+02:00", "-05:30" or "Z" in seconds east of UTC; nothing is an offset of 0 too.
+bool UtcOffsetSeconds(QByteArrayView text, int& seconds) {
+    seconds = 0;
+    if (text.isEmpty() || text == "Z") return true;
+    if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':') return false;
+    const int hours = TwoDigits(text, 1);
+    const int minutes = TwoDigits(text, 4);
+    if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59) return false;
+    seconds = (text[0] == '-' ? -60 : 60) * (hours * 60 + minutes);
+    return true;
+}
+
 QString TraceName(QByteArrayView header, bool windows1252) {
     const QString text = windows1252 ? QString::fromLatin1(header) : QString::fromUtf8(header);
     const qsizetype bracket = text.indexOf(QLatin1Char('('));
@@ -211,6 +240,7 @@ FinishedRun& RunFileReader::NewRun(QStringList traceNames) {
     run.values.resize(traceNames.size());
     run.traceNames = std::move(traceNames);
     dateText_.clear();
+    offsetOfRun_.reset();
     return run;
 }
 
@@ -245,7 +275,7 @@ bool RunFileReader::ReadChartHeader(QByteArrayView line) {
 }
 
 bool RunFileReader::ClockSeconds(QByteArrayView field, double& seconds) {
-    // 2024-05-01T14:03:07.123, perhaps with an offset (+02:00, Z) that the clock time keeps.
+    // 2024-05-01T14:03:07.123, perhaps with an offset from UTC (+02:00, Z).
     if (field.size() < 19 || field[10] != 'T' || field[13] != ':' || field[16] != ':') return false;
     const int hours = TwoDigits(field, 11);
     const int minutes = TwoDigits(field, 14);
@@ -263,8 +293,12 @@ bool RunFileReader::ClockSeconds(QByteArrayView field, double& seconds) {
             units *= 10;
         }
     }
-    const QByteArrayView rest = field.sliced(at);
-    if (!rest.isEmpty() && rest != "Z" && !((rest[0] == '+' || rest[0] == '-') && rest.size() == 6)) return false;
+    int offset = 0;
+    if (!UtcOffsetSeconds(field.sliced(at), offset)) return false;
+    // Each row in the first row's offset, so a change of summer time neither stacks the hour
+    // after it on the hour before nor opens an hour's gap. A row without an offset keeps its clock.
+    if (!offsetOfRun_ && at < field.size()) offsetOfRun_ = offset;
+    const int shift = at < field.size() ? *offsetOfRun_ - offset : 0;
     FinishedRun& run = runs_.back();
     const QByteArrayView date = field.first(10);
     if (date != dateText_) {
@@ -274,7 +308,7 @@ bool RunFileReader::ClockSeconds(QByteArrayView field, double& seconds) {
         dateText_ = date.toByteArray();
         dateDay_ = run.date.daysTo(day);
     }
-    const std::int64_t wholeSeconds = dateDay_ * 86400 + hours * 3600 + minutes * 60 + whole;
+    const std::int64_t wholeSeconds = dateDay_ * 86400 + hours * 3600 + minutes * 60 + whole + shift;
     constexpr std::int64_t Exact = std::int64_t{1} << 53;   // the whole numbers a double holds exactly
     seconds = std::abs(wholeSeconds) < Exact / units
                   ? static_cast<double>(wholeSeconds * units + fraction) / static_cast<double>(units)
@@ -307,9 +341,9 @@ bool RunFileReader::ReadMonitorRow(QByteArrayView line) {
     }
     double values[2];
     for (int c = LocalColumn; c <= RemoteColumn; ++c) {
-        if (!Number(fields[columns_[c]], values[c - LocalColumn])) {
-            return Fail(QStringLiteral("expected a temperature in column \"%1\", found \"%2\"")
-                            .arg(MonitorColumns[c], Shown(fields[columns_[c]])));
+        if (!Temperature(fields[columns_[c]], values[c - LocalColumn])) {
+            return Fail(QStringLiteral("expected a temperature%1 in column \"%2\", found \"%3\"")
+                            .arg(OutOfRange(fields[columns_[c]]), MonitorColumns[c], Shown(fields[columns_[c]])));
         }
     }
     std::uint8_t status = 0;
@@ -321,9 +355,10 @@ bool RunFileReader::ReadMonitorRow(QByteArrayView line) {
     const bool hasLimits = columns_[FirstLimitColumn] >= 0;
     for (int i = 0; hasLimits && i < 6; ++i) {
         const int column = columns_[FirstLimitColumn + i];
-        if (column < 0 || !Number(fields[column], limits[i])) {
-            return Fail(QStringLiteral("expected a limit in column \"%1\", found \"%2\"")
-                            .arg(MonitorColumns[FirstLimitColumn + i], column < 0 ? QString() : Shown(fields[column])));
+        if (column < 0 || !Temperature(fields[column], limits[i])) {
+            const QByteArrayView field = column < 0 ? QByteArrayView() : fields[column];
+            return Fail(QStringLiteral("expected a limit%1 in column \"%2\", found \"%3\"")
+                            .arg(OutOfRange(field), MonitorColumns[FirstLimitColumn + i], Shown(field)));
         }
     }
     AddTime(run, seconds);
@@ -345,9 +380,9 @@ bool RunFileReader::ReadChartRow(QByteArrayView line) {
     }
     for (std::size_t f = 1; f < fields.size(); ++f) {
         double value = NoValue;
-        if (!Trimmed(fields[f]).isEmpty() && !Number(fields[f], value)) {
-            return Fail(QStringLiteral("expected a number or nothing in column \"%1\", found \"%2\"")
-                            .arg(run.traceNames[f - 1], Shown(fields[f])));
+        if (!Trimmed(fields[f]).isEmpty() && !Temperature(fields[f], value)) {
+            return Fail(QStringLiteral("expected a number%1 or nothing in column \"%2\", found \"%3\"")
+                            .arg(OutOfRange(fields[f]), run.traceNames[f - 1], Shown(fields[f])));
         }
         run.values[f - 1].push_back(value);
     }
@@ -399,8 +434,9 @@ bool RunFileReader::ReadLogRow(QByteArrayView line) {
     }
     for (int f = 1; f + 1 < fieldCount_; ++f) {
         double value = 0;
-        if (!Number(fields[f], value)) {
-            return Fail(QStringLiteral("expected a temperature for %1, found \"%2\"").arg(run.traceNames[f - 1], Shown(fields[f])));
+        if (!Temperature(fields[f], value)) {
+            return Fail(QStringLiteral("expected a temperature%1 for %2, found \"%3\"")
+                            .arg(OutOfRange(fields[f]), run.traceNames[f - 1], Shown(fields[f])));
         }
         run.values[f - 1].push_back(value);
     }
@@ -408,20 +444,67 @@ bool RunFileReader::ReadLogRow(QByteArrayView line) {
     return true;
 }
 
-QString RunFileReader::ReadFile(const QString& path, qint64& offset, bool growing, const std::atomic<bool>* stop) {
+namespace {
+// Enough of the bytes before the offset that a file written anew from its start differs there.
+constexpr qint64 LastBytesKept = 64;
+
+QString FileProblem(const QFile& file) { return QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()); }
+
+QString Refusal(const QString& path) {
+    const QString why = GeneralStuff::NotARegularFileReason(path);
+    return why.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(path, why);
+}
+
+// The change to the file since it was read up to the position.
+FileChange ChangeOf(QFile& file, const ReadPosition& position, const FileIdentity& identity) {
+    if (position.identity.known && identity != position.identity) return FileChange::Replaced;
+    if (file.size() < position.offset) return FileChange::CutShort;
+    const qint64 from = position.offset - position.lastBytes.size();
+    if (!file.seek(from) || file.read(position.lastBytes.size()) != position.lastBytes) return FileChange::Rewritten;
+    return FileChange::None;
+}
+}  // namespace
+
+QString RunFileReader::ReadFile(const QString& path, ReadPosition& position, bool growing, const std::atomic<bool>* stop,
+                                qint64 budget) {
+    if (const QString refusal = Refusal(path); !refusal.isEmpty()) return refusal;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("%1: %2").arg(path, file.errorString());
-    if (!file.seek(offset)) return QStringLiteral("%1: %2").arg(path, file.errorString());
+    if (!file.open(QIODevice::ReadOnly)) return FileProblem(file);
+    position.identity = IdentityOf(file);
+    return ReadOpenFile(file, position, growing, stop, budget);
+}
+
+QString RunFileReader::Follow(const QString& path, ReadPosition& position, FileChange& change,
+                              const std::atomic<bool>* stop, qint64 budget) {
+    change = FileChange::None;
+    if (const QString refusal = Refusal(path); !refusal.isEmpty()) return refusal;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return FileProblem(file);
+    const FileIdentity identity = IdentityOf(file);
+    change = ChangeOf(file, position, identity);
+    if (change != FileChange::None) {
+        *this = RunFileReader();
+        position = {};
+    }
+    position.identity = identity;
+    return ReadOpenFile(file, position, true, stop, budget);
+}
+
+QString RunFileReader::ReadOpenFile(QFile& file, ReadPosition& position, bool growing, const std::atomic<bool>* stop,
+                                    qint64 budget) {
+    const QString& path = file.fileName();
+    if (!file.seek(position.offset)) return FileProblem(file);
     constexpr qint64 Piece = 1 << 20;
     QByteArray bytes;
-    for (;;) {
+    for (qint64 left = budget < 0 ? std::numeric_limits<qint64>::max() : budget; left > 0; left -= bytes.size()) {
         if (stop && *stop) return QStringLiteral("%1: the reading was stopped").arg(path);
-        bytes = file.read(Piece);
+        bytes = file.read(std::min(Piece, left));
         if (bytes.isEmpty()) break;
-        offset += bytes.size();
+        position.offset += bytes.size();
+        position.lastBytes = (position.lastBytes + bytes.right(LastBytesKept)).right(LastBytesKept);
         if (!Feed(bytes, false)) return Message(path);
     }
-    if (file.error() != QFileDevice::NoError) return QStringLiteral("%1: %2").arg(path, file.errorString());
+    if (file.error() != QFileDevice::NoError) return FileProblem(file);
     if (!growing && (!Feed({}, true) || !Finish())) return Message(path);
     return {};
 }

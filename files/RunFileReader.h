@@ -3,12 +3,16 @@
 // columns, the status as an integer or as 0x hex), the chart's CSV export, and the windows
 // program's Windows-1252 log with one or more logging runs. The bytes may come in pieces, as a
 // file that is still being written grows: a last line without its end waits for the next piece.
+#include "files/FileIdentity.h"
 #include "files/FinishedRun.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
+class QFile;
+
 #include <atomic>
+#include <optional>
 
 // What stopped the reading: the line (0 for the file as a whole) and what was expected there.
 struct RunFileProblem {
@@ -17,15 +21,33 @@ struct RunFileProblem {
     bool IsEmpty() const { return what.isEmpty(); }
 };
 
+// How far a file has been read, and which file it was.
+struct ReadPosition {
+    qint64 offset = 0;
+    FileIdentity identity;
+    QByteArray lastBytes;   // the few bytes before the offset, as read
+};
+
+// What following found of its file.
+enum class FileChange { None, Replaced, CutShort, Rewritten };
+
 class RunFileReader {
 public:
     static constexpr qsizetype MaxLineBytes = 4096;
 
-    // Reads the file from `offset` on to its present end and moves `offset` there. At the end of
-    // a finished file (not `growing`) the last line needs no line end, and a file without any
-    // reading is a problem. Returns the message for the user, or nothing. A reading on a thread
-    // of its own stops between pieces once `stop` is set.
-    QString ReadFile(const QString& path, qint64& offset, bool growing, const std::atomic<bool>* stop = nullptr);
+    // Reads the file from the position on to its present end, or `budget` bytes further where
+    // it is not negative, and moves the position there. At the end of a finished file (not
+    // `growing`) the last line needs no line end, and a file without any reading is a problem.
+    // Returns the message for the user, or nothing. A reading on a thread of its own stops
+    // between pieces once `stop` is set. What is not a regular file (a pipe would block the
+    // reading for good) is refused before it is opened.
+    QString ReadFile(const QString& path, ReadPosition& position, bool growing, const std::atomic<bool>* stop = nullptr,
+                     qint64 budget = -1);
+    // Reads on as ReadFile does, as still growing, unless the file under the name is another one
+    // now, or shorter than what was read, or changed in the bytes last read: then it is read
+    // again from its start, by this reader begun anew, and `change` says why.
+    QString Follow(const QString& path, ReadPosition& position, FileChange& change, const std::atomic<bool>* stop,
+                   qint64 budget);
 
     // Reads the whole lines of the bytes that follow what came before. At the end of the file a
     // last line without its end is read too. False once a problem is found; nothing more is read.
@@ -58,6 +80,7 @@ private:
     bool ClockSeconds(QByteArrayView field, double& seconds);
     FinishedRun& NewRun(QStringList traceNames);
     bool Fail(const QString& what);
+    QString ReadOpenFile(QFile& file, ReadPosition& position, bool growing, const std::atomic<bool>* stop, qint64 budget);
 
     Format format_ = Format::Unknown;
     std::vector<FinishedRun> runs_;
@@ -72,4 +95,6 @@ private:
     // The last date seen and its day from the run's first date, so each line's date is cheap.
     QByteArray dateText_;
     qint64 dateDay_ = 0;
+    // The run's first offset from UTC, in which every row of the run is placed.
+    std::optional<int> offsetOfRun_;
 };

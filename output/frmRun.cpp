@@ -10,12 +10,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QTime>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <utility>
 
 namespace {
 constexpr int FollowIntervalMs = 1000;
+// What a followed file gives the window in one step: the rows of half a megabyte take the chart
+// milliseconds, so a large append reaches it in steps between which the window repaints.
+constexpr qint64 FollowStepBytes = 512 << 10;
 constexpr int RecentSeconds = 60;   // a file written this recently is followed from the start
 constexpr std::size_t MaxBands = 2000;
 const QColor AlarmBandColour(255, 215, 215);
@@ -48,7 +53,7 @@ std::vector<std::pair<double, double>> Drawable(std::vector<std::pair<double, do
 frmRun::Reading frmRun::ReadWhole(const QString& path, bool growing, const std::atomic<bool>* stop) {
     Reading reading;
     reading.growing = growing;
-    reading.problem = reading.reader.ReadFile(path, reading.offset, growing, stop);
+    reading.problem = reading.reader.ReadFile(path, reading.position, growing, stop);
     return reading;
 }
 
@@ -83,15 +88,18 @@ frmRun* frmRun::StartOpen(const QString& path, QWidget* parent) {
     auto* window = static_cast<QVBoxLayout*>(form->layout());
     delete window->takeAt(0);
     window->insertWidget(0, reading, 1);
-    form->StartReading([form] { return Read(form->path_, &form->stopReading_); });
+    form->StartReading([form] { return Read(form->path_, &form->stopReading_); }, &frmRun::FirstReadingDone);
     return form;
 }
 
-void frmRun::StartReading(std::function<Reading()> read) {
-    // Following and the choice of run wait for the file as read.
-    chkFollow->setEnabled(false);
-    cmbRun->setEnabled(false);
-    followTimer_.stop();
+void frmRun::StartReading(std::function<Reading()> read, void (frmRun::*done)(Reading), bool holdChoices) {
+    readingDone_ = done;
+    if (holdChoices) {
+        // Following and the choice of run wait for the file as read.
+        chkFollow->setEnabled(false);
+        cmbRun->setEnabled(false);
+        followTimer_.stop();
+    }
     reading_ = std::thread([this, read = std::move(read)] {
         read_ = read();
         QMetaObject::invokeMethod(this, &frmRun::ReadingDone, Qt::QueuedConnection);
@@ -100,7 +108,7 @@ void frmRun::StartReading(std::function<Reading()> read) {
 
 frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, QWidget* parent)
     : frmRun(std::move(path), parent) {
-    ShowReading({std::move(reader), offset, growing, {}});
+    ShowReading({std::move(reader), {offset, {}, {}}, growing, {}});
 }
 
 frmRun::frmRun(QString path, QWidget* parent) : ChildForm(parent), path_(std::move(path)) {
@@ -149,10 +157,10 @@ void frmRun::ReadingDone() {
     if (stopReading_) return;
     chkFollow->setEnabled(true);
     cmbRun->setEnabled(true);
-    if (shown_ >= 0) {
-        ReadAgainDone(std::move(reading));
-        return;
-    }
+    (this->*std::exchange(readingDone_, nullptr))(std::move(reading));
+}
+
+void frmRun::FirstReadingDone(Reading reading) {
     if (!reading.problem.isEmpty()) {
         emit readFailed(reading.problem);
         OuterWindow()->close();
@@ -163,7 +171,7 @@ void frmRun::ReadingDone() {
 
 void frmRun::ShowReading(Reading reading) {
     reader_ = std::move(reading.reader);
-    offset_ = reading.offset;
+    position_ = reading.position;
     growing_ = reading.growing;
     FillRunChoice();
     ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
@@ -189,10 +197,11 @@ void frmRun::FillRunChoice() {
 
 void frmRun::ReadAgainFor(int index) {
     wanted_ = index;
+    if (IsReading()) return;   // following: the run is read once the following step is done
     lblState->setText(QStringLiteral("Reading %1 …").arg(path_));
     // While following, a last line half written waits for its end, as the following reads it.
     const bool growing = growing_ || chkFollow->isChecked();
-    StartReading([this, growing] { return ReadWhole(path_, growing, &stopReading_); });
+    StartReading([this, growing] { return ReadWhole(path_, growing, &stopReading_); }, &frmRun::ReadAgainDone);
 }
 
 void frmRun::ReadAgainDone(Reading reading) {
@@ -210,7 +219,7 @@ void frmRun::ReadAgainDone(Reading reading) {
         return;
     }
     reader_ = std::move(reading.reader);
-    offset_ = reading.offset;
+    position_ = reading.position;
     FillRunChoice();
     // Every run of the file is held again, so the one asked for shows at once.
     ShowRun(std::exchange(wanted_, -1));
@@ -290,35 +299,94 @@ void frmRun::SetFollowing(bool on) {
 }
 
 void frmRun::FollowTick() {
+    if (IsReading()) return;   // a step still reading: the next tick looks again
+    // The rows were let go: the copy holds where the reading stands, and the window keeps its own
+    // until the step is done.
+    StartReading(
+        [this, reader = reader_, position = position_]() mutable {
+            Reading reading{std::move(reader), position, true, {}};
+            reading.problem = reading.reader.Follow(path_, reading.position, reading.change, &stopReading_, FollowStepBytes);
+            const qint64 from = reading.change == FileChange::None ? position.offset : 0;
+            reading.more = reading.position.offset - from == FollowStepBytes;
+            return reading;
+        },
+        &frmRun::FollowDone, false);
+}
+
+void frmRun::FollowDone(Reading reading) {
+    const bool more = reading.more;
+    if (!reading.problem.isEmpty()) {
+        // Shown in the window, not in a box: this follows a timer.
+        followStop_ = QStringLiteral("Following stopped: %1").arg(reading.problem);
+        chkFollow->setChecked(false);
+    } else if (reading.change != FileChange::None) {
+        TakeNewFile(std::move(reading));
+    } else {
+        TakeAppended(std::move(reading));
+    }
+    if (wanted_ >= 0) {
+        ReadAgainFor(wanted_);
+    } else if (more && followTimer_.isActive()) {
+        FollowTick();
+    }
+}
+
+void frmRun::TakeAppended(Reading reading) {
     const int runsBefore = static_cast<int>(reader_.Runs().size());
     const bool showsNewest = shown_ == runsBefore - 1;
-    const std::size_t rowsBefore = reader_.Runs()[shown_].Rows();
-    const QString why = reader_.ReadFile(path_, offset_, true);
-    if (!why.isEmpty()) {
-        // Shown in the window, not in a box: this runs from a timer.
-        followStop_ = QStringLiteral("Following stopped: %1").arg(why);
-        chkFollow->setChecked(false);
-        return;
+    const std::size_t rowsBefore = shown_ >= 0 ? reader_.Runs()[shown_].Rows() : 0;
+    reader_ = std::move(reading.reader);
+    position_ = reading.position;
+    if (shown_ >= 0) {
+        const FinishedRun& run = reader_.Runs()[shown_];
+        // The chart keeps every row of an opened run, the rows followed too: past its room it
+        // would drop its oldest point at every row added, each drop moving all it keeps.
+        const int room = stpRun->Points(0).Capacity();
+        if (run.Rows() > static_cast<std::size_t>(room)) {
+            stpRun->SetMaxPointsPerTrace(static_cast<int>(std::min<std::size_t>(
+                std::max<std::size_t>(run.Rows(), room + room / 2), std::numeric_limits<int>::max())));
+        }
+        if (run.Rows() != rowsBefore) stpRun->AppendRun(run, rowsBefore);
     }
-    const FinishedRun& run = reader_.Runs()[shown_];
-    if (run.Rows() != rowsBefore) stpRun->AppendRun(run, rowsBefore);
     if (static_cast<int>(reader_.Runs().size()) != runsBefore) {
         FillRunChoice();
         // Whoever watched the newest run goes on to the one begun; a run picked from before stays.
         if (showsNewest) ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
     }
     LetGoOfRows();
-    if (reader_.Runs()[shown_].AlarmSpans() != alarmSpans_) ShowAlarmBands();
+    if (shown_ >= 0 && reader_.Runs()[shown_].AlarmSpans() != alarmSpans_) ShowAlarmBands();
+    UpdateState();
+}
+
+void frmRun::TakeNewFile(Reading reading) {
+    const QString why = reading.change == FileChange::Replaced   ? QStringLiteral("another file took its name")
+                        : reading.change == FileChange::CutShort ? QStringLiteral("it was cut short")
+                                                                 : QStringLiteral("it was written anew");
+    followNote_ = QStringLiteral("Read again from the start at %1: %2.")
+                      .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), why);
+    reader_ = std::move(reading.reader);
+    position_ = reading.position;
+    // Nothing of the file before stays on show, even while the new one holds no run yet.
+    shown_ = -1;
+    if (stpRun) {
+        delete stpRun;
+        stpRun = nullptr;
+        static_cast<QVBoxLayout*>(layout())->insertStretch(0, 1);   // where the chart comes
+    }
+    bands_.clear();
+    alarmSpans_.clear();
+    FillRunChoice();
+    ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
     UpdateState();
 }
 
 void frmRun::UpdateState() {
-    if (shown_ < 0) return;
-    const FinishedRun& run = reader_.Runs()[shown_];
-    QString text = QStringLiteral("%1 readings").arg(run.Rows());
+    if (shown_ < 0 && followNote_.isEmpty()) return;
+    QString text = QStringLiteral("%1 readings").arg(shown_ < 0 ? 0 : reader_.Runs()[shown_].Rows());
     if (reader_.Runs().size() > 1) text += QStringLiteral("; the file holds %1 runs").arg(reader_.Runs().size());
     const QString problem = !readProblem_.isEmpty() ? readProblem_ : followStop_;
     if (!problem.isEmpty()) text += QStringLiteral(". ") + problem;
+    if (!followNote_.isEmpty()) text += QStringLiteral(". ") + followNote_;
     lblState->setText(text);
     lblState->setToolTip(problem);
 }

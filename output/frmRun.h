@@ -39,7 +39,8 @@ public:
 
     int RunShown() const { return shown_; }
     void ShowRun(int index);
-    // One look at the file while following: the rows appended since, and the runs begun since.
+    // One look at the file while following, on the reading thread: the rows appended since, and
+    // the runs begun since. A file put in place of it, or cut short, is read again from its start.
     void FollowTick();
     // The memory the window keeps of its file: the chart's points and what it holds of the runs.
     std::size_t DataBytes() const;
@@ -56,20 +57,29 @@ private:
     // What the first reading of a file gives.
     struct Reading {
         RunFileReader reader;
-        qint64 offset = 0;
+        ReadPosition position;
         bool growing = false;   // written in the last minute: read as still being written
         QString problem;
+        FileChange change = FileChange::None;   // of a followed file
+        bool more = false;                      // a followed file has more to read at once
     };
     // The whole file, its last line waiting for its end where `growing`.
     static Reading ReadWhole(const QString& path, bool growing, const std::atomic<bool>* stop);
     // A first reading: growing where written in the last minute, and then refused without readings.
     static Reading Read(const QString& path, const std::atomic<bool>* stop);
-    // Reads the whole file on the reading thread; ReadingDone takes it up.
-    void StartReading(std::function<Reading()> read);
+    // Reads on the reading thread; ReadingDone hands the reading to `done`. Following leaves the
+    // choices open while it reads.
+    void StartReading(std::function<Reading()> read, void (frmRun::*done)(Reading), bool holdChoices = true);
     // The window still without its run.
     frmRun(QString path, QWidget* parent);
     void ShowReading(Reading reading);
     void ReadingDone();
+    void FirstReadingDone(Reading reading);
+    void FollowDone(Reading reading);
+    // The rows and runs a followed file gained.
+    void TakeAppended(Reading reading);
+    // A followed file read again from its start, in place of the run shown.
+    void TakeNewFile(Reading reading);
 
     // Reads the whole file anew for run `index`, whose rows were let go; the chart shows the run
     // before until it is read, or says in the window why it could not be.
@@ -84,16 +94,18 @@ private:
 
     QString path_;
     RunFileReader reader_;
-    qint64 offset_ = 0;
+    ReadPosition position_;
     bool growing_ = false;   // how the file was read at first, and so how it is read again (unless followed)
     int shown_ = -1;
     std::vector<std::pair<double, double>> alarmSpans_;   // of the run shown, as banded
     QTimer followTimer_;
     QString followStop_;   // why following stopped
     QString readProblem_;  // why another run could not be shown
+    QString followNote_;   // that a followed file was read again from its start, and why
     int wanted_ = -1;      // the run to show once the file is read again
     std::vector<class QCPItemRect*> bands_;
     std::thread reading_;
     std::atomic<bool> stopReading_{false};
     Reading read_;   // the reading thread's until it is done
+    void (frmRun::*readingDone_)(Reading) = nullptr;
 };

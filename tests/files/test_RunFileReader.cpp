@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -69,6 +72,14 @@ TEST(RunFileReader, ReadsEveryFormatTheProgramsWrite) {
         {"chart export, an empty field", "Time,Local (°C),Remote1 (°C)\r\n2024-05-01T14:05:09.350,25,\r\n"
                                          "2024-05-01T14:05:09.400,-10.125,99.75\r\n",
          {"Local/Remote1 2024-05-01 | 50709.350:25/-/ | 50709.400:-10.125/99.75/"}},
+        {"end of summer time", MonitorHeader + "2026-10-25T02:59:57+02:00,0,20,21,0,\n2026-10-25T02:00:02+01:00,5,22,23,0,\n",
+         {"Local/Remote1 2026-10-25 | 10797.000:20/21/0 | 10802.000:22/23/0"}},
+        {"start of summer time", MonitorHeader + "2026-03-29T01:59:58+01:00,0,20,21,0,\n2026-03-29T03:00:01+02:00,3,22,23,0,\n",
+         {"Local/Remote1 2026-03-29 | 7198.000:20/21/0 | 7201.000:22/23/0"}},
+        {"Z, then -05:00 past midnight", MonitorHeader + "2026-12-07T23:59:59Z,0,20,21,0,\n2026-12-07T19:00:01-05:00,2,22,23,0,\n",
+         {"Local/Remote1 2026-12-07 | 86399.000:20/21/0 | 86401.000:22/23/0"}},
+        {"no offset: a clock set back keeps the time before; widest temperatures",
+         "Time,Local (°C)\n2024-05-01T02:59:57,-300\n2024-05-01T02:00:02,1000\n", {"Local 2024-05-01 | 10797.000:-300/ | 10797.000:1000/"}},
         {"log, two runs", TwoRunLog(),
          {"Local/Remote1 elapsed | 0.000:25/25.5/ | 0.100:25/25.75/",
           "Remote1 elapsed | 0.000:-10.5/ | 0.250:7/ | 0.500:8/"}},
@@ -102,6 +113,10 @@ TEST(RunFileReader, BadFilesNameTheLineAndWhatWasExpected) {
         {"Time,Local (°C)\n2024-05-01T14:05:09.350,x\n", 2, "number or nothing in column \"Local\""},
         {"\r\nKTS9320B/3 Log File\r\n\r\nTime ,Local(\xB0" "C) ,\r\n0, 25\r\n", 5, "each followed by a comma"},
         {"\r\nKTS9320B/3 Log File\r\n\r\nTime ,Inside(\xB0" "C) ,\r\n", 4, "\"Local(°C) \" or"},
+        {MonitorHeader + "2026-12-07T10:00:00Z,0,1e308,26,0,\n", 2, "temperature from -300 to 1000 °C in column \"local_C\", found \"1e308\""},
+        {LimitsHeader + "2026-12-07T10:00:00Z,0,25,26,0,,85,0,85,1e308,0,85\n", 2, "limit from -300 to 1000 °C in column \"remote_high_C\""},
+        {"Time,Local (°C)\n2024-05-01T14:05:09.350,1000.5\n", 2, "number from -300 to 1000 °C or nothing in column \"Local\""},
+        {"\r\nKTS9320B/3 Log File\r\n\r\nTime ,Local(\xB0" "C) ,\r\n.1,-300.25,\r\n", 5, "temperature from -300 to 1000 °C for Local"},
         {MonitorHeader + QByteArray(5000, '1') + "\n", 2, "at most 4096 bytes"},
         {MonitorHeader + QByteArray(5000, '1'), 2, "at most 4096 bytes"},
     };
@@ -202,3 +217,15 @@ TEST(RunFileReader, RowsLetGoKeepTheirCountAndAlarmSpans) {
     }
     EXPECT_EQ(whole.AlarmSpans(), (std::vector<std::pair<double, double>>{{36001, 36003}, {36005, 36007}, {36008, 36008}}));
 }
+
+#ifndef _WIN32
+// A pipe is refused before it is opened: it would block the reading for good.
+TEST(RunFileReader, APipeIsRefused) {
+    QTemporaryDir work;
+    const QString pipe = work.filePath("pipe.csv");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    RunFileReader reader;
+    ReadPosition position;
+    EXPECT_TRUE(reader.ReadFile(pipe, position, false).endsWith("pipe.csv: It is a device, pipe or socket, not a regular file."));
+}
+#endif

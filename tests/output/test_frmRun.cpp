@@ -9,11 +9,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -44,6 +46,11 @@ protected:
         EXPECT_TRUE(form) << problem.toStdString();
         if (form) form->show();
         return form;
+    }
+    // One look at a followed file, and the steps it leads to, read.
+    static void Follow(frmRun& form) {
+        form.FollowTick();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !form.IsReading(); }, 10000));
     }
     // The chart's "Show Limits" entry as its menu offers it.
     QAction* ShowLimitsEntry(StripChart& chart) {
@@ -143,15 +150,15 @@ TEST_F(RunWindowTest, FollowFileAddsRowsAsTheyAreAppended) {
     EXPECT_TRUE(form->chkFollow->isChecked());
     const QByteArray next = MonitorRow(2, 32, 0x10);
     Write("growing.csv", MonitorRow(1, 31, 0) + next.left(20), true);   // the last line half written
-    form->FollowTick();
+    Follow(*form);
     EXPECT_EQ(form->stpRun->PointCount(1), 2);
     Write("growing.csv", next.mid(20), true);
-    form->FollowTick();
+    Follow(*form);
     EXPECT_EQ(form->stpRun->PointCount(1), 3);
     EXPECT_DOUBLE_EQ(form->stpRun->xAxis->range().upper, form->stpRun->NewestTime());
     // A broken line stops the following with a word in the window, not a box from the timer.
     Write("growing.csv", "garbage\n", true);
-    form->FollowTick();
+    Follow(*form);
     EXPECT_FALSE(form->chkFollow->isChecked());
     EXPECT_TRUE(form->lblState->text().contains("line 5: expected 12 fields")) << form->lblState->text().toStdString();
 }
@@ -164,7 +171,7 @@ TEST_F(RunWindowTest, ALogRunBegunWhileFollowingJoinsTheChoice) {
     ASSERT_TRUE(form);
     ASSERT_TRUE(form->chkFollow->isChecked());
     Write("log.csv", ".1, 26,\r\n" + title + "0, 30,\r\n", true);
-    form->FollowTick();
+    Follow(*form);
     EXPECT_EQ(form->cmbRun->count(), 2);
     EXPECT_EQ(form->RunShown(), 1);
     EXPECT_EQ(form->stpRun->PointCount(0), 1);
@@ -174,7 +181,7 @@ TEST_F(RunWindowTest, ALogRunBegunWhileFollowingJoinsTheChoice) {
     QTRY_COMPARE(form->RunShown(), 0);
     EXPECT_EQ(form->stpRun->PointCount(0), 2);
     Write("log.csv", ".1, 31,\r\n" + title + "0, 40,\r\n", true);
-    form->FollowTick();
+    Follow(*form);
     EXPECT_EQ(form->RunShown(), 0);
     EXPECT_EQ(form->cmbRun->currentText(), "Run 1 of 3, from line 4");
     EXPECT_EQ(form->cmbRun->itemText(2), "Run 3 of 3, from line 16");
@@ -213,4 +220,52 @@ TEST_F(RunWindowTest, TheFileIsReadWhileTheWindowShows) {
     QTest::qWait(50);
     EXPECT_EQ(form->stpRun, nullptr);
     form.reset(frmRun::StartOpen(large));   // deleted at once: the reading stops first
+}
+
+// A followed file that another takes the place of, or that is cut short or written anew, is read
+// again from its start: nothing of the file before stays on the chart, and the window says so.
+TEST_F(RunWindowTest, FollowFileReadsANewFileFromItsStart) {
+    const QByteArray three = LimitsHeader + MonitorRow(10, 40, 0) + MonitorRow(11, 40, 0) + MonitorRow(12, 40, 0);
+    const struct { bool renamed; QByteArray bytes; int readings; const char* why; } cases[] = {{true, three, 3, "another file took its name"},
+                 {false, "", 0, "it was cut short"},
+                 {false, LimitsHeader + MonitorRow(30, 60, 0), 1, "it was cut short"},
+                 {false, three, 3, "it was written anew"}};
+    for (const auto& c : cases) {
+        const auto form = Open(Write("growing.csv", LimitsHeader + MonitorRow(0, 30, 0) + MonitorRow(1, 31, 0)));
+        ASSERT_TRUE(form && form->chkFollow->isChecked());
+        if (c.renamed) std::filesystem::rename(Write("new.csv", c.bytes).toStdWString(), folder.filePath("growing.csv").toStdWString());
+        else Write("growing.csv", c.bytes);
+        Follow(*form);
+        const QString state = form->lblState->text();
+        EXPECT_TRUE(state.startsWith(QStringLiteral("%1 readings. Read again from the start at ").arg(c.readings)) &&
+                    state.endsWith(QString::fromUtf8(c.why) + "."))
+            << state.toStdString();
+        // And it is followed on from there.
+        Write("growing.csv", (c.readings ? QByteArray() : LimitsHeader) + MonitorRow(40, 70, 0), true);
+        Follow(*form);
+        ASSERT_TRUE(form->stpRun) << c.why;
+        EXPECT_EQ(form->stpRun->PointCount(1), c.readings + 1) << c.why;
+        EXPECT_EQ(form->stpRun->Points(1).At(c.readings).value, 70) << c.why;
+    }
+}
+
+// A large append is read on the reading thread and reaches the chart in steps: the window's
+// event loop turns every few milliseconds all the while.
+TEST_F(RunWindowTest, FollowingALargeAppendLeavesTheWindowResponsive) {
+    const auto form = Open(Write("large.csv", LimitsHeader + MonitorRow(0, 30, 0)));
+    ASSERT_TRUE(form && form->chkFollow->isChecked());
+    constexpr int Rows = 500'000;
+    QByteArray rows;
+    for (int s = 0; s < Rows; ++s) rows += MonitorRow(s % 60, 30 + s % 7, 0);
+    Write("large.csv", rows, true);
+    QElapsedTimer clock;
+    qint64 longest = 0;
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout, [&] { longest = std::max(longest, clock.restart()); });
+    turn.start(1);
+    clock.start();
+    QTimer::singleShot(0, form.get(), &frmRun::FollowTick);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->stpRun->PointCount(1) == Rows + 1; }, 60000));
+    QTest::qWait(20);   // a turn after the last step, which measures the gap it left
+    EXPECT_LT(longest, 100) << "ms without a turn of the event loop";
 }
