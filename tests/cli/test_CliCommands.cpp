@@ -78,6 +78,11 @@ TEST(CliCommands, AnswersAndExitStatus) {
         {{"monitor", "--duration", "abc"}, 2, NoOutput, Refused.c_str()},
         {{"monitor", "--output", "/nonexistent/folder/log.csv"}, 2, NoOutput,
          "kts9320b-cli: could not open /nonexistent/folder/log.csv: No such file or directory\n"},
+        // One file under two names is refused, however it is spelled.
+        {{"monitor", "--output", "/tmp/kts-same.csv", "--events", "/tmp/./kts-same.csv"}, 2, NoOutput,
+         "kts9320b-cli: --events '/tmp/\\./kts-same\\.csv' and --output '/tmp/kts-same\\.csv' name the same file\\. Try .*\n"},
+        {{"monitor", "--output", "/tmp/../tmp/kts-same.csv", "--events", "/tmp/kts-same.csv"}, 2, NoOutput,
+         "kts9320b-cli: --events .* name the same file\\. Try .*\n"},
         {{"--address", "0x78", "temps"}, 2, NoOutput, Refused.c_str()},
         {{"--driver", "/nonexistent/libUSBFunctions.so", "temps"}, 2, NoOutput, Refused.c_str()},
         {{"recall", "/nonexistent.sav"}, 2, NoOutput,
