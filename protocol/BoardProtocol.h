@@ -24,6 +24,26 @@ constexpr int32_t WriteIndex(int32_t registerAddress, int32_t data) {
 constexpr uint8_t WrittenRegister(int32_t index) { return static_cast<uint8_t>(static_cast<uint32_t>(index) & 0xFF); }
 constexpr uint8_t WrittenData(int32_t index) { return static_cast<uint8_t>((static_cast<uint32_t>(index) >> 8) & 0xFF); }
 
+// The simulated chamber, which only the simulated board keeps: value says what is reached.
+// Out: the setpoint in millidegrees in the index. In: the temperature in millidegrees, four
+// bytes low byte first, into the buffer. Real boards refuse it as a request they do not know.
+constexpr int16_t kChamberAccess = 223;
+constexpr int32_t kChamberSetpoint = 1;  // out: set it; in: read it
+constexpr int32_t kChamberAir = 2;       // in: the air around the chips
+constexpr int16_t kChamberLength = 4;
+constexpr int32_t kLowestChamberMillidegrees = -200000;
+constexpr int32_t kHighestChamberMillidegrees = 500000;
+
+constexpr void PutMillidegrees(int32_t millidegrees, uint8_t* buffer) {
+    const auto bits = static_cast<uint32_t>(millidegrees);
+    for (int i = 0; i < kChamberLength; ++i) buffer[i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+constexpr int32_t TakeMillidegrees(const uint8_t* buffer) {
+    uint32_t bits = 0;
+    for (int i = 0; i < kChamberLength; ++i) bits |= static_cast<uint32_t>(buffer[i]) << (8 * i);
+    return static_cast<int32_t>(bits);
+}
+
 // What a request answers: 0, or a failure, whose reason the library's LastError gives. A number
 // means one thing in every driver library; traces show the numbers.
 enum RequestResult : int16_t {

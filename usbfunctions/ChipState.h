@@ -22,6 +22,11 @@ struct ChipState {
     int64_t lastStart;
     int64_t nextStart;
     std::array<uint8_t, 256> registers;  // by read address
+    // The channels' true temperatures when the chamber's setpoint last changed, at Ticks()
+    // chamberChange; a chip that missed that change starts from the chamber's air.
+    int64_t chamberChange;
+    double chamberLocal;
+    double chamberRemote;
 
     bool IsPowered() const { return powered == kPowered; }
 };

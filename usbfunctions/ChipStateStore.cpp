@@ -10,7 +10,7 @@ namespace {
 
 // Marks a file as this board's, in this layout. A new layout takes a new version.
 constexpr char kMagic[8] = {'K', 'T', 'S', 'S', 'I', 'M', 'C', 'H'};
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
 constexpr int kAddresses = 128;
 
 struct Header {
@@ -24,6 +24,7 @@ struct Header {
 
 struct ChipStateStore::Layout {
     Header header;
+    BoardState board;
     ChipState chips[kAddresses];
 };
 
@@ -83,7 +84,10 @@ std::string ChipStateStore::Attach(const std::string& path, std::string& note) {
 
 ChipState& ChipStateStore::Chip(int address) { return layout_->chips[address & (kAddresses - 1)]; }
 
+BoardState& ChipStateStore::Board() { return layout_->board; }
+
 void ChipStateStore::PowerOffAll() {
+    layout_->board.powered = 0;
     for (ChipState& chip : layout_->chips) chip.powered = 0;
 }
 

@@ -3,6 +3,7 @@
 // board shares (through SharedStateFile), or, where there is none, in this process alone.
 // One slot per SMBus address, so that each chip keeps its own registers whatever order the
 // programs start in.
+#include "BoardState.h"
 #include "ChipState.h"
 #include "SharedStateFile.h"
 
@@ -24,7 +25,9 @@ public:
 
     // The state of the chip at an SMBus address; only while the store is held.
     ChipState& Chip(int address);
-    // Every chip powers on afresh at its next access.
+    // The board's own state beside the chips; only while the store is held.
+    BoardState& Board();
+    // Every chip, and the board's own state, powers on afresh at its next access.
     void PowerOffAll();
     // What befell the shared state since the last call, for the trace; empty when nothing did.
     std::string TakeNote();

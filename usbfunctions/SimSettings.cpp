@@ -2,6 +2,7 @@
 
 #include "DecimalText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -57,8 +58,50 @@ public:
         if (!text) return std::nullopt;
         auto value = ParseDecimal(text);
         if (value && *value > 0) return value;
-        settings_.refused = std::string(name) + "=" + text + " is no positive number";
+        Refuse(name, text, "is no positive number");
         return std::nullopt;
+    }
+
+    // A number no less than zero; anything else refuses the download, as a wrong pace would.
+    std::optional<double> NotNegative(const char* name) {
+        const char* text = Variable(name);
+        if (!text) return std::nullopt;
+        auto value = ParseDecimal(text);
+        if (value && *value >= 0) return value;
+        Refuse(name, text, "is no number of at least 0");
+        return std::nullopt;
+    }
+
+    // "OFFSET GAIN", blanks between.
+    std::optional<ChannelError> Error(const char* name) {
+        const char* text = Variable(name);
+        if (!text) return std::nullopt;
+        const std::vector<std::string> words = Words(text, " \t", false);
+        std::optional<double> offset, gain;
+        if (words.size() == 2) {
+            offset = ParseDecimal(words[0]);
+            gain = ParseDecimal(words[1]);
+        }
+        if (offset && gain) return ChannelError{*offset, *gain};
+        Refuse(name, text, "is not \"OFFSET GAIN\", two numbers");
+        return std::nullopt;
+    }
+
+    // Seconds after power-on, by commas, or "none".
+    std::optional<std::vector<double>> Moments(const char* name) {
+        const char* text = Variable(name);
+        if (!text) return std::nullopt;
+        std::vector<double> moments;
+        if (std::string(text) == "none") return moments;
+        for (const std::string& word : Words(text, ",", true)) {
+            auto value = ParseDecimal(word);
+            if (!value || *value < 0 || moments.size() == LooseCableState::kMostFailures) {
+                Refuse(name, text, "is not up to 16 seconds of at least 0, by commas, or none");
+                return std::nullopt;
+            }
+            moments.push_back(*value);
+        }
+        return moments;
     }
 
     std::optional<double> Degrees(const char* name) {
@@ -70,6 +113,20 @@ public:
     }
 
 private:
+    // The pieces between separators; empty ones too where a list must not have them.
+    static std::vector<std::string> Words(const std::string& text, const char* separators, bool keepEmpty) {
+        std::vector<std::string> words;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            const std::size_t end = std::min(text.find_first_of(separators, start), text.size());
+            if (end > start || keepEmpty) words.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return words;
+    }
+    void Refuse(const char* name, const char* text, const char* why) {
+        if (settings_.refused.empty()) settings_.refused = std::string(name) + "=" + text + " " + why;
+    }
     void Ignore(const char* name, const char* text) {
         settings_.ignored.push_back(std::string(name) + "=" + text);
     }
@@ -95,8 +152,10 @@ SimSettings SimSettings::FromEnvironment() {
     if (auto f = read.Integer("KTS_SIM_FIRMWARE_FAIL", 0, 1)) s.firmwareFails = (*f == 1);
     s.failAfter = read.Integer("KTS_SIM_FAIL_AFTER", 0, (1LL << 62));
     s.failForMs = read.Integer("KTS_SIM_FAIL_FOR", 0, kLongestFailureMs);
-    if (s.failForMs && !s.failAfter) {
-        s.ignored.push_back("KTS_SIM_FAIL_FOR=" + std::to_string(*s.failForMs) + " (it needs KTS_SIM_FAIL_AFTER)");
+    s.failAtSeconds = read.Moments("KTS_SIM_FAIL_AT");
+    if (s.failForMs && !s.failAfter && !s.failAtSeconds) {
+        s.ignored.push_back("KTS_SIM_FAIL_FOR=" + std::to_string(*s.failForMs) +
+                            " (it needs KTS_SIM_FAIL_AFTER or KTS_SIM_FAIL_AT)");
         s.failForMs.reset();
     }
     if (auto d = read.Integer("KTS_SIM_DIODE_OPEN", 0, 1)) s.diodeOpen = (*d == 1);
@@ -104,6 +163,12 @@ SimSettings SimSettings::FromEnvironment() {
     s.remoteTemp = read.Degrees("KTS_SIM_REMOTE_TEMP");
     if (const char* path = Variable("KTS_SIM_PROFILE")) s.profilePath = path;
     s.profileSpeed = read.Factor("KTS_SIM_PROFILE_SPEED");
+    if (auto rate = read.Factor("KTS_SIM_CHAMBER_RATE")) s.chamberRatePerMinute = *rate;
+    if (auto lag = read.NotNegative("KTS_SIM_LOCAL_LAG")) s.localLagSeconds = *lag;
+    if (auto lag = read.NotNegative("KTS_SIM_REMOTE_LAG")) s.remoteLagSeconds = *lag;
+    if (auto error = read.Error("KTS_SIM_LOCAL_ERROR")) s.localError = *error;
+    if (auto error = read.Error("KTS_SIM_REMOTE_ERROR")) s.remoteError = *error;
+    if (auto noise = read.NotNegative("KTS_SIM_NOISE")) s.noise = *noise;
     if (const char* path = Variable("KTS_SIM_STATE")) s.statePath = path;
     if (auto c = read.Integer("KTS_SIM_POWER_CYCLE", 0, 1)) s.powerCycle = (*c == 1);
     if (const char* path = Variable("KTS_SIM_TRACE")) s.tracePath = path;

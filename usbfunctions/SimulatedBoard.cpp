@@ -3,9 +3,11 @@
 #include "protocol/BoardProtocol.h"
 
 #include "IntelHexCheck.h"
+#include "SimulatedChamber.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -52,6 +54,7 @@ int16_t SimulatedBoard::LoadFirmWare(const char* path) {
 
     firmwareLoaded_ = false;
     connected_ = false;
+    looseCable_.reset();
     connectAttempts_ = 0;
     requestCount_ = 0;
     chips_.clear();
@@ -72,8 +75,14 @@ int16_t SimulatedBoard::LoadFirmWare(const char* path) {
     if (result == kDownloaded) {
         answersAgain_.reset();  // a failure that healed; the count starts again
         lastError_ = StartChips(now);
-        if (lastError_.empty()) firmwareLoaded_ = true;
-        else result = kFirmwareSettings;
+        if (!lastError_.empty()) {
+            result = kFirmwareSettings;
+        } else if (ChipStateStore::Hold hold(store_); CableLoose(now)) {
+            result = kDownloadBoardGone;
+            lastError_ = CableFailureText();
+        } else {
+            firmwareLoaded_ = true;
+        }
     }
     if (trace_.Enabled()) {
         trace_.Line(std::string("LoadFirmWare path=") + (path ? path : "(null)") + " result=" +
@@ -92,11 +101,19 @@ std::string SimulatedBoard::StartChips(SimClock::time_point now) {
 
     ChipStateStore::Hold hold(store_);
     if (settings_.powerCycle) store_.PowerOffAll();
+    BoardState& board = store_.Board();
+    if (!board.IsPowered()) {
+        board = BoardState{};
+        board.powered = BoardState::kPowered;
+        board.powerOn = Ticks(now);
+    }
+    if (settings_.failAtSeconds) ScheduleFailures(board.cable, *settings_.failAtSeconds, settings_.failForMs);
+    const ConverterErrors errors{settings_.localError, settings_.remoteError, settings_.noise};
     auto addChip = [&](int address, double phase) {
         auto chip = chips_.emplace(address, SimulatedChip(store_.Chip(address),
                                                           TemperatureSource(settings_.localTemp, settings_.remoteTemp,
                                                                             phase, profile_),
-                                                          settings_.diodeOpen));
+                                                          settings_.diodeOpen, board.chamber, errors));
         chip.first->second.EnsurePowered(now);
     };
     addChip(settings_.address, 0.0);
@@ -149,6 +166,8 @@ int16_t SimulatedBoard::VendorIORequest(int16_t request, int32_t value, int32_t 
             std::snprintf(data, sizeof data, " data=0x%02X", buffer[0]);
             line += data;
         }
+        if (result == kOk && request == kChamberAccess && direction == kDirectionIn && buffer)
+            line += " millidegrees=" + std::to_string(TakeMillidegrees(buffer));
         trace_.Line(line);
     }
     return result;
@@ -157,11 +176,17 @@ int16_t SimulatedBoard::VendorIORequest(int16_t request, int32_t value, int32_t 
 int16_t SimulatedBoard::Answer(int16_t request, int32_t value, int32_t index, int16_t direction,
                                int16_t length, uint8_t* buffer) {
     ++requestCount_;
+    looseCable_.reset();
     if (Unanswered(SimClock::now())) return kBoardGone;
     if (!firmwareLoaded_) return kNoFirmware;
+    // One hold for the whole request: the loose cable in time and the chips share the store.
+    ChipStateStore::Hold hold(store_);
+    if (CableLoose(SimClock::now())) return kBoardGone;
     if (request == kConnect) return Connect(value, index);
     if (!connected_) return kNotConnected;
     switch (request) {
+    case kChamberAccess:
+        return Chamber(value, index, direction, length, buffer);
     case kStatusRead:
         return ReadChip(value, index, length, buffer);
     case kRegisterAccess:
@@ -197,6 +222,7 @@ std::string SimulatedBoard::Failure(int16_t result) const {
     case kNoFirmware: return "the simulated board has no firmware: the download failed or was not made";
     case kNotConnected: return "the simulated board is not connected: no connect request was accepted";
     case kBoardGone: {
+        if (looseCable_) return CableFailureText();
         const std::string count = std::to_string(settings_.failAfter.value_or(0));
         if (!answersAgain_) return "the simulated board stopped answering after " + count + " requests (KTS_SIM_FAIL_AFTER)";
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(*answersAgain_ - SimClock::now());
@@ -213,7 +239,7 @@ SimulatedChip* SimulatedBoard::ChipAt(int32_t address) {
     return it == chips_.end() ? nullptr : &it->second;
 }
 
-// The clock is read once the store is held, so that no other process has moved the chip on
+// The caller holds the store. The clock is read once the store is held, so that no other process has moved the chip on
 // past the time this access claims.
 int16_t SimulatedBoard::ReadChip(int32_t chipAddress, int32_t registerAddress, int16_t length, uint8_t* buffer) {
     if (!buffer || length < 1 || registerAddress < 0 || registerAddress > 0xFF) return kBadRequest;
@@ -222,17 +248,51 @@ int16_t SimulatedBoard::ReadChip(int32_t chipAddress, int32_t registerAddress, i
         buffer[0] = kNoDevice;
         return kOk;
     }
-    ChipStateStore::Hold hold(store_);
     buffer[0] = chip->Read(static_cast<uint8_t>(registerAddress), SimClock::now());
     return kOk;
 }
 
 int16_t SimulatedBoard::WriteChip(int32_t chipAddress, int32_t index) {
     if (SimulatedChip* chip = ChipAt(chipAddress)) {
-        ChipStateStore::Hold hold(store_);
         chip->Write(WrittenRegister(index), WrittenData(index), SimClock::now());
     }
     return kOk;  // an unanswered write leaves the bus as it was
+}
+
+int16_t SimulatedBoard::Chamber(int32_t what, int32_t index, int16_t direction, int16_t length, uint8_t* buffer) {
+    const auto now = SimClock::now();
+    BoardState& board = store_.Board();
+    const SimulatedChip* first = ChipAt(settings_.address);
+    if (direction == kDirectionOut) {
+        if (what != kChamberSetpoint || index < kLowestChamberMillidegrees || index > kHighestChamberMillidegrees)
+            return kBadRequest;
+        ChangeSetpoint(board, chips_, first, index / 1000.0, settings_, now);
+        return kOk;
+    }
+    if (direction != kDirectionIn || !buffer || length < kChamberLength) return kBadRequest;
+    double celsius = 0;
+    if (what == kChamberAir) celsius = ChamberAir(board, first, now);
+    else if (what == kChamberSetpoint) celsius = ChamberSetpoint(board, first, now);
+    else return kBadRequest;
+    PutMillidegrees(static_cast<int32_t>(std::lround(celsius * 1000.0)), buffer);
+    return kOk;
+}
+
+// The loose cable in time, as the shared state holds it; the caller holds the store.
+bool SimulatedBoard::CableLoose(SimClock::time_point now) {
+    const BoardState& board = store_.Board();
+    looseCable_ = board.IsPowered() ? FailureAt(board, now) : std::nullopt;
+    return looseCable_.has_value();
+}
+
+std::string SimulatedBoard::CableFailureText() const {
+    char after[32];
+    std::snprintf(after, sizeof after, "%g", looseCable_ ? looseCable_->startedAfterSeconds : 0.0);
+    const std::string start = std::string("the simulated board stopped answering ") + after + " s after power-on";
+    if (!looseCable_ || !looseCable_->ends) return start + " (KTS_SIM_FAIL_AT)";
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*looseCable_->ends - SimClock::now());
+    return start + " and answers again in " + std::to_string(std::max<long long>(0, left.count())) +
+           " ms (KTS_SIM_FAIL_AT, KTS_SIM_FAIL_FOR)";
 }
 
 const char* SimulatedBoard::LastError() {

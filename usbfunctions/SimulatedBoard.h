@@ -4,6 +4,7 @@
 // settings are read again. The chips stay powered: they keep their state, shared with every
 // other process on the board, unless KTS_SIM_POWER_CYCLE asks for a power cycle.
 #include "ChipStateStore.h"
+#include "LooseCable.h"
 #include "SimSettings.h"
 #include "SimulatedChip.h"
 #include "protocol/CallTrace.h"
@@ -33,8 +34,11 @@ private:
     int16_t Connect(int32_t value, int32_t index);
     int16_t ReadChip(int32_t chipAddress, int32_t registerAddress, int16_t length, uint8_t* buffer);
     int16_t WriteChip(int32_t chipAddress, int32_t index);
+    int16_t Chamber(int32_t what, int32_t index, int16_t direction, int16_t length, uint8_t* buffer);
     SimulatedChip* ChipAt(int32_t address);
     bool Unanswered(SimClock::time_point now);
+    bool CableLoose(SimClock::time_point now);
+    std::string CableFailureText() const;
     std::string StartChips(SimClock::time_point now);
     std::string AttachState();
     std::string StartProfile(SimClock::time_point now, std::optional<ProfileRun>& run);
@@ -48,6 +52,7 @@ private:
     int connectAttempts_ = 0;
     long long requestCount_ = 0;
     std::optional<SimClock::time_point> answersAgain_;  // the end of a failure that heals
+    std::optional<CableFailure> looseCable_;            // the failure in time last met
     std::optional<ProfileRun> profile_;
     std::string profilePath_;
     ChipStateStore store_;

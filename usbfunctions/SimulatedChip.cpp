@@ -57,8 +57,10 @@ uint8_t ThermState(uint8_t bits, uint8_t bit, int code, int limit, int hysteresi
 
 }  // namespace
 
-SimulatedChip::SimulatedChip(ChipState& state, TemperatureSource temperatures, bool diodeOpen)
-    : state_(state), temperatures_(std::move(temperatures)), diodeOpen_(diodeOpen) {}
+SimulatedChip::SimulatedChip(ChipState& state, TemperatureSource temperatures, bool diodeOpen,
+                             const ChamberState& chamber, ConverterErrors errors)
+    : state_(state), temperatures_(std::move(temperatures)), diodeOpen_(diodeOpen), chamber_(chamber),
+      errors_(errors) {}
 
 void SimulatedChip::EnsurePowered(SimClock::time_point now) {
     if (!state_.IsPowered() || !Plausible(now)) PowerOn(now);
@@ -120,6 +122,28 @@ void SimulatedChip::Write(uint8_t address, uint8_t data, SimClock::time_point no
     if (target == Reg::Configuration.read || target == Reg::ConversionRate.read) Reschedule(now);
 }
 
+ChannelTemperatures SimulatedChip::TrueAt(SimClock::time_point at) const {
+    if (!chamber_.IsActive()) {
+        const SimClock::time_point powerOn = TimeAt(state_.powerOn);
+        return {temperatures_.Local(at, powerOn), temperatures_.Remote(at, powerOn)};
+    }
+    const bool followed = state_.chamberChange == chamber_.changedAt;
+    const double local = followed ? state_.chamberLocal : chamber_.startAir;
+    const double remote = followed ? state_.chamberRemote : chamber_.startAir;
+    const double seconds = SecondsSinceChange(chamber_, at);
+    return {LaggedAfter(chamber_, local, chamber_.localLag, seconds),
+            LaggedAfter(chamber_, remote, chamber_.remoteLag, seconds)};
+}
+
+void SimulatedChip::HoldChannelsForChange(SimClock::time_point now) {
+    EnsurePowered(now);
+    CatchUp(now);
+    const ChannelTemperatures standing = TrueAt(now);
+    state_.chamberChange = Ticks(now);
+    state_.chamberLocal = standing.local;
+    state_.chamberRemote = standing.remote;
+}
+
 void SimulatedChip::CatchUp(SimClock::time_point now) {
     std::optional<SimClock::time_point> next = NextStart();
     if (!next) return;
@@ -137,13 +161,14 @@ void SimulatedChip::CatchUp(SimClock::time_point now) {
 }
 
 void SimulatedChip::Convert(SimClock::time_point at) {
-    const SimClock::time_point powerOn = TimeAt(state_.powerOn);
     const bool extended = ExtendedRange();
     auto& r = state_.registers;
-    r[Reg::LocalTemp.read] = LocalCode(temperatures_.Local(at, powerOn), extended);
+    const ChannelTemperatures t = TrueAt(at);
+    const double local = t.local + errors_.local.At(t.local) + NoiseAt(Ticks(at), 0, errors_.noise);
+    const double measuredRemote = t.remote + errors_.remote.At(t.remote) + NoiseAt(Ticks(at), 1, errors_.noise);
+    r[Reg::LocalTemp.read] = LocalCode(local, extended);
     const int offset = Chip::SignedTenBit(TenBitCode(r[Reg::RemoteOffsetHigh.read], r[Reg::RemoteOffsetLow.read]));
-    const int remote = diodeOpen_ ? OpenDiodeCode(extended)
-                                  : RemoteCode(temperatures_.Remote(at, powerOn), offset, extended);
+    const int remote = diodeOpen_ ? OpenDiodeCode(extended) : RemoteCode(measuredRemote, offset, extended);
     r[Reg::RemoteTempHigh.read] = static_cast<uint8_t>(Chip::HighByteOfTenBit(remote));
     r[Reg::RemoteTempLow.read] = static_cast<uint8_t>(Chip::LowByteOfTenBit(remote));
     state_.latchedAlarms |= LimitAlarms();

@@ -120,7 +120,9 @@ private:
                                  "KTS_SIM_FIRMWARE_FAIL", "KTS_SIM_FAIL_AFTER", "KTS_SIM_FAIL_FOR",
                                  "KTS_SIM_DIODE_OPEN", "KTS_SIM_LOCAL_TEMP", "KTS_SIM_REMOTE_TEMP",
                                  "KTS_SIM_PROFILE", "KTS_SIM_PROFILE_SPEED", "KTS_SIM_STATE",
-                                 "KTS_SIM_POWER_CYCLE", "KTS_SIM_TRACE"})
+                                 "KTS_SIM_POWER_CYCLE", "KTS_SIM_TRACE", "KTS_SIM_FAIL_AT", "KTS_SIM_CHAMBER_RATE",
+                                 "KTS_SIM_LOCAL_LAG", "KTS_SIM_REMOTE_LAG", "KTS_SIM_LOCAL_ERROR",
+                                 "KTS_SIM_REMOTE_ERROR", "KTS_SIM_NOISE"})
             unsetenv(name);
     }
 
