@@ -1,5 +1,6 @@
 #include "instruments/CommandRun.h"
 
+#include "instruments/CommandWords.h"
 #include "instruments/InstrumentTexts.h"
 
 #include <QDeadlineTimer>
@@ -13,15 +14,18 @@ namespace {
 std::string ErrorWords(QProcess& process) {
     const QByteArray words = process.readAllStandardError().trimmed();
     if (words.isEmpty()) return {};
-    return ": " + words.left(words.indexOf('\n')).trimmed().toStdString();
+    return ": " + words.split('\n').first().trimmed().toStdString();
 }
 
 }  // namespace
 
 std::string RunCommand(const std::string& command, int32_t timeoutMs, std::string& output) {
     const QString quoted = "\"" + QString::fromStdString(command) + "\"";
-    QStringList words = QProcess::splitCommand(QString::fromStdString(command));
-    if (words.isEmpty()) return "the command is empty";
+    const std::optional<std::vector<std::string>> split = CommandWords(command);
+    if (!split) return quoted.toStdString() + " has a quote left open";
+    if (split->empty()) return "the command is empty";
+    QStringList words;
+    for (const std::string& word : *split) words.append(QString::fromStdString(word));
     const QString program = words.takeFirst();
     const QDeadlineTimer deadline(timeoutMs);
     QProcess process;

@@ -1,6 +1,6 @@
 #pragma once
-// One run of an external program, without a shell: the text is split into the program and its
-// arguments as a shell splits plain words and quotes, and the run may take at most the timeout.
+// One run of an external program, without a shell (its words as CommandWords splits them); the
+// run may take at most the timeout.
 #include <cstdint>
 #include <string>
 
