@@ -1,32 +1,20 @@
 #pragma once
 // The instruments' stand-ins a test starts on loopback or on a pseudo-terminal, ended with it.
-#include "instruments/InstrumentSettings.h"
-
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 
-#include <string>
-
-inline QString LabScript(const char* name) {
-    return qEnvironmentVariable("KTS_SOURCE_DIR") + "/tests/instruments/" + name;
-}
-
-// Debian's Python, which has pymodbus, ahead of any other on the path.
-inline QString Python() { return QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
-
+// A script of this folder (run by Debian's Python, which has pymodbus) or another program.
 class LabProcess {
 public:
-    LabProcess(const QString& program, const QStringList& arguments) {
-        process_.start(program, arguments);
-        process_.waitForStarted();
+    explicit LabProcess(QStringList args, QString program = "") {
+        if (program.isEmpty()) program = QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+        if (args[0].endsWith(".py")) args[0] = qEnvironmentVariable("KTS_SOURCE_DIR") + "/tests/instruments/" + args[0];
+        process_.start(program, args);
     }
-    ~LabProcess() {
-        process_.kill();
-        process_.waitForFinished();
-    }
+    ~LabProcess() { process_.kill(), process_.waitForFinished(); }
     // The next line it prints, or "" after 10 s.
     std::string NextLine(QProcess::ProcessChannel channel = QProcess::StandardOutput) {
         process_.setReadChannel(channel);
@@ -55,15 +43,4 @@ inline bool Listening(uint16_t port) {
         if (socket.waitForConnected(100)) return true;
     }
     return false;
-}
-
-inline Instruments::InstrumentSettings Settings(Instruments::Driver driver, const std::string& address,
-                                                const std::string& read, int32_t timeoutMs = 2000) {
-    Instruments::InstrumentSettings settings;
-    settings.driver = driver;
-    settings.address = address;
-    settings.set = ":SOUR:CLOOP1:SPO {setpoint}";
-    settings.read = read;
-    settings.timeoutMs = timeoutMs;
-    return settings;
 }
