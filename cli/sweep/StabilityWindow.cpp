@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+namespace {
+// A hair's allowance, so that a reading exactly on an edge of the span or of the tolerance
+// counts as within it, whatever the sums of seconds and degrees round to.
+constexpr double Hair = 1e-9;
+}  // namespace
+
 void StabilityWindow::Add(double time, double value) {
     if (!any_) first_ = time;
     any_ = true;
@@ -13,7 +19,7 @@ void StabilityWindow::Add(double time, double value) {
     highest_.emplace_back(added_, value);
     ++added_;
     // The span ends at this reading and starts span seconds before it.
-    const double start = time - span_;
+    const double start = time - span_ - Hair;
     while (samples_.size() > 1 && samples_.front().first < start) {
         sum_ -= samples_.front().second;
         samples_.pop_front();
@@ -24,10 +30,9 @@ void StabilityWindow::Add(double time, double value) {
 }
 
 bool StabilityWindow::Stable() const {
-    if (!any_ || samples_.back().first - first_ < span_) return false;
+    if (!any_ || samples_.back().first - first_ < span_ - Hair) return false;
     const double mean = sum_ / static_cast<double>(samples_.size());
-    // A hair's allowance, so that a reading exactly on the edge counts as within it.
-    const double edge = tolerance_ + 1e-9;
+    const double edge = tolerance_ + Hair;
     return highest_.front().second - mean <= edge && mean - lowest_.front().second <= edge;
 }
 

@@ -192,7 +192,7 @@ std::optional<StepResult> SweepRun::RunStep(int number, double setpoint) {
             if (reference.Stable() && local.Stable() && remote.Stable()) {
                 recording = result.settled = true;
                 Emit("step-stable", name + " after " + Seconds(result.settleS));
-            } else if (result.settleS >= plan_.timeoutS) {
+            } else if (result.settleS >= plan_.timeoutS - 1e-9) {
                 recording = true;
                 Emit("step-unsettled", name + " not stable within " + Seconds(plan_.timeoutS));
             }
