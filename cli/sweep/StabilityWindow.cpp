@@ -6,43 +6,59 @@ namespace {
 // A hair's allowance, so that a reading exactly on an edge of the span or of the tolerance
 // counts as within it, whatever the sums of seconds and degrees round to.
 constexpr double Hair = 1e-9;
+// The slices of a span: its edge is kept to within a thousandth of it.
+constexpr double Slices = 1000;
 }  // namespace
 
+StabilityWindow::StabilityWindow(double spanSeconds, double tolerance)
+    : span_(spanSeconds), tolerance_(tolerance), width_(spanSeconds / Slices) {}
+
+void StabilityWindow::CloseSlice() {
+    const Slice& s = slices_.back();
+    const int64_t number = opened_ - 1;
+    while (!lowest_.empty() && lowest_.back().value >= s.low) lowest_.pop_back();
+    lowest_.push_back({number, s.low});
+    while (!highest_.empty() && highest_.back().value <= s.high) highest_.pop_back();
+    highest_.push_back({number, s.high});
+}
+
 void StabilityWindow::Add(double time, double value) {
-    if (!any_) first_ = time;
-    any_ = true;
-    samples_.emplace_back(time, value);
+    if (slices_.empty()) first_ = time;
+    if (slices_.empty() || time >= slices_.back().start + width_) {
+        if (!slices_.empty()) CloseSlice();
+        slices_.push_back({time, time, 0, 0, value, value});
+        ++opened_;
+    }
+    Slice& s = slices_.back();
+    s.last = time;
+    s.sum += value;
+    ++s.count;
+    s.low = std::min(s.low, value);
+    s.high = std::max(s.high, value);
     sum_ += value;
-    while (!lowest_.empty() && lowest_.back().second >= value) lowest_.pop_back();
-    lowest_.emplace_back(added_, value);
-    while (!highest_.empty() && highest_.back().second <= value) highest_.pop_back();
-    highest_.emplace_back(added_, value);
-    ++added_;
-    // The span ends at this reading and starts span seconds before it.
-    const double start = time - span_ - Hair;
-    while (samples_.size() > 1 && samples_.front().first < start) {
-        sum_ -= samples_.front().second;
-        samples_.pop_front();
+    ++count_;
+    // The span ends at this reading; a slice wholly before its start goes.
+    while (slices_.size() > 1 && slices_.front().last < time - span_ - Hair) {
+        sum_ -= slices_.front().sum;
+        count_ -= slices_.front().count;
+        slices_.pop_front();
         ++dropped_;
-        if (lowest_.front().first < dropped_) lowest_.pop_front();
-        if (highest_.front().first < dropped_) highest_.pop_front();
+        while (!lowest_.empty() && lowest_.front().slice < dropped_) lowest_.pop_front();
+        while (!highest_.empty() && highest_.front().slice < dropped_) highest_.pop_front();
     }
 }
 
 bool StabilityWindow::Stable() const {
-    if (!any_ || samples_.back().first - first_ < span_ - Hair) return false;
-    const double mean = sum_ / static_cast<double>(samples_.size());
+    if (slices_.empty() || slices_.back().last - first_ < span_ - Hair) return false;
+    const double mean = sum_ / static_cast<double>(count_);
+    double low = slices_.back().low;
+    double high = slices_.back().high;
+    if (!lowest_.empty()) low = std::min(low, lowest_.front().value);
+    if (!highest_.empty()) high = std::max(high, highest_.front().value);
     const double edge = tolerance_ + Hair;
-    return highest_.front().second - mean <= edge && mean - lowest_.front().second <= edge;
+    return high - mean <= edge && mean - low <= edge;
 }
 
-void StabilityWindow::Clear() {
-    samples_.clear();
-    lowest_.clear();
-    highest_.clear();
-    sum_ = 0;
-    added_ = dropped_ = 0;
-    any_ = false;
-}
+void StabilityWindow::Clear() { *this = StabilityWindow(span_, tolerance_); }
 
 double ChannelTolerance(double window, double resolution) { return std::max(window, resolution); }
