@@ -213,6 +213,27 @@ TEST_F(Sweep, FittedOffsetIsWrittenAndCheckedAtTheStepNearest25) {
     EXPECT_EQ(lab.setpoints, (std::vector<double>{30, 50, 70, 30, 25}));
 }
 
+TEST_F(Sweep, ReadingsLostWhileRecordingAreMadeUpByRecordingLonger) {
+    WritePlan(BasePlan);
+    int localReads = 0;
+    std::optional<double> lostAt;
+    // The board stops answering at step 1's first recorded reading (4 s) for 2.5 s; the
+    // reconnect's pauses bring it back at 7.75 s, and the readings take up their slots at 8 s.
+    cli.driver.onRequest = [&](const DriverRequest& r) {
+        if (r.request == 222 && r.direction == 1 && r.index == Chip::Reg::LocalTemp.read && ++localReads == 5) {
+            lostAt = cli.clock.now;
+            cli.driver.failAfter = static_cast<int>(cli.driver.log.size()) - 1;
+        }
+        if (lostAt && cli.clock.now > *lostAt + 2.5) cli.driver.failAfter = -1;
+        chipFollowsAir(r);
+    };
+    const CliAnswer answer = Run();
+    EXPECT_EQ(answer.status, ExitSuccess) << answer.err;
+    EXPECT_NE(Text(events).find("step 1: 3 readings, a gap of 5.0 s made up by recording longer"), std::string::npos)
+        << Text(events);
+    EXPECT_EQ(StepRows().size(), 3u);
+}
+
 TEST_F(Sweep, StoppedSweepKeepsItsStepsAndResumesTheSamePlanOnly) {
     lab.stopAt = 50;
     WritePlan(BasePlan);
