@@ -1,50 +1,12 @@
 // A register read through the loaded simulated board, and the conversions and texts that turn
 // register codes into what the windows show.
-#include "board/LibraryDriver.h"
+#include "SimulatedBoardLoader.h"
 #include "board/USBStuff.h"
 #include "registers/NumberText.h"
 #include "registers/RegMapStuff.h"
 #include "registers/TemperatureCodes.h"
-#include "support/FreshChip.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <unistd.h>
-
-namespace {
-
-std::string BinaryFolder() {
-    char path[4096] = {};
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string exe(path, n > 0 ? static_cast<size_t>(n) : 0);
-    // The benchmarks live in build/bench, the program and the library in build/bin.
-    const std::string bench = exe.substr(0, exe.find_last_of('/'));
-    return bench.substr(0, bench.find_last_of('/')) + "/bin";
-}
-
-std::unique_ptr<USBStuff::LibraryDriver> LoadBoard() {
-    std::string error;
-    const std::string folder = BinaryFolder();
-    UseFreshChip(folder + "/../bench");
-    auto driver = USBStuff::LibraryDriver::Open(folder + "/" + USBStuff::DriverLibraryFileName(), error);
-    if (!driver) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        std::exit(1);
-    }
-    USBStuff::SetDriver(driver.get());
-    USBStuff::SetProgramFolder(folder);
-    if (USBStuff::DownloadFirmware() < 0 || USBStuff::ConnectRequest() != 0) {
-        std::fprintf(stderr, "the simulated board did not start\n");
-        std::exit(1);
-    }
-    USBStuff::DeviceAddress = 0x4C;
-    return driver;
-}
-
-}  // namespace
 
 static void BM_ReadRegisterThroughTheLibrary(benchmark::State& state) {
     auto driver = LoadBoard();

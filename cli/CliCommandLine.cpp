@@ -27,6 +27,7 @@ enum CommandOption : unsigned {
     AlarmOption = 32,    // --fail-on-alarm
     ServeOptions = 64,   // --listen, --min-interval, --address more than once
     FieldOptions = 128,  // --keep-codes: set and apply
+    SweepOptions = 256,  // --fit-offset, --write-offset, --resume
 };
 
 struct CommandSpec {
@@ -57,6 +58,8 @@ constexpr CommandSpec Commands[] = {
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
     {"serve", CliCommand::Serve, "", 0, 0, ServeOptions,
      "metrics for Prometheus at http://--listen/metrics, one --address per chip; never writes"},
+    {"sweep", CliCommand::Sweep, "PLAN", 1, 1, LogOptions | SweepOptions,
+     "steps a chamber through a TOML plan's setpoints: the chip against a reference at each, to --output"},
 };
 
 struct Options {
@@ -76,15 +79,16 @@ struct Options {
     QCommandLineOption maxGap{"max-gap", "monitor, watch with --keep-going: end with status 1 once the board has not "
                                          "answered for longer than this (a bare number is seconds; default: no "
                                          "limit).", "TIME"};
-    QCommandLineOption events{"events", "monitor: append the events to FILE, one JSON object a line: started, "
+    QCommandLineOption events{"events", "monitor, sweep: append the events to FILE, one JSON object a line: started, "
                                         "ended, alarm-raised, alarm-cleared, board-lost, board-back, "
-                                        "command-ended.", "FILE"};
+                                        "command-ended; a sweep adds step-started, step-stable, "
+                                        "step-recorded and step-unsettled.", "FILE"};
     QCommandLineOption onAlarm{"on-alarm", QStringLiteral("monitor, watch: run CMD through %1 at each alarm raised and "
                                            "cleared, with KTS_EVENT, KTS_FLAG, KTS_LOCAL_C, KTS_REMOTE_C and "
                                            "KTS_TIME set; the readings never wait for it, and it is not started "
                                            "again while it runs.").arg(QLatin1String(AlarmCommand::ShellName())), "CMD"};
     QCommandLineOption count{"count", "monitor, watch: end after this many readings.", "N"};
-    QCommandLineOption output{"output", "monitor: append the readings to FILE (never truncated; the header only "
+    QCommandLineOption output{"output", "monitor, sweep: append the readings to FILE (never truncated; the header only "
                                         "into an empty file); - is standard output (default).", "FILE"};
     QCommandLineOption raw{"raw", "dump: add a 16 x 16 grid of all 256 addresses, as i2cdump lays it out."};
     QCommandLineOption comment{"comment", "save: the file's comment line.", "TEXT"};
@@ -98,6 +102,12 @@ struct Options {
     QCommandLineOption keepCodes{"keep-codes", "set, apply: when extended-range changes, keep the codes of the limits "
                                                "not set, so that each means 64 \u00B0C less or more; by default "
                                                "each is re-coded to keep its \u00B0C."};
+    QCommandLineOption fitOffset{"fit-offset", "sweep: print the remote offset that best removes the remote error, "
+                                               "the residual error per step and the error's slope."};
+    QCommandLineOption writeOffset{"write-offset", "sweep with --fit-offset: write that offset, read it back, and "
+                                                   "record one more step at the setpoint nearest 25 \u00B0C."};
+    QCommandLineOption resume{"resume", "sweep: continue a stopped sweep of the same plan at its first unfinished "
+                                        "step, appending to --output and its .steps.csv."};
     BoardOptions board;
 
     std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
@@ -105,7 +115,8 @@ struct Options {
                 {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
                 {&limits, LogOptions}, {&events, LogOptions}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
                 {&onAlarm, RunOptions}, {&failOnAlarm, AlarmOption}, {&listen, ServeOptions},
-                {&minInterval, ServeOptions}, {&keepCodes, FieldOptions}};
+                {&minInterval, ServeOptions}, {&keepCodes, FieldOptions},
+                {&fitOffset, SweepOptions}, {&writeOffset, SweepOptions}, {&resume, SweepOptions}};
     }
 };
 
@@ -132,7 +143,8 @@ QString HelpText(const QCommandLineParser& parser) {
         "     with --keep-going, a gap past --max-gap\n"
         "  2  a usage error or bad input: an unknown command, register, field or option, a\n     value out of range "
         "or not held exactly, a file that cannot be read or written;\n     for serve, an address it cannot listen at\n"
-        "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n");
+        "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n"
+        "  4  sweep: a step did not settle or did not pass, or the sweep was stopped\n");
     return text + QStringLiteral("\nFiles:\n") + DriverFilesHelp() + DriverEnvironmentHelp();
 }
 
@@ -217,6 +229,16 @@ QString ReadServeOptions(const QCommandLineParser& parser, const Options& o, Ser
     return problem;
 }
 
+// The plan, and an output the steps' file can be named after.
+QString SweepArguments(const QString& plan, CliRequest& request) {
+    request.file = plan;
+    if (plan.isEmpty()) return QStringLiteral("sweep needs a plan file.");
+    if (request.monitor.limits) return QStringLiteral("sweep always writes the limits' columns: leave out --limits.");
+    if (request.monitor.output == QLatin1String("-")) return QStringLiteral("sweep needs --output RUN.csv.");
+    if (request.sweep.writeOffset && !request.sweep.fitOffset) return QStringLiteral("--write-offset needs --fit-offset.");
+    return QString();
+}
+
 // Fills the command's arguments; an error text for one that cannot be used.
 QString ReadArguments(const CommandSpec& spec, const QStringList& args, CliRequest& request) {
     std::string refusal;
@@ -252,6 +274,8 @@ QString ReadArguments(const CommandSpec& spec, const QStringList& args, CliReque
             request.settings.push_back(*setting);
         }
         return QString::fromStdString(SettingsRefusal(request.settings, std::nullopt));
+    case CliCommand::Sweep:
+        return SweepArguments(args[0], request);
     case CliCommand::Save:
     case CliCommand::Recall:
     case CliCommand::Apply:
@@ -274,7 +298,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
                                              &o.output, &o.limits, &o.keepGoing, &o.maxGap, &o.events, &o.onAlarm,
                                              &o.raw, &o.comment, &o.all, &o.failOnAlarm, &o.listen, &o.minInterval,
-                                             &o.keepCodes})
+                                             &o.keepCodes, &o.fitOffset, &o.writeOffset, &o.resume})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
@@ -308,6 +332,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     request.onlyChanged = !parser.isSet(o.all);
     request.failOnAlarm = parser.isSet(o.failOnAlarm);
     request.keepCodes = parser.isSet(o.keepCodes);
+    request.sweep = {parser.isSet(o.fitOffset), parser.isSet(o.writeOffset), parser.isSet(o.resume)};
     QString problem = o.board.Read(parser, request.board);
     if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
     if (problem.isEmpty()) problem = ReadServeOptions(parser, o, request.serve);

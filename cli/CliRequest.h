@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply, Serve };
+enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply, Serve, Sweep };
 
 // A field and the value a user gives it, with where it was given, for a refusal:
 // "local-high=95.25" on the command line, "chamber.txt:3" in a file.
@@ -39,6 +39,12 @@ struct ServeSettings {
     std::vector<int32_t> addresses;  // every --address; none: the chip the search finds
 };
 
+struct SweepSettings {
+    bool fitOffset = false;    // the remote offset that best removes the remote error
+    bool writeOffset = false;  // and written, with a step more to check it
+    bool resume = false;       // continues at the first unfinished step of the same plan
+};
+
 struct CliRequest {
     CliCommand command = CliCommand::Temps;
     USBStuff::BoardChoice board;
@@ -46,13 +52,14 @@ struct CliRequest {
     std::vector<RegisterTarget> registers;  // read: each; write: the one written
     int32_t value = 0;                      // write
     bool raw = false;                       // dump: the 16 x 16 grid as well
-    MonitorSettings monitor;
+    MonitorSettings monitor;  // sweep: its output and its events
     ServeSettings serve;
+    SweepSettings sweep;
     std::vector<const Chip::Field*> fields;  // get: each; none: every field
     std::vector<FieldSetting> settings;      // set
     bool keepCodes = false;  // set, apply: a change of range leaves the other limits' codes, not their degrees
     bool failOnAlarm = false;                // temps
-    QString file;     // save, recall, apply
+    QString file;     // save, recall, apply; sweep: the plan
     QString comment;  // save
     bool onlyChanged = true;  // save: only registers that differ from their defaults
 };
@@ -65,11 +72,13 @@ struct CliAnswer {
 };
 
 // Exit status: success, a board or chip failure, a usage error or bad input (files included),
-// an alarm flag set where the user asked to fail on one.
+// an alarm flag set where the user asked to fail on one, a sweep's step that did not settle
+// or pass.
 constexpr int ExitSuccess = 0;
 constexpr int ExitBoardFailure = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitAlarm = 3;
+constexpr int ExitStepFailed = 4;
 
 // The program's name on the command line and in its package.
 inline constexpr const char* CliName = "kts9320b-cli";

@@ -7,6 +7,7 @@
 #include "cli/commands/RegisterCommands.h"
 #include "cli/commands/SavCommands.h"
 #include "cli/serve/ServeCommand.h"
+#include "cli/sweep/SweepCommand.h"
 #include "cli/StopSignal.h"
 
 #include <QFile>
@@ -50,6 +51,7 @@ CliAnswer RunRequest(const CliRequest& request) {
     case CliCommand::Set: return RunSet(request);
     case CliCommand::Apply: return RunApply(request);
     case CliCommand::Serve: return RunServe(request);
+    case CliCommand::Sweep: return RunSweep(request);
     case CliCommand::Scan:
         StartBoard(request.board, false);
         return RunScan(request);
