@@ -33,7 +33,7 @@ public:
     int MomentCount() const { return static_cast<int>(lines_.size()); }
     int SpanCount() const { return static_cast<int>(shades_.size()); }
 
-    static constexpr int LabelRows = 3;
+    static constexpr int LabelRows = 4;   // the spans' labels on the first, the moments' on the others
 
 private:
     void Clear(std::vector<QCPItemText*>& labels);

@@ -5,6 +5,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <cstdlib>
+
 namespace {
 // The text as a JSON string, quotes included.
 QByteArray JsonString(const std::string& text) {
@@ -15,7 +17,13 @@ QByteArray JsonString(const std::string& text) {
 
 std::string AppendEventMark(const QString& path, const std::string& text) {
     const QDateTime now = QDateTime::currentDateTime();
-    const QString time = now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs);
+    // "+00:00", never "Z": the monitor's own events write the offset so.
+    const int minutes = now.offsetFromUtc() / 60;
+    const QString time = now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+                         QStringLiteral("%1%2:%3")
+                             .arg(minutes < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                             .arg(std::abs(minutes) / 60, 2, 10, QLatin1Char('0'))
+                             .arg(std::abs(minutes) % 60, 2, 10, QLatin1Char('0'));
     const QByteArray line = "{\"event\":\"mark\",\"time\":\"" + time.toUtf8() + "\",\"text\":" + JsonString(text) + "}\n";
     QFile file(path);
     // One write of the whole line, appended: a monitor appending its own lines never splits it.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -55,5 +57,8 @@ TEST(RunEvents, AMarkAppendedReadsBackBesideTheRun) {
     EXPECT_EQ(reader.Problem(), "");
     EXPECT_EQ(reader.Events()[0].detail.toStdString(), text);
     EXPECT_EQ(reader.Events()[0].date, QDate::currentDate());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readLine()).contains(QRegularExpression(R"(^\{"event":"mark","time":"[-0-9T:.]+[+-]\d\d:\d\d",)")));
     EXPECT_NE(AppendEventMark(folder.filePath("no/such/folder.jsonl"), "x"), "");
 }
