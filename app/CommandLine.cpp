@@ -23,7 +23,8 @@ void Print(std::FILE* stream, const QString& text) {
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoice& choice, QStringList& openFiles) {
+std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoice& choice, QStringList& openFiles,
+                                     QString& eventsFile) {
     if (argc < 2) return std::nullopt;
     // A core application only: no window system is needed to answer.
     QCoreApplication app(argc, argv);
@@ -40,7 +41,12 @@ std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoic
     const QCommandLineOption open(QStringLiteral("open"),
                                   "Open each FILE (a run written by kts9320b-cli monitor, the chart's CSV export or "
                                   "the program's log) in a chart window of its own, without a board or driver.");
+    const QCommandLineOption events(QStringLiteral("events"),
+                                    "With --open and one FILE: the run's events (marks, steps, board lost and back) "
+                                    "from FILE, in place of the events file beside the run.",
+                                    QStringLiteral("FILE"));
     parser.addOption(help);
+    parser.addOption(events);
     parser.addOption(version);
     parser.addOption(open);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("With --open: the runs to open."),
@@ -62,6 +68,10 @@ std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoic
                                       .arg(parser.positionalArguments().first())));
         return 2;
     }
+    if (parser.isSet(events) && !(parser.isSet(open) && parser.positionalArguments().size() == 1)) {
+        Print(stderr, refusal.arg(QStringLiteral("--events names the events of one run: give it with --open and one FILE.")));
+        return 2;
+    }
     if (parser.isSet(version)) {
         Print(stdout, QStringLiteral("%1 %2\n").arg(CommandName, GeneralStuff::VersionText()));
         return 0;
@@ -74,6 +84,7 @@ std::optional<int> AnswerCommandLine(int argc, char** argv, USBStuff::BoardChoic
         return 0;
     }
     if (parser.isSet(open)) openFiles = parser.positionalArguments();
+    eventsFile = parser.value(events);
     const QString badValue = boardOptions.Read(parser, choice);
     if (!badValue.isEmpty()) {
         Print(stderr, refusal.arg(badValue));

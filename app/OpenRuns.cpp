@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <cstdio>
 #include <memory>
@@ -14,6 +15,7 @@
 namespace {
 
 const QString RunFilter = QStringLiteral("Runs (*.csv *.txt *.log);;All Files (*)");
+const QString EventsFilter = QStringLiteral("Events (*.jsonl);;All Files (*)");
 
 // The window at once; the file is read while it shows "Reading …".
 frmRun* StartRun(const QString& path) { return frmRun::StartOpen(QDir::toNativeSeparators(path)); }
@@ -33,7 +35,12 @@ void AskForRun(QWidget* parent, const std::function<void(frmRun*)>& show) {
     const QString path =
         folder.Remember(Prompts::Current().OpenFileName(parent, QStringLiteral("Open Run"), folder.Start(), RunFilter));
     if (path.isEmpty()) return;
+    // A second, optional choice: the events the run's own folder would not name.
+    const QString events = Prompts::Current().OpenFileName(
+        parent, QStringLiteral("Open the Run's Events (Cancel: the file beside the run)"), QFileInfo(path).absolutePath(),
+        EventsFilter);
     frmRun* form = StartRun(path);
+    if (!events.isEmpty()) form->SetEventsFile(events);
     // The window that asked may be gone by the time the file is found bad.
     QObject::connect(form, &frmRun::readFailed, form, [asking = QPointer<QWidget>(parent)](const QString& problem) {
         ShowWarning(asking, QStringLiteral("The run was not opened.\n\n%1").arg(problem));
@@ -41,12 +48,13 @@ void AskForRun(QWidget* parent, const std::function<void(frmRun*)>& show) {
     show(form);
 }
 
-int RunOpenedFiles(const QStringList& files) {
+int RunOpenedFiles(const QStringList& files, const QString& eventsFile) {
     // The windows open at once and read their files; each one that cannot be read says so and
     // closes. The exit status is 1 when none could.
     auto failed = std::make_shared<int>(0);
     for (int i = 0; i < files.size(); ++i) {
         frmRun* form = StartRun(files[i]);
+        if (!eventsFile.isEmpty()) form->SetEventsFile(eventsFile);
         QObject::connect(form, &frmRun::readFailed, form, [failed](const QString& problem) {
             ++*failed;
             std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());

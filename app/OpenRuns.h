@@ -7,9 +7,11 @@
 class QWidget;
 class frmRun;
 
-// Asks for a run file and hands its window to `show`; a file that cannot be read is refused
-// with a message naming it, the line and what was expected there.
+// Asks for a run file, then for its events file (cancelled: the one beside the run), and hands
+// its window to `show`; a run that cannot be read is refused with a message naming it, the line
+// and what was expected there.
 void AskForRun(QWidget* parent, const std::function<void(frmRun*)>& show);
 // Each file in a window of its own; returns the exit status when no window stayed open (1
-// after the messages about the files), or the event loop's once the last window closes.
-int RunOpenedFiles(const QStringList& files);
+// after the messages about the files), or the event loop's once the last window closes. A run's
+// events come from `eventsFile` where one is named, else from the file beside each run.
+int RunOpenedFiles(const QStringList& files, const QString& eventsFile = {});

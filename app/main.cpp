@@ -15,7 +15,8 @@
 int main(int argc, char** argv) {
     USBStuff::BoardChoice board;
     QStringList openFiles;
-    if (const std::optional<int> status = AnswerCommandLine(argc, argv, board, openFiles)) return *status;
+    QString eventsFile;
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv, board, openFiles, eventsFile)) return *status;
     if (const QString answer = NoDisplayAnswer(QProcessEnvironment::systemEnvironment()); !answer.isEmpty()) {
         std::fprintf(stderr, "%s\n", answer.toLocal8Bit().constData());
         return 1;
@@ -32,6 +33,6 @@ int main(int argc, char** argv) {
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
     // Finished runs need no board: no splash, no driver library.
-    if (!openFiles.isEmpty()) return RunOpenedFiles(openFiles);
+    if (!openFiles.isEmpty()) return RunOpenedFiles(openFiles, eventsFile);
     return Main(board);
 }

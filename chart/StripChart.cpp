@@ -108,6 +108,8 @@ void StripChart::AddPoint(int trace, double timeOfDay, double value) {
 }
 
 void StripChart::AddStoredPoint(int trace, double time, double value) {
+    // The rows of every trace share their times: the first trace's spacing is the readings'.
+    if (trace == 0 && hasPoints_) readingInterval_.Add(time - newestTime_);
     traces_[trace].Append(time, value);
     ++pointsChanged_;
     if (!hasPoints_) {
@@ -196,6 +198,7 @@ void StripChart::FillDrawnPoints() {
         for (int i = 0; i < static_cast<int>(traces_.size()); ++i) {
             const TracePoints& points = traces_[i];
             points.Envelope(range.lower, range.upper, columns, drawn_);
+            BreakAtGaps(drawn_, GapReadingIntervals * readingInterval_.Typical(), range.size() / columns);
             drawnData_.resize(static_cast<int>(drawn_.size()));
             for (int p = 0; p < drawnData_.size(); ++p) drawnData_[p] = QCPGraphData(drawn_[p].key, drawn_[p].value);
             graph(i)->data()->set(drawnData_, true);

@@ -20,6 +20,7 @@
 #include "files/ContinuousTime.h"
 #include "chart/ChartView.h"
 #include "chart/DrawnView.h"
+#include "chart/TraceGaps.h"
 #include "chart/TracePoints.h"
 
 #include <QDate>
@@ -69,6 +70,8 @@ public:
     // The starting view: the newest point at the right edge, every value of the run in view.
     void ResetView();
 
+    // The right-click menu, for the entries of the chart's owner.
+    QMenu& Menu() { return *menu_; }
     // Readout, cursors, statistics, limit lines and data export.
     ChartInstrument& Instrument() { return *instrument_; }
     // One redraw when the event loop is next free, however many changes come before it.
@@ -124,6 +127,7 @@ private:
     static void ScaleAxis(QCPAxis* axis, const QCPRange& from, double factor, double centre);
 
     ContinuousTime time_;
+    ReadingInterval readingInterval_;   // of the first trace: a gap of a few breaks the lines
     std::vector<TracePoints> traces_;
     std::vector<TracePoint> drawn_;   // reused from drawing to drawing
     QVector<QCPGraphData> drawnData_;

@@ -35,6 +35,8 @@ struct FinishedRun {
     // The spans in which any alarm flag of the status was set, from the first reading that
     // showed it to the first that did not (or the last reading).
     std::vector<std::pair<double, double>> AlarmSpans() const;
+    // The same for each alarm flag on its own, by its bit in the status (not the busy bit).
+    std::vector<std::pair<double, double>> FlagSpans(int bit) const;
 
     // Lets go of the rows held; later rows are held from the next row on.
     void LetGoOfRows();
@@ -42,11 +44,15 @@ struct FinishedRun {
     std::size_t Bytes() const;
 
 private:
-    // The alarm spans over rows, starting with those let go, and where a span still open began.
-    void AddAlarmSpans(std::vector<std::pair<double, double>>& spans, std::optional<double>& openSince) const;
+    // The spans of the flags `mask` over rows, starting with those let go, and where a span
+    // still open began.
+    void AddAlarmSpans(int mask, std::vector<std::pair<double, double>>& spans, std::optional<double>& openSince) const;
+    std::vector<std::pair<double, double>> SpansOf(int mask, int slot) const;
 
     std::size_t rowsLetGo_ = 0;
     double lastTimeLetGo_ = 0;
-    std::vector<std::pair<double, double>> alarmsLetGo_;   // the alarm spans ended among the rows let go
-    std::optional<double> alarmOpenSince_;                 // an alarm span that the last row let go was in
+    // Slot 7 (the busy bit's) is any alarm flag; slots 0 to 6 one flag each.
+    static constexpr int AnyAlarmSlot = 7;
+    std::array<std::vector<std::pair<double, double>>, 8> alarmsLetGo_;   // the spans ended among the rows let go
+    std::array<std::optional<double>, 8> alarmOpenSince_;                 // a span that the last row let go was in
 };

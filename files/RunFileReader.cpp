@@ -110,10 +110,10 @@ QString Shown(QByteArrayView field) {
 
 }  // namespace
 
-void FinishedRun::AddAlarmSpans(std::vector<std::pair<double, double>>& spans, std::optional<double>& openSince) const {
-    constexpr int AlarmFlags = 0xFF & ~Chip::StatusBit::Busy;
+void FinishedRun::AddAlarmSpans(int mask, std::vector<std::pair<double, double>>& spans,
+                                std::optional<double>& openSince) const {
     for (std::size_t i = 0; i < status.size() && i < times.size(); ++i) {
-        const bool alarm = status[i] & AlarmFlags;
+        const bool alarm = status[i] & mask;
         if (alarm && !openSince) {
             openSince = times[i];
         } else if (!alarm && openSince) {
@@ -123,16 +123,31 @@ void FinishedRun::AddAlarmSpans(std::vector<std::pair<double, double>>& spans, s
     }
 }
 
-std::vector<std::pair<double, double>> FinishedRun::AlarmSpans() const {
-    std::vector<std::pair<double, double>> spans = alarmsLetGo_;
-    std::optional<double> openSince = alarmOpenSince_;
-    AddAlarmSpans(spans, openSince);
+namespace {
+constexpr int AlarmFlags = 0xFF & ~Chip::StatusBit::Busy;
+}  // namespace
+
+std::vector<std::pair<double, double>> FinishedRun::SpansOf(int mask, int slot) const {
+    std::vector<std::pair<double, double>> spans = alarmsLetGo_[slot];
+    std::optional<double> openSince = alarmOpenSince_[slot];
+    AddAlarmSpans(mask, spans, openSince);
     if (openSince) spans.emplace_back(*openSince, LastTime());
     return spans;
 }
 
+std::vector<std::pair<double, double>> FinishedRun::AlarmSpans() const { return SpansOf(AlarmFlags, AnyAlarmSlot); }
+
+std::vector<std::pair<double, double>> FinishedRun::FlagSpans(int bit) const {
+    if (bit <= 0 || (bit & AlarmFlags) != bit || (bit & (bit - 1)) != 0) return {};
+    int slot = 0;
+    while ((1 << slot) != bit) ++slot;
+    return SpansOf(bit, slot);
+}
+
 void FinishedRun::LetGoOfRows() {
-    AddAlarmSpans(alarmsLetGo_, alarmOpenSince_);
+    for (int slot = 0; slot < 8; ++slot) {
+        AddAlarmSpans(slot == AnyAlarmSlot ? AlarmFlags : 1 << slot, alarmsLetGo_[slot], alarmOpenSince_[slot]);
+    }
     lastTimeLetGo_ = LastTime();
     rowsLetGo_ += times.size();
     // Swapped with empty ones: clear() would keep the memory.
@@ -142,8 +157,8 @@ void FinishedRun::LetGoOfRows() {
 }
 
 std::size_t FinishedRun::Bytes() const {
-    std::size_t bytes = sizeof *this + times.capacity() * sizeof(double) + status.capacity() +
-                        alarmsLetGo_.capacity() * sizeof(alarmsLetGo_.front()) + heading.capacity() * sizeof(QChar);
+    std::size_t bytes = sizeof *this + times.capacity() * sizeof(double) + status.capacity() + heading.capacity() * sizeof(QChar);
+    for (const auto& spans : alarmsLetGo_) bytes += spans.capacity() * sizeof(spans.front());
     for (const auto& trace : values) bytes += sizeof trace + trace.capacity() * sizeof(double);
     for (const QString& name : traceNames) bytes += sizeof name + name.capacity() * sizeof(QChar);
     return bytes;

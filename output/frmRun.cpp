@@ -1,7 +1,13 @@
 #include "output/frmRun.h"
 
+#include "chart/ChartAlarmBands.h"
+#include "chart/ChartEventMarks.h"
 #include "chart/ChartInstrument.h"
 #include "chart/StripChart.h"
+#include "chip/RegisterDescriptions.h"
+#include "files/EventMark.h"
+#include "registers/RegMapStuff.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +15,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalBlocker>
 #include <QTime>
 #include <QVBoxLayout>
@@ -22,8 +29,6 @@ constexpr int FollowIntervalMs = 1000;
 // milliseconds, so a large append reaches it in steps between which the window repaints.
 constexpr qint64 FollowStepBytes = 512 << 10;
 constexpr int RecentSeconds = 60;   // a file written this recently is followed from the start
-constexpr std::size_t MaxBands = 2000;
-const QColor AlarmBandColour(255, 215, 215);
 const QString DegreesCelsius = QStringLiteral("°C");
 
 // The six limits of the file's last reading as lines on the local (0) and remote (1) traces.
@@ -34,19 +39,23 @@ std::vector<LimitLine> LinesOf(const std::array<double, 6>& limits) {
     return lines;
 }
 
-// Bands closer than a two-thousandth of the run merge, so a flapping alarm stays drawable.
-std::vector<std::pair<double, double>> Drawable(std::vector<std::pair<double, double>> spans) {
-    if (spans.size() <= MaxBands) return spans;
-    const double gap = (spans.back().second - spans.front().first) / MaxBands;
-    std::vector<std::pair<double, double>> merged{spans.front()};
-    for (const auto& span : spans) {
-        if (span.first - merged.back().second <= gap) {
-            merged.back().second = std::max(merged.back().second, span.second);
-        } else {
-            merged.push_back(span);
+// Each alarm flag of the Status register (the busy bit is none), bit 6 first, with its spans:
+// from the run's status column, or where it has none set, from its events.
+std::vector<ChartFlag> FlagsOf(const FinishedRun& run, const std::vector<RunEvent>& events) {
+    const auto names = RegMapStuff::SplitBitNames(Chip::BitLabels::Status);
+    std::vector<ChartFlag> flags;
+    bool anySet = false;
+    for (int label = 1; label < 8; ++label) {
+        flags.push_back({QString::fromStdString(names[label]), run.FlagSpans(1 << (7 - label))});
+        anySet = anySet || !flags.back().spans.empty();
+    }
+    if (anySet || run.elapsedAxis) return flags;
+    for (auto& [name, spans] : AlarmSpansOfEvents(events, run.date, run.LastTime())) {
+        for (ChartFlag& flag : flags) {
+            if (flag.name == name) flag.spans = spans;
         }
     }
-    return merged;
+    return flags;
 }
 }  // namespace
 
@@ -111,7 +120,8 @@ frmRun::frmRun(QString path, RunFileReader reader, qint64 offset, bool growing, 
     ShowReading({std::move(reader), {offset, {}, {}}, growing, {}});
 }
 
-frmRun::frmRun(QString path, QWidget* parent) : ChildForm(parent), path_(std::move(path)) {
+frmRun::frmRun(QString path, QWidget* parent)
+    : ChildForm(parent), path_(std::move(path)), eventsPath_(EventsFileBeside(path_)) {
     setObjectName("frmRun");
     setWindowTitle(QFileInfo(path_).fileName());
     setToolTip(QString());
@@ -242,8 +252,15 @@ void frmRun::ShowRun(int index) {
     const FinishedRun& run = reader_.Runs()[index];
     // A chart of its own for each run shown: its traces, its axis, nothing of the run before.
     delete stpRun;
-    bands_.clear();
     stpRun = new StripChart(std::max<int>(1, run.traceNames.size()), this);
+    alarmBands_ = new ChartAlarmBands(*stpRun);
+    eventMarks_ = new ChartEventMarks(*stpRun);
+    QAction* addMark = stpRun->Menu().addAction(QStringLiteral("Add Mark…"), this, &frmRun::AddMark);
+    connect(&stpRun->Menu(), &QMenu::aboutToShow, addMark, [this, addMark] {
+        addMark->setVisible(!reader_.Runs()[shown_].elapsedAxis);
+        addMark->setEnabled(QFileInfo::exists(eventsPath_));
+        addMark->setToolTip(addMark->isEnabled() ? QString() : QStringLiteral("No events file: %1").arg(eventsPath_));
+    });
     stpRun->setObjectName("stpRun");
     stpRun->yAxis->setLabel("Temperature (" + DegreesCelsius + ")");
     if (run.elapsedAxis) stpRun->xAxis->setLabel(QStringLiteral("Time from the start of the run"));
@@ -265,27 +282,68 @@ void frmRun::ShowRun(int index) {
         delete room;
     }
     window->insertWidget(0, stpRun, 1);
-    ShowAlarmBands();
+    ShowEvents();
     SetFollowing(chkFollow->isChecked());
     UpdateState();
 }
 
 void frmRun::ShowAlarmBands() {
-    for (QCPItemRect* band : bands_) stpRun->removeItem(band);
-    bands_.clear();
-    alarmSpans_ = reader_.Runs()[shown_].AlarmSpans();
-    for (const auto& [from, to] : Drawable(alarmSpans_)) {
-        auto* band = new QCPItemRect(stpRun);
-        band->setLayer(QStringLiteral("grid"));
-        band->setPen(Qt::NoPen);
-        band->setBrush(AlarmBandColour);
-        band->topLeft->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        band->topLeft->setCoords(from, 0);
-        band->bottomRight->setCoords(to, 1);
-        bands_.push_back(band);
+    std::vector<ChartFlag> flags = FlagsOf(reader_.Runs()[shown_], events_.Events());
+    const auto& shown = alarmBands_->Flags();
+    const auto same = [&](std::size_t i) { return flags[i].spans == shown[i].spans; };
+    bool unchanged = flags.size() == shown.size();
+    for (std::size_t i = 0; unchanged && i < flags.size(); ++i) unchanged = same(i);
+    if (!unchanged) alarmBands_->SetFlags(std::move(flags));
+}
+
+void frmRun::SetEventsFile(const QString& path) {
+    eventsPath_ = path;
+    eventsNamed_ = true;
+    events_ = {};
+    eventsOffset_ = 0;
+    if (shown_ >= 0 && stpRun) ShowEvents();
+    UpdateState();
+}
+
+bool frmRun::ReadEvents() {
+    const std::size_t before = events_.Events().size();
+    eventsProblem_.clear();
+    if (!eventsNamed_ && !QFileInfo::exists(eventsPath_)) return false;   // a run without events
+    const QString why = events_.ReadFile(eventsPath_, eventsOffset_);
+    if (!why.isEmpty()) {
+        eventsProblem_ = QStringLiteral("Events not read: %1").arg(why);
+    } else if (!events_.Problem().isEmpty()) {
+        eventsProblem_ = QStringLiteral("Events file %1, %2").arg(eventsPath_, events_.Problem());
     }
-    stpRun->RequestReplot();
+    return events_.Events().size() != before;
+}
+
+void frmRun::ShowEvents() {
+    ReadEvents();
+    const FinishedRun& run = reader_.Runs()[shown_];
+    ShowAlarmBands();
+    if (run.elapsedAxis) return;   // times from the run's start: the events' clock times have no place
+    std::vector<ChartMoment> moments;
+    for (const EventMoment& moment : MarkedMoments(events_.Events(), run.date)) moments.push_back({moment.time, moment.text});
+    std::vector<ChartSpan> spans;
+    for (const EventSpan& span : BoardLossSpans(events_.Events(), run.date, run.LastTime())) {
+        spans.push_back({span.from, span.to, span.text.isEmpty() ? QStringLiteral("board lost") : span.text});
+    }
+    eventMarks_->SetMoments(moments);
+    eventMarks_->SetSpans(spans);
+}
+
+void frmRun::AddMark() {
+    const QString text = Prompts::Current().Text(this, QStringLiteral("Add Mark"), QStringLiteral("Text of the mark:"));
+    if (text.isEmpty()) return;
+    const std::string why = AppendEventMark(eventsPath_, text.toStdString());
+    if (!why.empty()) {
+        ShowWarning(this, QStringLiteral("The mark was not added to %1.\n\n%2")
+                              .arg(QDir::toNativeSeparators(eventsPath_), QString::fromStdString(why)));
+        return;
+    }
+    ShowEvents();
+    UpdateState();
 }
 
 void frmRun::SetFollowing(bool on) {
@@ -335,6 +393,7 @@ void frmRun::TakeAppended(Reading reading) {
     const int runsBefore = static_cast<int>(reader_.Runs().size());
     const bool showsNewest = shown_ == runsBefore - 1;
     const std::size_t rowsBefore = shown_ >= 0 ? reader_.Runs()[shown_].Rows() : 0;
+    bool grew = false;
     reader_ = std::move(reading.reader);
     position_ = reading.position;
     if (shown_ >= 0) {
@@ -346,7 +405,8 @@ void frmRun::TakeAppended(Reading reading) {
             stpRun->SetMaxPointsPerTrace(static_cast<int>(std::min<std::size_t>(
                 std::max<std::size_t>(run.Rows(), room + room / 2), std::numeric_limits<int>::max())));
         }
-        if (run.Rows() != rowsBefore) stpRun->AppendRun(run, rowsBefore);
+        grew = run.Rows() != rowsBefore;
+        if (grew) stpRun->AppendRun(run, rowsBefore);
     }
     if (static_cast<int>(reader_.Runs().size()) != runsBefore) {
         FillRunChoice();
@@ -354,7 +414,10 @@ void frmRun::TakeAppended(Reading reading) {
         if (showsNewest) ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
     }
     LetGoOfRows();
-    if (shown_ >= 0 && reader_.Runs()[shown_].AlarmSpans() != alarmSpans_) ShowAlarmBands();
+    // The events follow too; a board still lost, or a flag still set, reaches the newest reading.
+    if (ReadEvents() || grew) {
+        if (shown_ >= 0) ShowEvents();
+    }
     UpdateState();
 }
 
@@ -373,8 +436,6 @@ void frmRun::TakeNewFile(Reading reading) {
         stpRun = nullptr;
         static_cast<QVBoxLayout*>(layout())->insertStretch(0, 1);   // where the chart comes
     }
-    bands_.clear();
-    alarmSpans_.clear();
     FillRunChoice();
     ShowRun(static_cast<int>(reader_.Runs().size()) - 1);
     UpdateState();
@@ -384,7 +445,7 @@ void frmRun::UpdateState() {
     if (shown_ < 0 && followNote_.isEmpty()) return;
     QString text = QStringLiteral("%1 readings").arg(shown_ < 0 ? 0 : reader_.Runs()[shown_].Rows());
     if (reader_.Runs().size() > 1) text += QStringLiteral("; the file holds %1 runs").arg(reader_.Runs().size());
-    const QString problem = !readProblem_.isEmpty() ? readProblem_ : followStop_;
+    const QString problem = !readProblem_.isEmpty() ? readProblem_ : !followStop_.isEmpty() ? followStop_ : eventsProblem_;
     if (!problem.isEmpty()) text += QStringLiteral(". ") + problem;
     if (!followNote_.isEmpty()) text += QStringLiteral(". ") + followNote_;
     lblState->setText(text);
@@ -392,6 +453,10 @@ void frmRun::UpdateState() {
 }
 
 std::size_t frmRun::DataBytes() const {
-    return reader_.Bytes() + (stpRun ? stpRun->DataBytes() : 0) +
-           alarmSpans_.capacity() * sizeof(std::pair<double, double>) + bands_.size() * sizeof(QCPItemRect);
+    std::size_t bands = 0;
+    if (alarmBands_) {
+        for (const ChartFlag& flag : alarmBands_->Flags()) bands += flag.spans.capacity() * sizeof(flag.spans.front());
+        bands += alarmBands_->Strips().size() * (sizeof(FlagStrip) + sizeof(QCPItemRect));
+    }
+    return reader_.Bytes() + (stpRun ? stpRun->DataBytes() : 0) + bands;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // A finished run in a chart of its own, with every instrument tool of the live graph: the run
 // read from its file, the choice of run where the file holds several, the limits of its last
-// reading, the spans with an alarm flag set as light bands, and Follow File for a run that is
-// still being written. Once the chart has taken a run's rows, the window lets the reader's copy
+// reading, each alarm flag's spans as bands of its own, the run's events (its marks, the steps
+// of a sweep, the board lost and back) from the events file beside it, and Follow File for a run
+// that is still being written, its events included. Once the chart has taken a run's rows, the window lets the reader's copy
 // go: showing another run of the file reads the file again, off the user's thread as at first.
+#include "files/RunEvents.h"
 #include "files/RunFileReader.h"
 #include "widgets/ChildForm.h"
 
@@ -16,6 +18,8 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class ChartAlarmBands;
+class ChartEventMarks;
 class StripChart;
 
 class frmRun : public ChildForm {
@@ -38,6 +42,14 @@ public:
     QLabel* lblState = nullptr;      // what the window knows of its file: its runs, a stop in following
 
     int RunShown() const { return shown_; }
+    // The run's events from this file instead of the one beside it; a named file that cannot be
+    // read is said in the window.
+    void SetEventsFile(const QString& path);
+    const QString& EventsFile() const { return eventsPath_; }
+    // "Add Mark…": asks for a text and appends it to the events file as a mark at this moment.
+    void AddMark();
+    ChartAlarmBands* AlarmBands() const { return alarmBands_; }
+    ChartEventMarks* EventMarks() const { return eventMarks_; }
     void ShowRun(int index);
     // One look at the file while following, on the reading thread: the rows appended since, and
     // the runs begun since. A file put in place of it, or cut short, is read again from its start.
@@ -90,6 +102,9 @@ private:
     void LetGoOfRows();
     void SetFollowing(bool on);
     void ShowAlarmBands();
+    // Reads what the events file gained since the last reading; true when that changed anything.
+    bool ReadEvents();
+    void ShowEvents();
     void UpdateState();
 
     QString path_;
@@ -97,13 +112,18 @@ private:
     ReadPosition position_;
     bool growing_ = false;   // how the file was read at first, and so how it is read again (unless followed)
     int shown_ = -1;
-    std::vector<std::pair<double, double>> alarmSpans_;   // of the run shown, as banded
+    ChartAlarmBands* alarmBands_ = nullptr;   // of the chart shown
+    ChartEventMarks* eventMarks_ = nullptr;
+    QString eventsPath_;
+    bool eventsNamed_ = false;   // by the user, not only looked for beside the run
+    RunEventsReader events_;
+    qint64 eventsOffset_ = 0;
+    QString eventsProblem_;
     QTimer followTimer_;
     QString followStop_;   // why following stopped
     QString readProblem_;  // why another run could not be shown
     QString followNote_;   // that a followed file was read again from its start, and why
     int wanted_ = -1;      // the run to show once the file is read again
-    std::vector<class QCPItemRect*> bands_;
     std::thread reading_;
     std::atomic<bool> stopReading_{false};
     Reading read_;   // the reading thread's until it is done

@@ -3,6 +3,7 @@
 #include "state/GeneralStuff.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -38,6 +39,9 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         FollowChosenSuffix(dialog);
         return ChosenFile(dialog);
+    }
+    QString Text(QWidget* parent, const QString& caption, const QString& label) override {
+        return QInputDialog::getText(parent, caption, label);
     }
 };
 

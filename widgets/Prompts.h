@@ -25,6 +25,8 @@ public:
     // An open dialog that also takes the name of a file yet to be created.
     virtual QString OpenOrNewFileName(QWidget* parent, const QString& caption, const QString& folder,
                                       const QString& filter) = 0;
+    // A line of text asked for in a small dialog; empty when cancelled.
+    virtual QString Text(QWidget* parent, const QString& caption, const QString& label) = 0;
 
     // The service in use.
     static Prompts& Current();

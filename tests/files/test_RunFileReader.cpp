@@ -214,7 +214,12 @@ TEST(RunFileReader, RowsLetGoKeepTheirCountAndAlarmSpans) {
         EXPECT_EQ(run.Rows(), 9u) << "let go after line " << split;
         EXPECT_EQ(run.LastTime(), whole.times.back()) << "let go after line " << split;
         EXPECT_EQ(run.AlarmSpans(), whole.AlarmSpans()) << "let go after line " << split;
+        for (const int flag : {0x40, 0x10, 0x02}) EXPECT_EQ(run.FlagSpans(flag), whole.FlagSpans(flag)) << "flag " << flag;
     }
+    // Each flag on its own: RemHi and RTHRM never merge into one span.
+    EXPECT_EQ(whole.FlagSpans(0x10), (std::vector<std::pair<double, double>>{{36001, 36003}}));
+    EXPECT_EQ(whole.FlagSpans(0x02), (std::vector<std::pair<double, double>>{{36005, 36007}}));
+    EXPECT_TRUE(whole.FlagSpans(0x80).empty());   // the busy bit is no alarm
     EXPECT_EQ(whole.AlarmSpans(), (std::vector<std::pair<double, double>>{{36001, 36003}, {36005, 36007}, {36008, 36008}}));
 }
 

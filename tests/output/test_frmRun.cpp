@@ -2,8 +2,11 @@
 // chart's export, and Follow File on a run that is still being written.
 #include "output/frmRun.h"
 
+#include "chart/ChartAlarmBands.h"
+#include "chart/ChartEventMarks.h"
 #include "chart/ChartInstrument.h"
 #include "chart/StripChart.h"
+#include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 #include <QCheckBox>
@@ -268,4 +271,31 @@ TEST_F(RunWindowTest, FollowingALargeAppendLeavesTheWindowResponsive) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->stpRun->PointCount(1) == Rows + 1; }, 60000));
     QTest::qWait(20);   // a turn after the last step, which measures the gap it left
     EXPECT_LT(longest, 100) << "ms without a turn of the event loop";
+}
+
+// The events file beside the run: its losses shaded, its marks drawn, each flag in its strip; a
+// mark added from the chart's menu lands in that file and on the chart; a bad events line is said.
+TEST_F(RunWindowTest, TheEventsBesideARunAreOnItsChartAndTakeNewMarks) {
+    QByteArray bytes = LimitsHeader;
+    const int status[] = {0, 0x50, 0x50, 0x10, 0, 0, 0};   // LocHi and RemHi together, then RemHi alone
+    for (int s = 0; s < 7; ++s) bytes += MonitorRow(s, 30, status[s]);
+    const QString run = Write("chamber.csv", bytes);
+    Write("chamber.events.jsonl", R"({"time":"2026-12-07T10:00:02.000+00:00","event":"board-lost","reason":"timeout"})" "\n"
+                                  R"({"time":"2026-12-07T10:00:04.000+00:00","event":"board-back"})" "\n"
+                                  R"({"time":"2026-12-07T10:00:05.000+00:00","event":"mark","text":"door opened"})" "\nnot JSON\n");
+    const auto form = Open(run);
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->EventMarks()->SpanCount(), 1);
+    EXPECT_EQ(form->EventMarks()->MomentCount(), 1);
+    EXPECT_TRUE(form->lblState->text().contains("line 4: expected one JSON object")) << form->lblState->text().toStdString();
+    const std::vector<FlagStrip> strips = {{0, 36001, 36003, 0, 0.5}, {2, 36001, 36004, 0.5, 1}};
+    EXPECT_EQ(form->AlarmBands()->Strips(), strips);
+
+    ScriptedPrompts prompts;
+    prompts.text = [] { return QStringLiteral("lid closed"); };
+    form->AddMark();
+    EXPECT_EQ(form->EventMarks()->MomentCount(), 2);
+    QFile events(form->EventsFile());
+    ASSERT_TRUE(events.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(events.readAll().contains(R"("event":"mark")" R"(,"time":")")) << "the mark appended as the monitor's events are";
 }
