@@ -41,6 +41,8 @@ public:
     void ShowRun(int index);
     // One look at the file while following: the rows appended since, and the runs begun since.
     void FollowTick();
+    // The run's folder, where the window's file dialogs start.
+    QString Folder() const;
     // The memory the window keeps of its file: the chart's points and what it holds of the runs.
     std::size_t DataBytes() const;
 
