@@ -18,8 +18,7 @@ TEST(RunFileExcerpt, CopiesTheRunsHeadAndRowsByteForByte) {
     const struct {
         QByteArray file;
         int run;
-        double from;
-        double to;
+        double from, to;
         bool growing;
         QByteArray expected;   // or the start of the message
     } cases[] = {
