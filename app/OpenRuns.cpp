@@ -23,17 +23,18 @@ frmRun* StartRun(const QString& path) { return frmRun::StartOpen(QDir::toNativeS
 // A window of its own on the desktop; its "Open Run…" opens the next one beside it.
 void ShowStandAlone(frmRun* form) {
     form->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(form, &frmRun::openRunRequested, form, [form] { AskForRun(form, &ShowStandAlone); });
+    QObject::connect(form, &frmRun::openRunRequested, form, [form] { AskForRun(form, &ShowStandAlone, form->Folder()); });
     form->show();
 }
 
 }  // namespace
 
-void AskForRun(QWidget* parent, const std::function<void(frmRun*)>& show) {
+void AskForRun(QWidget* parent, const std::function<void(frmRun*)>& show, const QString& startFolder) {
     // Where the dialog starts; kept for the run.
     static DialogFolder folder(ProgramFolder());
+    const QString start = startFolder.isEmpty() ? folder.Start() : startFolder;
     const QString path =
-        folder.Remember(Prompts::Current().OpenFileName(parent, QStringLiteral("Open Run"), folder.Start(), RunFilter));
+        folder.Remember(Prompts::Current().OpenFileName(parent, QStringLiteral("Open Run"), start, RunFilter));
     if (path.isEmpty()) return;
     // A second, optional choice: the events the run's own folder would not name.
     const QString events = Prompts::Current().OpenFileName(

@@ -300,15 +300,15 @@ void frmMain::mnuGraph_Click() {
     frmGraph* graph = OpenOnce(windows_.graph);
     if (wasOpen) return;
     connect(graph, &frmGraph::configurationRequested, this, &frmMain::mnuGeneralConfig_Click);
-    connect(graph, &frmGraph::openRunRequested, this, &frmMain::OpenRun);
+    connect(graph, &frmGraph::openRunRequested, this, [this] { OpenRun(); });
 }
 
-void frmMain::OpenRun() {
+void frmMain::OpenRun(const QString& folder) {
     AskForRun(this, [this](frmRun* run) {
         ShowChild(run);
         // A run's own "Open Run…" opens the next one beside it.
-        connect(run, &frmRun::openRunRequested, this, &frmMain::OpenRun);
-    });
+        connect(run, &frmRun::openRunRequested, this, [this, run] { OpenRun(run->Folder()); });
+    }, folder);
 }
 
 void frmMain::mnuAbout_Click() {

@@ -37,8 +37,9 @@ public:
     void mnuLog_Click();
     void mnuRegMap_Click();
     void mnuGraph_Click();
-    // The chart's "Open Run…": a finished run in a child window of its own.
-    void OpenRun();
+    // The chart's "Open Run…": a finished run in a child window of its own. The dialog starts in
+    // its last folder or, asked from a run's window, in the run's.
+    void OpenRun(const QString& folder = QString());
     void mnuLimits_Click();
     void mnuGeneralConfig_Click();
     void mnuSoftware_Click();

@@ -75,10 +75,16 @@ QString ChartCursors::Text() const {
     QStringList lines;
     lines << QStringLiteral("A %1   B %2").arg(TimeOfDayText(a, 2), TimeOfDayText(b, 2));
     lines << QStringLiteral("%1 %2 s").arg(QStringLiteral("Δt"), -8).arg(b - a, 0, 'f', 3);
+    // A ramp's rate is what the chamber is set to; no rate between two cursors at one time.
+    const double minutes = (b - a) / 60;
     for (int i = 0; i < chart_.Plot().graphCount(); ++i) {
         const double change = ValueAt(i, b) - ValueAt(i, a);
         const QString sign = change > 0 ? QStringLiteral("+") : QString();
-        lines << QStringLiteral("%1 Δ %2").arg(labels_.Name(i), -8).arg(sign + labels_.ValueText(change));
+        const double rate = minutes != 0 ? change / minutes : std::numeric_limits<double>::quiet_NaN();
+        lines << QStringLiteral("%1 Δ %2  %3")
+                     .arg(labels_.Name(i), -8)
+                     .arg(sign + labels_.ValueText(change), -10)
+                     .arg(labels_.RateText(rate));
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Two time cursors, A and B, as vertical lines across the plot, and while both are set a box at
-// the plot's top-left corner with the time between them and each trace's change of value, from
-// the stored points nearest to each cursor.
+// the plot's top-left corner with the time between them and each trace's change of value and
+// its rate per minute, from the stored points nearest to each cursor.
 #include <QRect>
 #include <QString>
 #include <array>
@@ -24,7 +24,7 @@ public:
     bool BothSet() const { return times_[0] && times_[1]; }
     // After each layout.
     void Refresh(const QRect& plot);
-    // The box's text: Δt and each trace's Δ from A to B.
+    // The box's text: Δt and each trace's Δ and rate from A to B.
     QString Text() const;
 
 private:

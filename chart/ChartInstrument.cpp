@@ -18,6 +18,7 @@ constexpr int CornerGap = 6;
 ChartInstrument::ChartInstrument(ChartView& chart, QMenu* menu)
     : QObject(&chart.Plot()),
       chart_(WithOverlayLayers(chart)),   // before the overlays take their places on them
+      folder_(ChartFolder::ProgramFolder()),
       readout_(chart, labels_),
       cursors_(chart, labels_),
       statistics_(chart, labels_),
@@ -26,11 +27,9 @@ ChartInstrument::ChartInstrument(ChartView& chart, QMenu* menu)
     paused_->setText(QStringLiteral("Paused: double-click or Reset View to follow"));
     paused_->setPositionAlignment(Qt::AlignRight | Qt::AlignTop);
     chooseDataFile = [this](bool wholeRun) {
-        // Where the export's dialog starts; kept for the run.
-        static DialogFolder folder(ChartFolder::ProgramFolder());
-        return folder.Remember(Prompts::Current().SaveFileName(
+        return folder_.Remember(Prompts::Current().SaveFileName(
             &chart_.Plot(), wholeRun ? QStringLiteral("Export Whole Run As CSV") : QStringLiteral("Export Visible Span As CSV"),
-            folder.Start(), ChartDataFilter));
+            folder_.Start(), ChartDataFilter));
     };
     AddMenuEntries(menu);
     chart.Plot().installEventFilter(this);
@@ -40,6 +39,11 @@ ChartInstrument::ChartInstrument(ChartView& chart, QMenu* menu)
 void ChartInstrument::SetTraceNames(const QStringList& names, const QString& unit) {
     labels_.names = names;
     labels_.unit = unit;
+    chart_.RequestReplot();
+}
+
+void ChartInstrument::SetDifference(int minuend, int subtrahend) {
+    labels_.difference = TraceDifference{minuend, subtrahend};
     chart_.RequestReplot();
 }
 
@@ -128,19 +132,25 @@ void ChartInstrument::Refresh() {
 void ChartInstrument::ExportData(bool wholeRun) {
     const QString fileName = chooseDataFile(wholeRun);
     if (fileName.isEmpty()) return;
+    const QCPRange view = chart_.Plot().xAxis->range();
+    const double from = wholeRun ? -std::numeric_limits<double>::infinity() : view.lower;
+    const double to = wholeRun ? std::numeric_limits<double>::infinity() : view.upper;
+    QByteArray file;
+    QString why = exportOwnFile ? exportOwnFile(from, to, file) : QString();
+    if (!exportOwnFile) file = PointsCsv(from, to);
+    if (why.isEmpty()) why = GeneralStuff::ReplaceFileContents(fileName, file);
+    if (!why.isEmpty()) {
+        ShowWarning(&chart_.Plot(),
+            QStringLiteral("The chart data was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
+    }
+}
+
+QByteArray ChartInstrument::PointsCsv(double from, double to) const {
     std::vector<const TracePoints*> traces;
     QStringList columns;
     for (int i = 0; i < chart_.Plot().graphCount(); ++i) {
         traces.push_back(&chart_.Points(i));
         columns << (labels_.unit.isEmpty() ? labels_.Name(i) : QStringLiteral("%1 (%2)").arg(labels_.Name(i), labels_.unit));
     }
-    const QCPRange view = chart_.Plot().xAxis->range();
-    const double from = wholeRun ? -std::numeric_limits<double>::infinity() : view.lower;
-    const double to = wholeRun ? std::numeric_limits<double>::infinity() : view.upper;
-    const QString why =
-        GeneralStuff::ReplaceFileContents(fileName, ChartDataCsv(traces, columns, chart_.RunDate(), from, to));
-    if (!why.isEmpty()) {
-        ShowWarning(&chart_.Plot(),
-            QStringLiteral("The chart data was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
-    }
+    return ChartDataCsv(traces, columns, chart_.RunDate(), from, to);
 }

@@ -11,9 +11,26 @@ QString ChartLabels::Name(int trace) const {
     return QStringLiteral("Trace %1").arg(trace + 1);
 }
 
+QString ChartLabels::DifferenceName() const {
+    if (!difference) return {};
+    return QStringLiteral("%1 − %2").arg(Name(difference->minuend), Name(difference->subtrahend));
+}
+
+int ChartLabels::NameWidth(int traceCount) const {
+    qsizetype width = std::max<qsizetype>(8, DifferenceName().size());
+    for (int i = 0; i < traceCount; ++i) width = std::max(width, Name(i).size());
+    return static_cast<int>(width);
+}
+
 QString ChartLabels::ValueText(double value) const {
     if (std::isnan(value)) return QStringLiteral("—");
     return QString::number(value, 'f', 2) + QLatin1Char(' ') + unit;
+}
+
+QString ChartLabels::RateText(double perMinute) const {
+    if (!std::isfinite(perMinute)) return QStringLiteral("—");
+    const QString sign = perMinute > 0 ? QStringLiteral("+") : QString();
+    return sign + QString::number(perMinute, 'f', 2) + QLatin1Char(' ') + unit + QStringLiteral("/min");
 }
 
 QFont OverlayTableFont() {

@@ -6,16 +6,31 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class ChartView;
+
+// Two traces whose difference the overlays show beside them (remote − local: the diode's
+// offset from the die, which a chamber engineer otherwise works out by hand).
+struct TraceDifference {
+    int minuend;
+    int subtrahend;
+};
 
 struct ChartLabels {
     QStringList names;   // one a trace; "Trace 1", "Trace 2", ... where none is given
     QString unit;        // of the values, e.g. "°C"
+    std::optional<TraceDifference> difference;
 
     QString Name(int trace) const;
+    // "Remote1 − Local"; empty without a difference.
+    QString DifferenceName() const;
+    // The width the overlays' tables give the names of the rows, the difference's included.
+    int NameWidth(int traceCount) const;
     // A value as the overlays show it: two decimals and the unit, a dash for none.
     QString ValueText(double value) const;
+    // A rate of change per minute: "+0.75 °C/min", a dash for none.
+    QString RateText(double perMinute) const;
 };
 
 // The overlays' layers, lowest first: lines across the plot and the readout's markers, then the

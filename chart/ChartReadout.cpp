@@ -5,6 +5,8 @@
 #include "chart/TimeOfDayTicker.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 constexpr int PointerGap = 16;   // pixels between the pointer and the readout's box
@@ -93,11 +95,23 @@ void ChartReadout::Refresh(const std::vector<double>& clearColumns) {
 
 QString ChartReadout::Text() const {
     QStringList lines;
+    const int nameWidth = labels_.NameWidth(static_cast<int>(picked_.size()));
     for (std::size_t i = 0; i < picked_.size(); ++i) {
         if (picked_[i] < 0) continue;
         const TracePoint& point = chart_.Points(static_cast<int>(i)).At(picked_[i]);
         if (lines.isEmpty()) lines << TimeOfDayText(point.key, 2);
-        lines << QStringLiteral("%1 %2").arg(labels_.Name(static_cast<int>(i)), -8).arg(labels_.ValueText(point.value));
+        lines << QStringLiteral("%1 %2").arg(labels_.Name(static_cast<int>(i)), -nameWidth).arg(labels_.ValueText(point.value));
+    }
+    if (const auto& pair = labels_.difference) {
+        const auto valueOf = [this](int trace) {
+            const int at = trace < static_cast<int>(picked_.size()) ? picked_[trace] : -1;
+            return at < 0 ? std::numeric_limits<double>::quiet_NaN() : chart_.Points(trace).At(at).value;
+        };
+        const double difference = valueOf(pair->minuend) - valueOf(pair->subtrahend);
+        if (!std::isnan(difference)) {
+            const QString sign = difference > 0 ? QStringLiteral("+") : QString();
+            lines << QStringLiteral("%1 %2").arg(labels_.DifferenceName(), -nameWidth).arg(sign + labels_.ValueText(difference));
+        }
     }
     return lines.join(QLatin1Char('\n'));
 }

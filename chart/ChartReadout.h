@@ -1,7 +1,7 @@
 #pragma once
 // The readout while the pointer is over the plot: a tracer on each trace's stored point nearest
 // to the time under the pointer (the points as stored, not a line between them), and beside the
-// pointer the time of day and each trace's value there.
+// pointer the time of day, each trace's value there and the labels' difference of two traces.
 #include <QPoint>
 #include <QRect>
 #include <QString>

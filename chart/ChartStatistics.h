@@ -1,7 +1,9 @@
 #pragma once
 // Statistics of the traces over the visible span, or between the cursors: for each trace its
 // lowest, highest and mean value, standard deviation and point count, taken from the sums the
-// points keep per bucket, in a box at the plot's bottom-left corner.
+// points keep per bucket, in a box at the plot's bottom-left corner; and the same of the
+// labels' difference of two traces, where they name one.
+#include "chart/DifferenceStatistics.h"
 #include "chart/TracePoints.h"
 
 #include <QRect>
@@ -30,4 +32,5 @@ private:
     const ChartLabels& labels_;
     QCPItemText* box_;
     bool shown_ = false;
+    CachedDifferenceStatistics difference_;
 };

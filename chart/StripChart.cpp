@@ -1,6 +1,5 @@
 #include "chart/StripChart.h"
 
-#include "chart/ChartFolder.h"
 #include "chart/ChartImage.h"
 #include "chart/ChartInstrument.h"
 #include "chart/TimeOfDayTicker.h"
@@ -37,8 +36,6 @@ double AlongAxis(const QCPAxis* axis, const QPointF& pos) {
 }  // namespace
 
 StripChart::StripChart(int traceCount, QWidget* parent) : QCustomPlot(parent) {
-    minValue_ = std::numeric_limits<double>::infinity();
-    maxValue_ = -std::numeric_limits<double>::infinity();
     setAutoAddPlottableToLegend(false);
     for (int i = 0; i < traceCount; ++i) {
         auto* trace = new TraceGraph(xAxis, yAxis);
@@ -117,10 +114,6 @@ void StripChart::AddStoredPoint(int trace, double time, double value) {
         firstTime_ = time;
     }
     newestTime_ = time;
-    if (std::isfinite(value)) {
-        minValue_ = std::min(minValue_, value);
-        maxValue_ = std::max(maxValue_, value);
-    }
 }
 
 void StripChart::ShowRun(const FinishedRun& run) {
@@ -273,9 +266,28 @@ void StripChart::FollowNewest(double span) {
     settingRanges_ = false;
 }
 
+ValueSpan StripChart::VisibleValues() const {
+    // From the levels the points keep: a few dozen steps a trace however many points are in view,
+    // so that fitting after every new point costs the live chart nothing it would notice.
+    const QCPRange view = xAxis->range();
+    ValueSpan span;
+    for (const TracePoints& points : traces_) {
+        int from = points.LowerBound(view.lower);
+        int to = points.UpperBound(view.upper);
+        // Zoomed in between two points, the line across the view runs between them.
+        if (from >= to) {
+            from = std::max(from - 1, 0);
+            to = std::min(to + 1, points.Size());
+        }
+        span.Add(points.Span(from, to));
+    }
+    return span;
+}
+
 void StripChart::FitValues() {
-    const ValueSpan fit{minValue_, maxValue_};
-    if (!fittingValues_ || fit.IsEmpty()) return;
+    if (!fittingValues_) return;
+    const ValueSpan fit = VisibleValues();
+    if (fit.IsEmpty()) return;
     const double span = std::max(fit.max - fit.min, MinimumValueSpan);
     const double centre = (fit.max + fit.min) / 2;
     const double half = span * (0.5 + ValueMargin);
@@ -285,7 +297,9 @@ void StripChart::FitValues() {
 }
 
 void StripChart::TimeRangeChanged(const QCPRange& range) {
-    if (settingRanges_ || !hasPoints_ || !live_) return;
+    if (settingRanges_) return;
+    FitValues();
+    if (!hasPoints_ || !live_) return;
     const double tolerance = range.size() * 1e-9;
     following_ = range.lower - tolerance <= newestTime_ && newestTime_ <= range.upper + tolerance;
 }
@@ -374,8 +388,7 @@ void StripChart::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void StripChart::SetUpMenu() {
     chooseImageFile = [this] {
-        // Where the chart's dialog starts; kept for the run.
-        static DialogFolder folder(ChartFolder::ProgramFolder());
+        DialogFolder& folder = instrument_->Folder();
         QString filter;
         const QString name = folder.Remember(Prompts::Current().SaveFileName(this, QStringLiteral("Save Chart As"),
                                                                              folder.Start(), ChartImageFilter, &filter));
@@ -395,13 +408,19 @@ void StripChart::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+void StripChart::LeavePointer() { instrument_->Readout().Follow(std::nullopt); }
+
 void StripChart::SaveChartAs() {
     const QString fileName = chooseImageFile();
     if (fileName.isEmpty()) return;
+    LeavePointer();
     const QString why = SaveChartImage(*this, fileName);
     if (!why.isEmpty()) {
         ShowWarning(this, QStringLiteral("The chart was not saved to %1.\n\n%2").arg(QDir::toNativeSeparators(fileName), why));
     }
 }
 
-void StripChart::CopyChart() { QGuiApplication::clipboard()->setImage(ChartImage(*this)); }
+void StripChart::CopyChart() {
+    LeavePointer();
+    QGuiApplication::clipboard()->setImage(ChartImage(*this));
+}

@@ -7,13 +7,14 @@
 //
 // Viewing: while the newest point is in view the time axis follows it (the span stays as the
 // user left it). Zooming or panning it out of view stops the following; bringing the newest
-// point back into view, or a double-click, starts it again. The temperature axis fits every
-// value of the run until the user zooms or pans it; a double-click fits it again and restores
-// the starting time span.
+// point back into view, or a double-click, starts it again. The temperature axis fits the values
+// of the visible time span, with a margin, after every new point, zoom and pan, until the user
+// zooms or pans it; a double-click fits it again and restores the starting time span.
 // Mouse: drag inside the plot to pan, the wheel inside the plot zooms the time axis; at the
 // edges (the axes, with their arrows) dragging right or up zooms in, left or down zooms out,
 // and the wheel zooms that axis alone. A right-click offers saving the chart as a PNG, PDF or SVG
-// file, copying it to the clipboard and the starting view, and the instrument's entries.
+// file, copying it to the clipboard and the starting view, and the instrument's entries. A
+// picture saved or copied holds what the chart shows, not the readout that follows the pointer.
 // Drawing: only when the picture changes (see DrawnView), the view or the overlays change, or
 // the window is shown again.
 #include "files/FinishedRun.h"
@@ -94,8 +95,8 @@ public:
     static constexpr int DefaultMaxPointsPerTrace = 1'800'000;
     void SetMaxPointsPerTrace(int count);
 
-    // The context menu's commands. Saving asks for a file (starting in the program's folder) and
-    // says so when the file could not be written.
+    // The context menu's commands. Saving asks for a file (starting in the instrument's folder)
+    // and says so when the file could not be written.
     void SaveChartAs();
     void CopyChart();
     // The file dialog (an empty name when cancelled); tests replace it.
@@ -119,6 +120,10 @@ private:
     void FillDrawnPoints();
     void FollowNewest(double span);
     void FitValues();
+    // The lowest and highest value of the points in the visible time span.
+    ValueSpan VisibleValues() const;
+    // The readout goes as if the pointer had left the plot, until it moves over it again.
+    void LeavePointer();
     void AddStoredPoint(int trace, double time, double value);
     void TimeRangeChanged(const QCPRange& range);
     void ValueRangeChanged();
@@ -151,8 +156,6 @@ private:
     bool hasPoints_ = false;
     double firstTime_ = 0;
     double newestTime_ = 0;
-    double minValue_ = 0;
-    double maxValue_ = 0;
 
     bool following_ = true;
     bool live_ = true;

@@ -48,6 +48,7 @@ frmGraph::frmGraph(QWidget* parent) : ChildForm(parent) {
     stpGraph->SetTraceCaption(LocalTrace, "Local");
     stpGraph->SetTraceCaption(RemoteTrace, "Remote1");
     stpGraph->Instrument().SetTraceNames({"Local", "Remote1"}, DegreesCelsius);
+    stpGraph->Instrument().SetDifference(RemoteTrace, LocalTrace);
     stpGraph->Instrument().Limits().readLimits = &ChipLimitLines;
 
     cmdOneShot = new QPushButton("One-Shot Reading", this);

@@ -6,6 +6,7 @@
 #include "chart/StripChart.h"
 #include "chip/RegisterDescriptions.h"
 #include "files/EventMark.h"
+#include "files/RunFileExcerpt.h"
 #include "registers/RegMapStuff.h"
 #include "widgets/Prompts.h"
 
@@ -267,6 +268,15 @@ void frmRun::ShowRun(int index) {
     ChartInstrument& instrument = stpRun->Instrument();
     instrument.SetTraceNames(run.traceNames, DegreesCelsius);
     connect(&instrument, &ChartInstrument::openRunRequested, this, &frmRun::openRunRequested);
+    instrument.SetFolder(Folder());
+    const int local = run.traceNames.indexOf(QStringLiteral("Local"));
+    const int remote = run.traceNames.indexOf(QStringLiteral("Remote1"));
+    if (local >= 0 && remote >= 0) instrument.SetDifference(remote, local);
+    // The run's own rows from its file, every column it came with; a followed file's half-written
+    // last line stays out.
+    instrument.exportOwnFile = [this](double from, double to, QByteArray& file) {
+        return RunFileExcerpt(path_, shown_, from, to, growing_ || chkFollow->isChecked(), file);
+    };
     if (run.limits) {
         instrument.Limits().readLimits = [this] { return LinesOf(*reader_.Runs()[shown_].limits); };
     } else {
@@ -451,6 +461,8 @@ void frmRun::UpdateState() {
     lblState->setText(text);
     lblState->setToolTip(problem);
 }
+
+QString frmRun::Folder() const { return QFileInfo(path_).absolutePath(); }
 
 std::size_t frmRun::DataBytes() const {
     std::size_t bands = 0;

@@ -54,6 +54,8 @@ public:
     // One look at the file while following, on the reading thread: the rows appended since, and
     // the runs begun since. A file put in place of it, or cut short, is read again from its start.
     void FollowTick();
+    // The run's folder, where the window's file dialogs start.
+    QString Folder() const;
     // The memory the window keeps of its file: the chart's points and what it holds of the runs.
     std::size_t DataBytes() const;
 

@@ -529,3 +529,53 @@ TEST_F(StripChartTest, LimitsOutOfViewAreMarkedAtTheEdgeWithoutRescaling) {
         EXPECT_LE(row, rows.at(text).second) << text.toStdString();
     }
 }
+
+TEST_F(StripChartTest, ReadoutsGiveRemoteLessLocalAndTheRatesPerMinute) {
+    for (int i = 0; i < 400; ++i) {   // local rises 12 °C/min, remote 36 °C/min
+        chart.AddPoint(0, 1000 + i * 0.05, 20 + i * 0.01);
+        chart.AddPoint(1, 1000 + i * 0.05, 30 + i * 0.03);
+    }
+    auto& instrument = chart.Instrument();
+    instrument.SetTraceNames({"Local", "Remote1"}, "C");
+    instrument.SetDifference(1, 0);
+    chart.xAxis->setRange(1000, 1020);
+    instrument.Readout().Follow(QPoint(qRound(chart.xAxis->coordToPixel(1005)), chart.axisRect()->rect().center().y()));
+    instrument.Cursors().Set(0, 1002);   // points 40 and 240
+    instrument.Cursors().Set(1, 1012);
+    instrument.Statistics().SetShown(true);
+    chart.replot();
+    const std::pair<QString, const char*> cases[] = {
+        {instrument.Readout().Text(), "Remote1 − Local +12.00 C"},   // point 100: 33 − 21
+        {instrument.Cursors().Text(), "Local    Δ +2.00 C     +12.00 C/min\nRemote1  Δ +6.00 C     +36.00 C/min"},
+        // The differences 10.80 to 14.80 by 0.02: their spread is 0.02 × √((201² − 1) / 12).
+        {instrument.Statistics().Text(), "Remote1 − Local    10.80    14.80    12.80     1.16      201"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << text.toStdString();
+    instrument.Cursors().Set(1, 1002);   // no time between the cursors: no rate
+    EXPECT_TRUE(instrument.Cursors().Text().contains(QString::fromUtf8("Local    Δ 0.00 C      —")));
+}
+
+TEST_F(StripChartTest, ValueAxisFitsTheVisibleSpanAfterEachZoomAndPan) {
+    for (int i = 0; i < 1000; ++i) chart.AddPoint(0, 1000 + i, i < 500 ? 25 : 25 + (i - 500) * 0.4);   // a soak, a ramp
+    const struct {
+        double lower, upper, low, high;   // the view, and the values the line shows in it
+    } views[] = {{1100, 1200, 25, 25}, {1700, 1800, 105, 145.6}, {1700.2, 1700.6, 105, 105.4}, {900, 2100, 25, 224.6}};
+    for (const auto& view : views) {
+        chart.xAxis->setRange(view.lower, view.upper);
+        const QCPRange fitted = chart.yAxis->range();
+        EXPECT_TRUE(fitted.lower < view.low && view.high < fitted.upper) << view.lower;
+        EXPECT_LT(fitted.size(), std::max(view.high - view.low, 4.0) * 1.5) << view.lower;
+    }
+}
+
+TEST_F(StripChartTest, APictureHoldsNoReadoutButTheCursors) {
+    Feed(1000, 200, 25, 30);
+    chart.Instrument().Cursors().Set(0, 1002);
+    const QImage unpointed = ChartImage(chart);
+    chart.Instrument().Readout().Follow(chart.axisRect()->rect().center());
+    ASSERT_NE(ChartImage(chart), unpointed);   // the readout shows on the screen
+    QTemporaryDir folder;
+    chart.chooseImageFile = [&] { return folder.filePath("chart.png"); };
+    chart.SaveChartAs();
+    EXPECT_EQ(QImage(folder.filePath("chart.png")).convertToFormat(unpointed.format()), unpointed);
+}

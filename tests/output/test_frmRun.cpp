@@ -134,7 +134,7 @@ TEST_F(RunWindowTest, AnExportedRunOpensAgainWithTheSamePoints) {
     // A value kept as a float is written as the text it was read from.
     QFile text(exported);
     ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(text.readAll().contains(",31.3\r\n"));
+    EXPECT_TRUE(text.readAll().contains(",31.3,"));
     const auto again = Open(exported);
     ASSERT_TRUE(again);
     for (int trace = 0; trace < 2; ++trace) {
@@ -144,6 +144,21 @@ TEST_F(RunWindowTest, AnExportedRunOpensAgainWithTheSamePoints) {
             EXPECT_DOUBLE_EQ(again->stpRun->Points(trace).At(i).value, form->stpRun->Points(trace).At(i).value);
         }
     }
+}
+
+// A run's window exports the run as its file holds it: every column, each row byte for byte.
+TEST_F(RunWindowTest, ExportsTheRunAsItsFileHoldsIt) {
+    QByteArray bytes = LimitsHeader;
+    for (int s = 0; s < 6; ++s) bytes += MonitorRow(s, 30.3 + s, s % 2 ? 0x10 : 0);
+    const auto form = Open(Write("chamber.csv", bytes));
+    ASSERT_TRUE(form);
+    ChartInstrument& instrument = form->stpRun->Instrument();
+    EXPECT_EQ(instrument.Folder().Start(), folder.path());   // its dialogs start beside the run
+    instrument.chooseDataFile = [&](bool) { return folder.filePath("again.csv"); };
+    instrument.ExportData(true);
+    QFile again(folder.filePath("again.csv"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), bytes);
 }
 
 TEST_F(RunWindowTest, FollowFileAddsRowsAsTheyAreAppended) {
