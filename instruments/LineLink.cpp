@@ -30,7 +30,7 @@ std::unique_ptr<LineLink> MakeLineLink(const std::string& address, int32_t timeo
         const std::string place = address.substr(kindEnd + 1, numberStart - kindEnd - 2);
         const int64_t number = PositiveNumber(address.substr(numberStart));
         if (kind == "tcp" && number > 0 && number <= 65535)
-            return MakeTcpLineLink(HostOf(place), static_cast<uint16_t>(number), timeoutMs);
+            return MakeTcpLineLink(HostOf(place), static_cast<uint16_t>(number), timeoutMs, refusal);
         if (kind == "serial" && number > 0 && number <= INT32_MAX)
             return MakeSerialLineLink(place, static_cast<int32_t>(number), timeoutMs, refusal);
     }

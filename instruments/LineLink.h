@@ -24,8 +24,9 @@ std::unique_ptr<LineLink> MakeLineLink(const std::string& address, int32_t timeo
 
 namespace Instruments {
 
-std::unique_ptr<LineLink> MakeTcpLineLink(const std::string& host, uint16_t port, int32_t timeoutMs);
-// None, with the refusal, where the build has no serial port support.
+// Each none, with the refusal, where the build has no network or serial port support.
+std::unique_ptr<LineLink> MakeTcpLineLink(const std::string& host, uint16_t port, int32_t timeoutMs,
+                                          std::string& refusal);
 std::unique_ptr<LineLink> MakeSerialLineLink(const std::string& device, int32_t baud, int32_t timeoutMs,
                                              std::string& refusal);
 

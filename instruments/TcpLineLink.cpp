@@ -34,7 +34,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<LineLink> MakeTcpLineLink(const std::string& host, uint16_t port, int32_t timeoutMs) {
+std::unique_ptr<LineLink> MakeTcpLineLink(const std::string& host, uint16_t port, int32_t timeoutMs, std::string&) {
     return std::make_unique<TcpLineLink>(host, port, timeoutMs);
 }
 
