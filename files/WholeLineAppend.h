@@ -15,8 +15,12 @@ using AppendTarget = int;    // a descriptor opened with O_APPEND, or standard o
 // went out, otherwise "NAME: why".
 std::string WriteWhole(AppendTarget target, bool regularFile, const std::string& name, const std::string& bytes);
 
+// The size of a regular file and its last byte, read through a handle of its own, since an
+// appending one cannot read; false for an empty file or one that is not a regular file.
+bool LastByte(const std::string& name, long long& size, char& last);
+
 // True when the file's last byte is something other than a line end: a line appended to it
-// must first end that one. Read through a handle of its own, since an appending one cannot.
+// must first end that one.
 bool EndsInsideALine(const std::string& name);
 
 // Opens the file for appending (created when missing), writes the line whole and closes it.

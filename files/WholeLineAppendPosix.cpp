@@ -29,15 +29,15 @@ std::string WriteWhole(AppendTarget fd, bool regularFile, const std::string& nam
     return {};
 }
 
-bool EndsInsideALine(const std::string& name) {
+bool LastByte(const std::string& name, long long& size, char& last) {
     const int reader = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (reader < 0) return false;
     struct stat info {};
-    char last = '\n';
     const bool read = ::fstat(reader, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
                       ::pread(reader, &last, 1, info.st_size - 1) == 1;
+    size = info.st_size;
     ::close(reader);
-    return read && last != '\n';
+    return read;
 }
 
 std::string AppendWholeLine(const std::string& name, const std::string& line) {

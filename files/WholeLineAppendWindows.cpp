@@ -32,19 +32,19 @@ std::string WriteWhole(AppendTarget handle, bool regularFile, const std::string&
     return {};
 }
 
-bool EndsInsideALine(const std::string& name) {
+bool LastByte(const std::string& name, long long& size, char& last) {
     const HANDLE reader = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (reader == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    char last = '\n';
+    LARGE_INTEGER end{};
     DWORD read = 0;
-    if (GetFileType(reader) == FILE_TYPE_DISK && GetFileSizeEx(reader, &size) && size.QuadPart > 0) {
-        size.QuadPart -= 1;
-        if (!SetFilePointerEx(reader, size, nullptr, FILE_BEGIN) || !ReadFile(reader, &last, 1, &read, nullptr)) read = 0;
+    if (GetFileType(reader) == FILE_TYPE_DISK && GetFileSizeEx(reader, &end) && end.QuadPart > 0) {
+        size = end.QuadPart;
+        end.QuadPart -= 1;
+        if (!SetFilePointerEx(reader, end, nullptr, FILE_BEGIN) || !ReadFile(reader, &last, 1, &read, nullptr)) read = 0;
     }
     CloseHandle(reader);
-    return read == 1 && last != '\n';
+    return read == 1;
 }
 
 std::string AppendWholeLine(const std::string& name, const std::string& line) {

@@ -89,32 +89,26 @@ TEST(FieldCommands, GetIntoAFileThenApplyIsARoundTrip) {
 
 TEST(FieldCommands, CheckComparesInTheFieldsUnitsAndWritesNothing) {
     QTemporaryDir folder;
-    const QString path = folder.filePath("chamber.txt");
+    QFile file(folder.filePath("chamber.txt"));
     CliRunner cli;
     cli.Run({"set", "remote-offset=1.5", "mask-alert=on"});
-    const struct {
-        std::string file;
-        int status;
-        std::string out;
-    } cases[] = {
+    const std::tuple<std::string, int, std::string> cases[] = {
         {cli.Run({"get"}).out, 0, ""},
-        {"conversion-rate=16\nlocal-high=85\n", 0, ""},
         {"conversion-rate=16Hz\nlocal-high=85C\n", 0, ""},
         {"conversion-rate = 16 Hz\nlocal-high=85 \u00B0C\nremote-offset=1.50\n", 0, ""},
-        {"conversion-rate=8Hz\nlocal-high=85\nremote-offset=1.25\nmask-alert=off\n", 1,
+        {"conversion-rate=8\nlocal-high=85\nremote-offset=1.25\nmask-alert=off\n", 1,
          "conversion-rate: file 8, chip 16\nremote-offset: file 1.25, chip 1.5\nmask-alert: file off, chip on\n"},
         {"local-high=70.5\n", 2, ""},
     };
-    for (const auto& c : cases) {
-        QFile file(path);
+    for (const auto& [settings, status, out] : cases) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(c.file.c_str());
+        file.write(settings.c_str());
         file.close();
         cli.driver.ClearLog();
-        const CliAnswer answer = cli.Run({"apply", "--check", path});
-        EXPECT_EQ(answer.status, c.status) << c.file << answer.err;
-        EXPECT_EQ(answer.out, c.out) << c.file;
-        EXPECT_TRUE(cli.driver.Writes().empty()) << c.file;
+        const CliAnswer answer = cli.Run({"apply", "--check", file.fileName()});
+        EXPECT_EQ(answer.status, status) << settings << answer.err;
+        EXPECT_EQ(answer.out, out) << settings;
+        EXPECT_TRUE(cli.driver.Writes().empty()) << settings;
     }
 }
 
