@@ -94,9 +94,8 @@ TEST(FieldCommands, CheckComparesInTheFieldsUnitsAndWritesNothing) {
     cli.Run({"set", "remote-offset=1.5", "mask-alert=on"});
     const std::tuple<std::string, int, std::string> cases[] = {
         {cli.Run({"get"}).out, 0, ""},
-        {"conversion-rate=16Hz\nlocal-high=85C\n", 0, ""},
-        {"conversion-rate = 16 Hz\nlocal-high=85 \u00B0C\nremote-offset=1.50\n", 0, ""},
-        {"conversion-rate=8\nlocal-high=85\nremote-offset=1.25\nmask-alert=off\n", 1,
+        {"conversion-rate=16Hz\nlocal-high=85C\nremote-offset = 1.50 \u00B0C\n", 0, ""},
+        {"conversion-rate=8 Hz\nlocal-high=85\nremote-offset=1.25\nmask-alert=off\n", 1,
          "conversion-rate: file 8, chip 16\nremote-offset: file 1.25, chip 1.5\nmask-alert: file off, chip on\n"},
         {"local-high=70.5\n", 2, ""},
     };

@@ -18,8 +18,8 @@ TEST(EventMark, AppendsTheEventsFormAfterTheFilesLastLine) {
     for (const char* text : {"door opened", "say \"hi\"\r\nback\\slash\t\x01 \u00B0C"})
         EXPECT_EQ(AppendEventMark(file.fileName(), text), "");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QString events = QString::fromUtf8(file.readAll());
-    events.replace(QRegularExpression(R"re("\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d")re"), R"("T")");
+    const QString events = QString::fromUtf8(file.readAll())
+        .replace(QRegularExpression(R"re("\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d")re"), R"("T")");
     EXPECT_EQ(events.toStdString(), R"({"event":"started"}
 {"time":"T","event":"mark","text":"door opened"}
 {"time":"T","event":"mark","text":"say \"hi\"\r\nback\\slash\t\u0001 )" "\u00B0C\"}\n");
