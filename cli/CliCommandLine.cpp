@@ -23,11 +23,13 @@ enum CommandOption : unsigned {
     RawOption = 2,       // --raw
     SaveOptions = 4,     // --comment, --all
     RunOptions = 8,      // --keep-going, --max-gap, --on-alarm: monitor and watch
-    LogOptions = 16,     // --output, --limits, --events: monitor only
+    LogOptions = 16,     // --output, --limits: monitor only
     AlarmOption = 32,    // --fail-on-alarm
     ServeOptions = 64,   // --listen, --min-interval, --address more than once
     FieldOptions = 128,  // --keep-codes: set and apply
     SweepOptions = 256,  // --fit-offset, --write-offset, --resume
+    CheckOption = 512,   // --check: apply
+    EventsOption = 1024,  // --events: monitor, sweep and mark
 };
 
 struct CommandSpec {
@@ -46,20 +48,23 @@ constexpr CommandSpec Commands[] = {
     {"read", CliCommand::Read, "REG...", 1, -1, NoOptions, "each register: name, address, hex, decimal and meaning"},
     {"write", CliCommand::Write, "REG VALUE", 2, 2, NoOptions, "writes VALUE (0 to 255) at the register's write address"},
     {"dump", CliCommand::Dump, "", 0, 0, RawOption, "every named register as read shows it; --raw adds all 256 addresses"},
-    {"monitor", CliCommand::Monitor, "", 0, 0, MonitorOptions | RunOptions | LogOptions,
+    {"monitor", CliCommand::Monitor, "", 0, 0, MonitorOptions | RunOptions | LogOptions | EventsOption,
      "readings as CSV until --duration, --count, Ctrl+C or SIGTERM"},
     {"watch", CliCommand::Watch, "", 0, 0, MonitorOptions | RunOptions,
      "the monitor's events as they come: alarms raised and cleared, the board lost and back"},
     {"get", CliCommand::Get, "[FIELD...]", 0, -1, NoOptions, "each field, or every field, as FIELD=VALUE in \u00B0C, Hz or on/off"},
     {"set", CliCommand::Set, "FIELD=VALUE...", 1, -1, FieldOptions,
      "sets the fields, every value checked first; shows them read back, as get"},
-    {"apply", CliCommand::Apply, "FILE", 1, 1, FieldOptions, "set with the FIELD=VALUE lines of a file (# comments); get > FILE makes one"},
+    {"apply", CliCommand::Apply, "FILE", 1, 1, FieldOptions | CheckOption,
+     "set with the FIELD=VALUE lines of a file (# comments); get > FILE makes one"},
     {"save", CliCommand::Save, "FILE", 1, 1, SaveOptions, "the writable registers to a .sav file"},
     {"recall", CliCommand::Recall, "FILE", 1, 1, NoOptions, "writes the registers of a .sav file into the chip"},
     {"serve", CliCommand::Serve, "", 0, 0, ServeOptions,
      "metrics for Prometheus at http://--listen/metrics, one --address per chip; never writes"},
-    {"sweep", CliCommand::Sweep, "PLAN", 1, 1, LogOptions | SweepOptions,
+    {"sweep", CliCommand::Sweep, "PLAN", 1, 1, LogOptions | EventsOption | SweepOptions,
      "steps a chamber through a TOML plan's setpoints: the chip against a reference at each, to --output"},
+    {"mark", CliCommand::Mark, "TEXT...", 1, -1, EventsOption,
+     "appends a mark with the TEXT to the --events FILE, safely beside a monitor"},
 };
 
 struct Options {
@@ -82,7 +87,7 @@ struct Options {
     QCommandLineOption events{"events", "monitor, sweep: append the events to FILE, one JSON object a line: started, "
                                         "ended, alarm-raised, alarm-cleared, board-lost, board-back, "
                                         "command-ended; a sweep adds step-started, step-stable, "
-                                        "step-recorded and step-unsettled.", "FILE"};
+                                        "step-recorded and step-unsettled; mark: append a mark to it.", "FILE"};
     QCommandLineOption onAlarm{"on-alarm", QStringLiteral("monitor, watch: run CMD through %1 at each alarm raised and "
                                            "cleared, with KTS_EVENT, KTS_FLAG, KTS_LOCAL_C, KTS_REMOTE_C and "
                                            "KTS_TIME set; the readings never wait for it, and it is not started "
@@ -108,15 +113,18 @@ struct Options {
                                                    "record one more step at the setpoint nearest 25 \u00B0C."};
     QCommandLineOption resume{"resume", "sweep: continue a stopped sweep of the same plan at its first unfinished "
                                         "step, appending to --output and its .steps.csv."};
+    QCommandLineOption check{"check", "apply: write nothing; print each field whose value in the chip differs "
+                                      "from the file's as FIELD: file VALUE, chip VALUE (status 1 when any does)."};
     BoardOptions board;
 
     std::vector<std::pair<const QCommandLineOption*, unsigned>> Limited() const {
         return {{&interval, MonitorOptions}, {&duration, MonitorOptions}, {&count, MonitorOptions},
                 {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
-                {&limits, LogOptions}, {&events, LogOptions}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
+                {&limits, LogOptions}, {&events, EventsOption}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
                 {&onAlarm, RunOptions}, {&failOnAlarm, AlarmOption}, {&listen, ServeOptions},
                 {&minInterval, ServeOptions}, {&keepCodes, FieldOptions},
                 {&fitOffset, SweepOptions}, {&writeOffset, SweepOptions}, {&resume, SweepOptions}};
+                {&minInterval, ServeOptions}, {&keepCodes, FieldOptions}, {&check, CheckOption}};
     }
 };
 
@@ -140,7 +148,8 @@ QString HelpText(const QCommandLineParser& parser) {
     text += QStringLiteral(
         "\nExit status:\n  0  success\n  1  the board or the chip failed; the message names the step "
         "(driver, firmware,\n     connect, no chip, transfer); or a field set reads back otherwise, named;\n"
-        "     with --keep-going, a gap past --max-gap\n"
+        "     with --keep-going, a gap past --max-gap; apply --check: a field that\n"
+        "     differs from the file's; mark: an events file that cannot be written\n"
         "  2  a usage error or bad input: an unknown command, register, field or option, a\n     value out of range "
         "or not held exactly, a file that cannot be read or written;\n     for serve, an address it cannot listen at\n"
         "  3  temps --fail-on-alarm: an alarm flag (any but the busy bit) is set\n"
@@ -282,6 +291,13 @@ QString ReadArguments(const CommandSpec& spec, const QStringList& args, CliReque
         request.file = args[0];
         if (request.file.isEmpty()) return QStringLiteral("%1 needs a file name.").arg(spec.name);
         break;
+    case CliCommand::Mark:
+        request.file = request.monitor.events;
+        if (request.file.isEmpty() || request.file == QLatin1String("-"))
+            return QStringLiteral("mark needs the events file: --events FILE.");
+        request.text = args.join(QLatin1Char(' ')).toStdString();
+        if (args.join(QString()).trimmed().isEmpty()) return QStringLiteral("mark needs a text.");
+        break;
     default:
         break;
     }
@@ -299,6 +315,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
                                              &o.output, &o.limits, &o.keepGoing, &o.maxGap, &o.events, &o.onAlarm,
                                              &o.raw, &o.comment, &o.all, &o.failOnAlarm, &o.listen, &o.minInterval,
                                              &o.keepCodes, &o.fitOffset, &o.writeOffset, &o.resume})
+                                             &o.keepCodes, &o.check})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
@@ -333,6 +350,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     request.failOnAlarm = parser.isSet(o.failOnAlarm);
     request.keepCodes = parser.isSet(o.keepCodes);
     request.sweep = {parser.isSet(o.fitOffset), parser.isSet(o.writeOffset), parser.isSet(o.resume)};
+    request.check = parser.isSet(o.check);
     QString problem = o.board.Read(parser, request.board);
     if (problem.isEmpty()) problem = ReadMonitorOptions(parser, o, request.monitor);
     if (problem.isEmpty()) problem = ReadServeOptions(parser, o, request.serve);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply, Serve, Sweep };
+enum class CliCommand { Scan, Temps, Read, Write, Dump, Monitor, Watch, Save, Recall, Get, Set, Apply, Serve, Sweep, Mark };
 
 // A field and the value a user gives it, with where it was given, for a refusal:
 // "local-high=95.25" on the command line, "chamber.txt:3" in a file.
@@ -59,8 +59,10 @@ struct CliRequest {
     std::vector<FieldSetting> settings;      // set
     bool keepCodes = false;  // set, apply: a change of range leaves the other limits' codes, not their degrees
     bool failOnAlarm = false;                // temps
-    QString file;     // save, recall, apply; sweep: the plan
+    bool check = false;  // apply: compare the chip with the file, write nothing
+    QString file;     // save, recall, apply; sweep: the plan; mark: the events file
     QString comment;  // save
+    std::string text;  // mark
     bool onlyChanged = true;  // save: only registers that differ from their defaults
 };
 

@@ -2,6 +2,7 @@
 
 #include "cli/CliStart.h"
 #include "cli/commands/FieldCommands.h"
+#include "cli/commands/MarkCommand.h"
 #include "cli/monitor/LineOutput.h"
 #include "cli/monitor/MonitorCommand.h"
 #include "cli/commands/RegisterCommands.h"
@@ -52,6 +53,7 @@ CliAnswer RunRequest(const CliRequest& request) {
     case CliCommand::Apply: return RunApply(request);
     case CliCommand::Serve: return RunServe(request);
     case CliCommand::Sweep: return RunSweep(request);
+    case CliCommand::Mark: return RunMark(request);
     case CliCommand::Scan:
         StartBoard(request.board, false);
         return RunScan(request);

@@ -9,5 +9,6 @@ CliAnswer RunGet(const CliRequest& request);
 // Starts the board, checks the settings in the range mode the chip will be in, writes them,
 // reads them back and shows them as get does. A read-back that differs is status 1.
 CliAnswer RunSet(const CliRequest& request);
-// The same with the settings of a file, read and checked before the board is started.
+// The same with the settings of a file, read and checked before the board is started; with
+// check, the chip is compared with the file and nothing is written.
 CliAnswer RunApply(const CliRequest& request);

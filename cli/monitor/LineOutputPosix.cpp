@@ -1,5 +1,7 @@
 #include "cli/monitor/LineOutput.h"
 
+#include "files/WholeLineAppend.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -7,21 +9,6 @@
 #include <unistd.h>
 
 void StandardStreamsAsOnLinux() {}
-
-namespace {
-
-// True when the regular file's last byte is not a line end. The file is written append-only,
-// so its end is read through a descriptor of its own.
-bool LastLineOpen(const std::string& name, off_t size) {
-    const int reader = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (reader < 0) return false;
-    char last = '\n';
-    const bool read = ::pread(reader, &last, 1, size - 1) == 1;
-    ::close(reader);
-    return read && last != '\n';
-}
-
-}  // namespace
 
 LineOutput::LineOutput(const std::string& name) : name_(name) {
     if (name == "-") {
@@ -39,7 +26,7 @@ LineOutput::LineOutput(const std::string& name) : name_(name) {
     if (::fstat(fd_, &info) == 0) {
         regularFile_ = S_ISREG(info.st_mode);
         startsEmpty_ = !regularFile_ || info.st_size == 0;
-        if (!startsEmpty_ && LastLineOpen(name, info.st_size)) beforeFirstLine_ = "\n";
+        if (!startsEmpty_ && EndsInsideALine(name)) beforeFirstLine_ = "\n";
     }
 }
 
@@ -50,27 +37,8 @@ LineOutput::~LineOutput() {
 bool LineOutput::IsOpen() const { return fd_ >= 0; }
 
 bool LineOutput::Write(const std::string& text) {
-    const std::string line = beforeFirstLine_ + text;
-    size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t written = ::write(fd_, line.data() + done, line.size() - done);
-        if (written > 0) {
-            done += static_cast<size_t>(written);
-            // A file takes a line whole or not at all; only a pipe or a terminal takes it in parts.
-            if (!regularFile_ || done == line.size()) continue;
-            errno = ENOSPC;
-        } else if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        error_ = name_ + ": " + std::strerror(errno ? errno : EIO);
-        struct stat info {};
-        if (regularFile_ && done > 0 && ::fstat(fd_, &info) == 0) {
-            if (::ftruncate(fd_, info.st_size - static_cast<off_t>(done)) != 0) {
-                error_ += " (and the part of the line written could not be taken back)";
-            }
-        }
-        return false;
-    }
+    error_ = WriteWhole(fd_, regularFile_, name_, beforeFirstLine_ + text);
+    if (!error_.empty()) return false;
     beforeFirstLine_.clear();
     return true;
 }

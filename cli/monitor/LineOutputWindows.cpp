@@ -1,6 +1,7 @@
 #include "cli/monitor/LineOutput.h"
 
 #include "board/SystemErrorText.h"
+#include "files/WholeLineAppend.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -43,31 +44,8 @@ bool LineOutput::IsOpen() const { return handle_ != nullptr && handle_ != INVALI
 // An appending handle cannot read the file's last byte, so on Windows a file whose last line
 // lacks its end is not given one.
 bool LineOutput::Write(const std::string& text) {
-    const std::string line = beforeFirstLine_ + text;
-    size_t done = 0;
-    while (done < line.size()) {
-        DWORD written = 0;
-        const BOOL ok = WriteFile(handle_, line.data() + done, static_cast<DWORD>(line.size() - done), &written, nullptr);
-        done += written;
-        if (ok && written > 0 && (!regularFile_ || done == line.size())) continue;
-        const DWORD code = ok ? ERROR_DISK_FULL : GetLastError();
-        error_ = name_ + ": " + USBStuff::SystemErrorText(code);
-        // The part written is cut off the end again. Appending handles cannot move the end, so a
-        // second handle with write access does it.
-        if (regularFile_ && done > 0) {
-            const HANDLE again = CreateFileA(name_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            LARGE_INTEGER size{};
-            bool cut = again != INVALID_HANDLE_VALUE && GetFileSizeEx(again, &size);
-            if (cut) {
-                size.QuadPart -= static_cast<LONGLONG>(done);
-                cut = SetFilePointerEx(again, size, nullptr, FILE_BEGIN) && SetEndOfFile(again);
-            }
-            if (again != INVALID_HANDLE_VALUE) CloseHandle(again);
-            if (!cut) error_ += " (and the part of the line written could not be taken back)";
-        }
-        return false;
-    }
+    error_ = WriteWhole(handle_, regularFile_, name_, beforeFirstLine_ + text);
+    if (!error_.empty()) return false;
     beforeFirstLine_.clear();
     return true;
 }

@@ -7,7 +7,7 @@
 #include "cli/monitor/AlarmFlags.h"
 #include "cli/FixedRateSchedule.h"
 #include "cli/monitor/LineOutput.h"
-#include "cli/text/LocalTimeText.h"
+#include "files/LocalTimeText.h"
 #include "cli/monitor/MonitorLine.h"
 #include "cli/monitor/RangeSettling.h"
 #include "cli/StopSignal.h"

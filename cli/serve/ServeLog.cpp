@@ -1,7 +1,7 @@
 #include "cli/serve/ServeLog.h"
 
 #include "cli/CliRequest.h"
-#include "cli/text/LocalTimeText.h"
+#include "files/LocalTimeText.h"
 
 #include <cstdio>
 #include <mutex>

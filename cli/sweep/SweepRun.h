@@ -11,7 +11,7 @@
 #include "cli/sweep/SweepInstruments.h"
 #include "cli/sweep/SweepPlan.h"
 #include "cli/sweep/StepsFile.h"
-#include "cli/text/LocalTimeText.h"
+#include "files/LocalTimeText.h"
 
 #include <optional>
 #include <string>

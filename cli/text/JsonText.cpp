@@ -2,7 +2,6 @@
 
 #include "registers/NumberText.h"
 
-#include <cstdio>
 
 namespace {
 
@@ -21,28 +20,6 @@ JsonObject& JsonObject::Degrees(const char* key, float degrees) { return Raw(key
 JsonObject& JsonObject::Raw(const char* key, const std::string& json) {
     text_ += Field(text_, key) + json;
     return *this;
-}
-
-std::string JsonString(const std::string& utf8) {
-    std::string text = "\"";
-    for (const char c : utf8) {
-        switch (c) {
-        case '"': text += "\\\""; break;
-        case '\\': text += "\\\\"; break;
-        case '\n': text += "\\n"; break;
-        case '\r': text += "\\r"; break;
-        case '\t': text += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                text += escaped;
-            } else {
-                text += c;
-            }
-        }
-    }
-    return text + "\"";
 }
 
 std::string JsonArray(const std::vector<std::string>& values) {

@@ -1,6 +1,8 @@
 #pragma once
 // The JSON the command-line program writes for scripts: one object per answer, fields in the
 // order they are added, on one line.
+#include "files/JsonString.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,8 +20,6 @@ private:
     std::string text_ = "{";
 };
 
-// The text quoted, with the characters JSON requires escaped.
-std::string JsonString(const std::string& utf8);
 // The values, each already JSON, as an array.
 std::string JsonArray(const std::vector<std::string>& values);
 std::string JsonStringArray(const std::vector<std::string>& texts);

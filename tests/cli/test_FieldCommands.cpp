@@ -87,4 +87,28 @@ TEST(FieldCommands, GetIntoAFileThenApplyIsARoundTrip) {
     EXPECT_TRUE(cli.driver.log.empty());
 }
 
+TEST(FieldCommands, CheckComparesInTheFieldsUnitsAndWritesNothing) {
+    QTemporaryDir folder;
+    QFile file(folder.filePath("chamber.txt"));
+    CliRunner cli;
+    cli.Run({"set", "remote-offset=1.5", "mask-alert=on"});
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {cli.Run({"get"}).out, 0, ""},
+        {"conversion-rate=16Hz\nlocal-high=85C\nremote-offset = 1.50 \u00B0C\n", 0, ""},
+        {"conversion-rate=8 Hz\nlocal-high=85\nremote-offset=1.25\nmask-alert=off\n", 1,
+         "conversion-rate: file 8, chip 16\nremote-offset: file 1.25, chip 1.5\nmask-alert: file off, chip on\n"},
+        {"local-high=70.5\n", 2, ""},
+    };
+    for (const auto& [settings, status, out] : cases) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(settings.c_str());
+        file.close();
+        cli.driver.ClearLog();
+        const CliAnswer answer = cli.Run({"apply", "--check", file.fileName()});
+        EXPECT_EQ(answer.status, status) << settings << answer.err;
+        EXPECT_EQ(answer.out, out) << settings;
+        EXPECT_TRUE(cli.driver.Writes().empty()) << settings;
+    }
+}
+
 }  // namespace

@@ -1,4 +1,4 @@
-#include "cli/text/LocalTimeText.h"
+#include "files/LocalTimeText.h"
 
 #include "protocol/LocalTime.h"
 

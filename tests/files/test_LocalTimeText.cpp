@@ -1,6 +1,6 @@
 // The monitor's time column: local time with milliseconds and the offset from UTC, east and
 // west of it, across a day's and a year's end, in summer time, before 1970 too, and the calendar worked out anew when the second changes.
-#include "cli/text/LocalTimeText.h"
+#include "files/LocalTimeText.h"
 
 #include <cstdlib>
 #include <ctime>
