@@ -122,9 +122,8 @@ struct Options {
                 {&output, LogOptions}, {&raw, RawOption}, {&comment, SaveOptions}, {&all, SaveOptions},
                 {&limits, LogOptions}, {&events, EventsOption}, {&keepGoing, RunOptions}, {&maxGap, RunOptions},
                 {&onAlarm, RunOptions}, {&failOnAlarm, AlarmOption}, {&listen, ServeOptions},
-                {&minInterval, ServeOptions}, {&keepCodes, FieldOptions},
+                {&minInterval, ServeOptions}, {&keepCodes, FieldOptions}, {&check, CheckOption},
                 {&fitOffset, SweepOptions}, {&writeOffset, SweepOptions}, {&resume, SweepOptions}};
-                {&minInterval, ServeOptions}, {&keepCodes, FieldOptions}, {&check, CheckOption}};
     }
 };
 
