@@ -313,8 +313,7 @@ std::variant<CliRequest, CliAnswer> ParseCliArguments(const QStringList& argumen
     for (const QCommandLineOption* option : {&o.help, &o.version, &o.json, &o.interval, &o.duration, &o.count,
                                              &o.output, &o.limits, &o.keepGoing, &o.maxGap, &o.events, &o.onAlarm,
                                              &o.raw, &o.comment, &o.all, &o.failOnAlarm, &o.listen, &o.minInterval,
-                                             &o.keepCodes, &o.fitOffset, &o.writeOffset, &o.resume})
-                                             &o.keepCodes, &o.check})
+                                             &o.keepCodes, &o.check, &o.fitOffset, &o.writeOffset, &o.resume})
         parser.addOption(*option);
     o.board.AddTo(parser);
 
