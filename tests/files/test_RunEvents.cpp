@@ -59,6 +59,6 @@ TEST(RunEvents, AMarkAppendedReadsBackBesideTheRun) {
     EXPECT_EQ(reader.Events()[0].date, QDate::currentDate());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(file.readLine()).contains(QRegularExpression(R"(^\{"event":"mark","time":"[-0-9T:.]+[+-]\d\d:\d\d",)")));
+    EXPECT_TRUE(QString::fromUtf8(file.readLine()).contains(QRegularExpression(R"(^\{"time":"[-0-9T:.]+[+-]\d\d:\d\d","event":"mark",)")));
     EXPECT_NE(AppendEventMark(folder.filePath("no/such/folder.jsonl"), "x"), "");
 }

@@ -312,5 +312,5 @@ TEST_F(RunWindowTest, TheEventsBesideARunAreOnItsChartAndTakeNewMarks) {
     EXPECT_EQ(form->EventMarks()->MomentCount(), 2);
     QFile events(form->EventsFile());
     ASSERT_TRUE(events.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(events.readAll().contains(R"("event":"mark")" R"(,"time":")")) << "the mark appended as the monitor's events are";
+    EXPECT_TRUE(events.readAll().contains(R"(","event":"mark","text":"lid closed"})")) << "the mark appended as the monitor's events are";
 }
