@@ -11,13 +11,15 @@ struct OffsetFit {
     double offset = 0;               // on the chip's grid and inside its range
     bool clamped = false;            // the best offset lay outside the range
     std::vector<double> residuals;   // per step: the remote error with that offset in force
+    std::vector<bool> used;          // per step: false where the chip read the end of its range
     std::optional<double> slopePer100;  // °C of error per 100 °C; none below two temperatures
     double slopeSpread = 0;          // ± °C the slope alone makes over the steps' span
 };
 
 // The offset in force plus the mean of (reference − remote); grid and range from the chip's
-// remote-offset field.
-OffsetFit FitRemoteOffset(const std::vector<StepResult>& steps, double offsetInForce);
+// remote-offset field. A step whose remote reading lies at an end of what the chip measures in
+// its range mode is left out: the chip reads no further, so its error there says nothing.
+OffsetFit FitRemoteOffset(const std::vector<StepResult>& steps, double offsetInForce, bool extendedRange);
 
 // The fit as the summary shows it: the offset, the residual per step, the slope, and a warning
 // when the slope alone exceeds the remote tolerance.

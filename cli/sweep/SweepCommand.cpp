@@ -12,6 +12,7 @@
 #include "registers/RegMapStuff.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -75,7 +76,11 @@ bool Sweep::ReadOffset(double& offset) {
 void Sweep::FitAndWrite(std::vector<StepResult>& done, CliAnswer& answer) {
     double inForce = 0;
     if (!ReadOffset(inForce)) return;
-    const OffsetFit fit = FitRemoteOffset(done, inForce);
+    const OffsetFit fit = FitRemoteOffset(done, inForce, RegMapStuff::ExtendedRange);
+    if (std::find(fit.used.begin(), fit.used.end(), true) == fit.used.end()) {
+        answer.out += OffsetFitText(fit, done, inForce, plan_.passRemote);
+        return;
+    }
     answer.out += OffsetFitText(fit, done, inForce, plan_.passRemote);
     if (!request_.sweep.writeOffset) return;
     const std::vector<FieldSetting> setting{{&OffsetField(), fit.offset, "remote-offset"}};

@@ -48,6 +48,7 @@ TEST(SweepOffsetFit, OffsetOnTheChipsGridAndInItsRange) {
         double offset;
         bool clamped;
         std::optional<double> slopePer100;
+        bool extendedRange = true;
     };
     const Case cases[] = {
         {{Step(0, -1.5), Step(50, 48.5), Step(100, 98.5)}, 0, 1.5, false, 0.0},
@@ -56,12 +57,14 @@ TEST(SweepOffsetFit, OffsetOnTheChipsGridAndInItsRange) {
         {{Step(25, 23.625)}, 0, 1.5, false, std::nullopt},           // 1.375: halves to the even step
         {{Step(25, 23.875)}, 0, 1.0, false, std::nullopt},           // 1.125: halves to the even step
         {{Step(200, 0)}, 0, 127.75, true, std::nullopt},
-        {{Step(0, 200)}, 0, -128, true, std::nullopt},
+        {{Step(0, 150)}, 0, -128, true, std::nullopt},
+        // The default range reads nothing below 0 °C: the step at 0 says nothing of the error.
+        {{Step(0, 0), Step(25, 23.5), Step(50, 48.5)}, 0, 1.5, false, 0.0, false},
         // An error of 0.02 °C per °C: 2 °C per 100 °C, which no offset removes.
         {{Step(0, 0), Step(50, 51), Step(100, 102)}, 0, -1.0, false, 2.0},
     };
     for (const Case& c : cases) {
-        const OffsetFit fit = FitRemoteOffset(c.steps, c.inForce);
+        const OffsetFit fit = FitRemoteOffset(c.steps, c.inForce, c.extendedRange);
         EXPECT_DOUBLE_EQ(fit.offset, c.offset);
         EXPECT_EQ(fit.clamped, c.clamped) << c.offset;
         ASSERT_EQ(fit.slopePer100.has_value(), c.slopePer100.has_value()) << c.offset;
@@ -75,7 +78,7 @@ TEST(SweepOffsetFit, OffsetOnTheChipsGridAndInItsRange) {
 
 TEST(SweepOffsetFit, SaysWhenTheSlopeAloneExceedsTheTolerance) {
     const std::vector<StepResult> steps{Step(0, 0), Step(50, 51), Step(100, 102)};  // ±1 °C over the span
-    const OffsetFit fit = FitRemoteOffset(steps, 0);
+    const OffsetFit fit = FitRemoteOffset(steps, 0, true);
     EXPECT_NE(OffsetFitText(fit, steps, 0, 0.5).find("no offset can correct it"), std::string::npos);
     EXPECT_EQ(OffsetFitText(fit, steps, 0, 1.5).find("no offset can correct it"), std::string::npos);
 }
