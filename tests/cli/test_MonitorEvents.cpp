@@ -79,7 +79,12 @@ TEST_F(MonitorEvents, KeepGoingTakesUpTheScheduleAtTheNextSlotOnceTheBoardIsBack
         connects.clear();
         cli.clock.now = 1000;
         BoardAwayBetween(c.awayFrom, c.awayTo);
+        testing::internal::CaptureStderr();
         const CliAnswer answer = Run({"--interval", c.interval, "--count", "5", "--keep-going"});
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(std::regex_match(told, std::regex("kts9320b-cli: [-0-9T:.]+[+-]\\d\\d:\\d\\d: the board is lost: .+\n"
+                                                      "kts9320b-cli: [-0-9T:.]+[+-]\\d\\d:\\d\\d: the board is back\n")))
+            << told;
         EXPECT_EQ(answer.status, 0) << answer.err;
         EXPECT_EQ(ElapsedColumn(), c.elapsed) << c.interval << " away from " << c.awayFrom;
         ASSERT_EQ(connects.size(), c.reconnects.size()) << c.interval << " away from " << c.awayFrom;
