@@ -22,7 +22,7 @@ enum class Encoding {
 };
 
 // Conversions per second (Hz), by rate code; codes past the table run at the last rate.
-inline constexpr double ConversionRates[] = {0.0625, 0.125, 0.25, 0.5, 1, 2, 4, 8, 16, 32, 64};
+constexpr double ConversionRates[] = {0.0625, 0.125, 0.25, 0.5, 1, 2, 4, 8, 16, 32, 64};
 constexpr int ConversionRateCodes = static_cast<int>(std::size(ConversionRates));
 
 struct ValueRange {
@@ -89,7 +89,7 @@ constexpr Field ConfigurationFlag(const char* name, int32_t bit) {
             FieldRange::Bit, FieldRange::Bit};
 }
 
-inline constexpr Field Fields[] = {
+constexpr Field Fields[] = {
     LimitByte("local-high", Reg::LocalHigh),
     LimitByte("local-low", Reg::LocalLow),
     LimitByte("local-therm", Reg::LocalTherm),

@@ -40,7 +40,7 @@ struct RegisterDescription {
 };
 
 // In the register table's order.
-inline constexpr RegisterDescription Registers[] = {
+constexpr RegisterDescription Registers[] = {
     {"Local Temp Value", Reg::LocalTemp, BitLabels::PlainByte, 0, Content::TemperatureCode},
     {"Remote Temp High Byte", Reg::RemoteTempHigh, BitLabels::TenBitHigh, 0, Content::TemperatureCode},
     {"Status", Reg::Status, BitLabels::Status, 0, Content::Flags},

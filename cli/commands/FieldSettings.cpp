@@ -13,6 +13,10 @@ constexpr qint64 MaxSettingsFileBytes = 1 << 20;
 
 const Chip::Field& ExtendedRangeField() { return *Chip::FindField("extended-range"); }
 
+// Fields are told apart by name: the table is a constant of every file that includes it, so two
+// files may hold the same field at two addresses.
+bool SameField(const Chip::Field* a, const Chip::Field& b) { return std::string_view(a->name) == b.name; }
+
 std::string FieldNames() {
     std::string names;
     for (const Chip::Field& field : Chip::Fields) names += (names.empty() ? "" : ", ") + std::string(field.name);
@@ -83,14 +87,14 @@ std::optional<std::vector<FieldSetting>> ReadSettingsFile(const QString& path, s
 
 std::optional<bool> RangeModeAfter(const std::vector<FieldSetting>& settings, std::optional<bool> chipExtendedRange) {
     for (const FieldSetting& s : settings)
-        if (s.field == &ExtendedRangeField()) return s.value != 0;
+        if (SameField(s.field, ExtendedRangeField())) return s.value != 0;
     return chipExtendedRange;
 }
 
 std::string SettingsRefusal(const std::vector<FieldSetting>& settings, std::optional<bool> chipExtendedRange) {
     const std::optional<bool> mode = RangeModeAfter(settings, chipExtendedRange);
     for (auto s = settings.begin(); s != settings.end(); ++s) {
-        const auto twice = std::find_if(settings.begin(), s, [&](const FieldSetting& o) { return o.field == s->field; });
+        const auto twice = std::find_if(settings.begin(), s, [&](const FieldSetting& o) { return SameField(o.field, *s->field); });
         if (twice != s) return s->where + ": " + s->field->name + " is given twice (also " + twice->where + ").";
         const std::string why = GeneralStuff::FieldValueRefusal(*s->field, s->value, mode.value_or(false));
         if (!why.empty() && (mode || !GeneralStuff::FieldValueRefusal(*s->field, s->value, true).empty()))
@@ -104,7 +108,7 @@ std::vector<const Chip::Field*> UnnamedRangeFields(const std::vector<FieldSettin
     for (const Chip::Field& field : Chip::Fields) {
         const bool followsRange =
             field.encoding == Chip::Encoding::TemperatureCode || field.encoding == Chip::Encoding::RemoteTenBit;
-        const bool named = std::any_of(settings.begin(), settings.end(), [&](const FieldSetting& s) { return s.field == &field; });
+        const bool named = std::any_of(settings.begin(), settings.end(), [&](const FieldSetting& s) { return SameField(s.field, field); });
         if (followsRange && !named) fields.push_back(&field);
     }
     return fields;
@@ -112,7 +116,7 @@ std::vector<const Chip::Field*> UnnamedRangeFields(const std::vector<FieldSettin
 
 std::vector<FieldSetting> WriteOrder(const std::vector<FieldSetting>& settings) {
     std::vector<FieldSetting> order = settings;
-    std::stable_partition(order.begin(), order.end(), [](const FieldSetting& s) { return s.field == &ExtendedRangeField(); });
+    std::stable_partition(order.begin(), order.end(), [](const FieldSetting& s) { return SameField(s.field, ExtendedRangeField()); });
     return order;
 }
 
