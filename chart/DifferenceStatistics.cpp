@@ -32,13 +32,7 @@ PointStatistics DifferenceStatistics(const TracePoints& minuend, const TracePoin
         sums.Add(difference - origin);
         span.Add(difference);
     }
-    if (figures.count == 0) return figures;
-    const double count = static_cast<double>(figures.count);
-    const double meanOffset = sums.sum / count;
-    figures.min = span.min;
-    figures.max = span.max;
-    figures.mean = origin + meanOffset;
-    figures.deviation = std::sqrt(std::max(0.0, sums.squares / count - meanOffset * meanOffset));
+    if (figures.count > 0) figures.Finish(origin, sums, span);
     return figures;
 }
 

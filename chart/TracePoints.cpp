@@ -165,13 +165,7 @@ PointStatistics TracePoints::Statistics(int from, int to) const {
     sums_.Sum(oldest + from, oldest + to, sums, [&](std::int64_t at, std::int64_t end) {
         for (auto point = points_.begin() + (at - oldest); at < end; ++at, ++point) sums.Add(static_cast<double>(point->value) - origin_);
     });
-    const ValueSpan span = Span(from, to);
-    const double count = static_cast<double>(figures.count);
-    const double meanOffset = sums.sum / count;
-    figures.min = span.min;
-    figures.max = span.max;
-    figures.mean = origin_ + meanOffset;
-    figures.deviation = std::sqrt(std::max(0.0, sums.squares / count - meanOffset * meanOffset));
+    figures.Finish(origin_, sums, Span(from, to));
     return figures;
 }
 

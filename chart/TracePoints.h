@@ -18,6 +18,7 @@
 // for ticks or no number) is kept in a side table. The levels take about a sixth more.
 #include "chart/BucketLevels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <deque>
@@ -69,6 +70,17 @@ struct PointStatistics {
     double max = 0;
     double mean = 0;
     double deviation = 0;   // the standard deviation of the values themselves (not of a sample)
+
+    // The figures of `count` values from their span and the sums of their distances from
+    // `origin` (a value near them, so that the squares lose no digits).
+    void Finish(double origin, const ValueSums& sums, const ValueSpan& span) {
+        const double n = static_cast<double>(count);
+        const double meanOffset = sums.sum / n;
+        min = span.min;
+        max = span.max;
+        mean = origin + meanOffset;
+        deviation = std::sqrt(std::max(0.0, sums.squares / n - meanOffset * meanOffset));
+    }
 };
 
 class TracePoints {
